@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$root/build" -DOSTROVA_WERROR=ON
+cd "$root/build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 120 --parallel "$(nproc)"

@@ -1,0 +1,209 @@
+#include "config/record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "config/presets.h"
+
+namespace ostrova {
+namespace {
+
+std::string Str(std::string_view s) { return std::string(s); }
+
+// Writing a field through its name must land at the offset the camera reads.
+struct FieldCase {
+    const char* name;
+    std::size_t offset;
+    std::size_t size;
+    std::function<void*(ConfigRecord&)> field;
+};
+
+class RecordLayout : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(RecordLayout, FieldLandsAtItsOffset) {
+    const FieldCase& c = GetParam();
+    ConfigRecord r{};
+    std::memset(c.field(r), 0xA5, c.size);
+    const auto bytes = r.bytes();
+    for (std::size_t i = 0; i < kRecordSize; ++i) {
+        const bool inside = i >= c.offset && i < c.offset + c.size;
+        ASSERT_EQ(bytes[i], inside ? 0xA5 : 0x00) << c.name << " byte " << i;
+    }
+}
+
+#define FIELD(member, off, sz) \
+    FieldCase { #member, off, sz, [](ConfigRecord& r) -> void* { return &r.member; } }
+
+INSTANTIATE_TEST_SUITE_P(
+    AllFields, RecordLayout,
+    ::testing::Values(FIELD(version, 0, 1), FIELD(sendMode, 1, 1), FIELD(sendVia, 2, 1),
+                      FIELD(sendTo, 3, 1), FIELD(auxFlag, 4, 1), FIELD(reportHour, 5, 1),
+                      FIELD(reportMinute, 6, 1), FIELD(smsControl, 7, 1),
+                      FIELD(countryId, 8, 1), FIELD(operatorId, 9, 1),
+                      FIELD(imageQuality, 10, 2), FIELD(fixedFlag, 12, 1),
+                      FIELD(statusResponse, 13, 1), FIELD(statusResponse2, 14, 1),
+                      FIELD(smtpSsl, 15, 1), FIELD(maxNum, 16, 2), FIELD(phone[0], 20, 20),
+                      FIELD(phone[3], 80, 20), FIELD(email[0], 100, 60),
+                      FIELD(email[3], 280, 60), FIELD(smtpAccount, 340, 60),
+                      FIELD(smtpPassword, 400, 40), FIELD(smtpServer, 440, 40),
+                      FIELD(smtpPort, 480, 6), FIELD(mmsApn, 486, 40),
+                      FIELD(mmsUser, 526, 40), FIELD(mmsPassword, 566, 40),
+                      FIELD(mmscUrl, 606, 80), FIELD(mmsProxy, 686, 40),
+                      FIELD(mmsPort, 726, 6), FIELD(netApn, 732, 40), FIELD(netUser, 772, 40),
+                      FIELD(netPassword, 812, 40), FIELD(imageFromShort, 852, 16),
+                      FIELD(ftpAccount, 870, 60), FIELD(ftpPassword, 930, 40),
+                      FIELD(ftpServer, 970, 80), FIELD(httpServer, 1050, 80),
+                      FIELD(imageFrom, 1130, 60), FIELD(saveYear, 1190, 2),
+                      FIELD(saveMonth, 1192, 1), FIELD(saveDay, 1193, 1),
+                      FIELD(saveHour, 1194, 1), FIELD(saveMinute, 1195, 1),
+                      FIELD(saveSecond, 1196, 1)),
+    [](const auto& info) {
+        std::string n = info.param.name;
+        for (char& ch : n)
+            if (ch == '[' || ch == ']') ch = '_';
+        return n;
+    });
+#undef FIELD
+
+TEST(Record, SixteenBitFieldsAreLittleEndian) {
+    ConfigRecord r{};
+    r.imageQuality.set(0x07D0);
+    r.maxNum.set(9999);
+    r.saveYear.set(2026);
+    const auto b = r.bytes();
+    EXPECT_EQ(b[10], 0xD0);
+    EXPECT_EQ(b[11], 0x07);
+    EXPECT_EQ(b[16], 9999 & 0xFF);
+    EXPECT_EQ(b[17], 9999 >> 8);
+    EXPECT_EQ(b[1190], 2026 & 0xFF);
+    EXPECT_EQ(b[1191], 2026 >> 8);
+    EXPECT_EQ(r.saveYear.get(), 2026);
+}
+
+TEST(Record, DefaultsSetExactlyTheStatedBytes) {
+    ConfigRecord r{};
+    std::memset(&r, 0x5A, sizeof r);  // the defaults must clear every earlier byte
+    SetConfigDefaults(r);
+    const auto b = r.bytes();
+    EXPECT_EQ(b[1], 2);
+    EXPECT_EQ(b[5], 21);
+    EXPECT_EQ(b[6], 30);
+    EXPECT_EQ(b[10], 100);
+    EXPECT_EQ(b[11], 0);
+    EXPECT_EQ(b[12], 1);
+    EXPECT_EQ(Str(TextOf(r.smtpPort)), "2525");
+    for (std::size_t i = 0; i < kRecordSize; ++i) {
+        const bool account = i >= 340 && i < 480;  // smtpAccount, smtpPassword, smtpServer
+        const bool stated = i == 1 || i == 5 || i == 6 || i == 10 || i == 12 ||
+                            (i >= 480 && i < 484);
+        if (!account && !stated) {
+            ASSERT_EQ(b[i], 0) << "byte " << i;
+        }
+    }
+    EXPECT_EQ(TextOf(r.smtpAccount).size(), 34u);
+    EXPECT_EQ(TextOf(r.smtpPassword).size(), 8u);
+    EXPECT_EQ(TextOf(r.smtpServer).size(), 27u);
+    EXPECT_NE(TextOf(r.smtpAccount).find("@example.com"), std::string_view::npos);
+}
+
+TEST(TextField, CopyNeverRunsPastTheFieldAndKeepsBytesAfterTheNul) {
+    ConfigRecord r{};
+    std::memset(r.phone[1].data(), 'x', 20);
+    CopyText(r.phone[0], "1234567890123456789");  // 19 characters: NUL in the last byte
+    EXPECT_EQ(r.phone[0][19], '\0');
+    EXPECT_EQ(Str(TextOf(r.phone[0])), "1234567890123456789");
+    CopyText(r.phone[0], std::string(30, '7'));  // cut to 19
+    EXPECT_EQ(Str(TextOf(r.phone[0])), std::string(19, '7'));
+    EXPECT_EQ(r.phone[1][0], 'x') << "the neighbouring field was touched";
+
+    CopyText(r.phone[0], "12");  // bytes behind the terminator keep their contents
+    EXPECT_EQ(r.phone[0][2], '\0');
+    EXPECT_EQ(r.phone[0][3], '7');
+
+    std::memset(r.email[0].data(), 'y', 60);  // no terminator: read stops at the width
+    EXPECT_EQ(TextOf(r.email[0]).size(), 60u);
+    TerminateField(r.email[0]);
+    EXPECT_EQ(TextOf(r.email[0]).size(), 59u);
+}
+
+TEST(ImageFrom, StoredTwiceWithTheStatedCuts) {
+    struct Case {
+        std::size_t length;
+        std::size_t full;
+        std::size_t shortCopy;
+    };
+    for (const Case c : {Case{1, 1, 1}, Case{15, 15, 15}, Case{16, 16, 15}, Case{40, 40, 15},
+                         Case{59, 59, 15}, Case{60, 59, 15}, Case{70, 59, 15}}) {
+        ConfigRecord r{};
+        std::string text;
+        for (std::size_t i = 0; i < c.length; ++i) text += static_cast<char>('a' + i % 26);
+        StoreImageFrom(r, text);
+        EXPECT_EQ(Str(TextOf(r.imageFrom)), text.substr(0, c.full)) << c.length;
+        EXPECT_EQ(Str(TextOf(r.imageFromShort)), text.substr(0, c.shortCopy)) << c.length;
+        EXPECT_EQ(r.imageFrom[c.full], '\0');
+        EXPECT_EQ(r.imageFromShort[c.shortCopy], '\0');
+    }
+    ConfigRecord r{};
+    std::memset(r.imageFrom.data(), 'z', 60);
+    std::memset(r.imageFromShort.data(), 'z', 16);
+    StoreImageFrom(r, "");
+    for (char ch : r.imageFrom) EXPECT_EQ(ch, '\0');
+    for (char ch : r.imageFromShort) EXPECT_EQ(ch, '\0');
+}
+
+TEST(CustomPreset, SurvivesAChangeOfCountryAndComesBack) {
+    ConfigRecord r{};
+    SetConfigDefaults(r);
+    CustomPreset custom{};
+    ResetCustomPreset(custom, r);  // country Auto: stays empty
+    EXPECT_EQ(Str(TextOf(custom.mmsApn)), "");
+
+    CopyText(r.mmsApn, "my.apn");
+    CopyText(r.mmscUrl, std::string(79, 'u'));
+    CopyText(r.netPassword, "secret");
+    StoreCustomPreset(custom, r);
+
+    CopyPresetToParams(r, 22, 20);  // a carrier overwrites the record's parameters
+    EXPECT_NE(Str(TextOf(r.mmsApn)), "my.apn");
+    RestoreCustomPreset(custom, r);
+    EXPECT_EQ(Str(TextOf(r.mmsApn)), "my.apn");
+    EXPECT_EQ(Str(TextOf(r.mmscUrl)), std::string(79, 'u'));
+    EXPECT_EQ(Str(TextOf(r.netPassword)), "secret");
+
+    r.countryId = 1;  // reset with Custom chosen copies the record's parameters
+    ResetCustomPreset(custom, r);
+    EXPECT_EQ(Str(TextOf(custom.netPassword)), "secret");
+
+    CustomPreset empty{};  // never confirmed: picking Custom empties all nine
+    RestoreCustomPreset(empty, r);
+    EXPECT_EQ(Str(TextOf(r.mmsApn)), "");
+    EXPECT_EQ(Str(TextOf(r.netPassword)), "");
+}
+
+TEST(Presets, CopyFollowsTheCountryRules) {
+    ConfigRecord r{};
+    CopyText(r.mmsApn, "keep");
+    CopyPresetToParams(r, 1, 1);  // Custom
+    CopyPresetToParams(r, 0, 0);  // Auto
+    CopyPresetToParams(r, 6, 38);  // no such pair
+    EXPECT_EQ(Str(TextOf(r.mmsApn)), "keep");
+
+    std::memset(&r.mmsApn, 'q', 852 - 486);  // every parameter byte dirty
+    CopyPresetToParams(r, 19, 37);  // a row with the Internet APN only
+    const auto b = r.bytes();
+    for (std::size_t i = 486; i < 852; ++i) {
+        if (i >= 732 && i < 772) continue;
+        ASSERT_EQ(b[i], 0) << "byte " << i;
+    }
+    EXPECT_FALSE(TextOf(r.netApn).empty());
+
+    CopyPresetByOperatorId(r, 2);  // by operator id alone, whatever the country
+    EXPECT_FALSE(TextOf(r.mmsApn).empty());
+    EXPECT_FALSE(TextOf(r.mmscUrl).empty());
+}
+
+}  // namespace
+}  // namespace ostrova
