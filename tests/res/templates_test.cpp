@@ -1,0 +1,241 @@
+#include "res/templates.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <ostream>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "res/resource_ids.h"
+#include "res/strings.h"
+
+namespace ostrova::res {
+namespace {
+
+using platform::ControlKind;
+using platform::ControlTemplate;
+using platform::DialogTemplate;
+
+bool IsCombo(const ControlTemplate& c) {
+    return c.kind == ControlKind::ComboDropDown || c.kind == ControlKind::ComboDropList;
+}
+
+const ControlTemplate* FindControl(const DialogTemplate& dialog, int id) {
+    auto it = std::ranges::find(dialog.controls, id, &ControlTemplate::id);
+    return it == dialog.controls.end() ? nullptr : &*it;
+}
+
+struct Expected {
+    int id;
+    std::string_view title;
+    int width;
+    int height;
+    int defaultButtons;
+    bool mainWindow;  // own scroll bar and task-bar entry
+};
+
+void PrintTo(const Expected& e, std::ostream* os) {
+    *os << "template " << e.id;
+}
+
+// The main window has no OK button: Enter reaches the standard OK without one.
+constexpr Expected kExpected[] = {
+    {IDD_ABOUTBOX, "About Ostrova+", 235, 132, 1, false},
+    {IDD_MAIN, "Ostrova+  v0.8", 323, 358, 0, true},
+    {IDD_EMAIL_SETTING, "Email Setting", 215, 144, 1, false},
+    {IDD_OPERATOR_PARAM, "Operator Parameter", 187, 234, 1, false},
+    {IDD_FTP_SETTING, "FTP Setting", 215, 112, 1, false},
+    {IDD_HTTP_SETTING, "HTTP Setting", 215, 55, 1, false},
+};
+
+class EveryTemplate : public testing::TestWithParam<Expected> {
+protected:
+    const DialogTemplate& Dialog() const {
+        const DialogTemplate* dialog = FindTemplate(GetParam().id);
+        if (dialog == nullptr) throw std::logic_error("template missing");
+        return *dialog;
+    }
+};
+
+TEST_P(EveryTemplate, FrameAndFontMatchTheResource) {
+    const Expected& e = GetParam();
+    const DialogTemplate& d = Dialog();
+    EXPECT_EQ(d.id, e.id);
+    EXPECT_EQ(d.title, e.title);
+    EXPECT_EQ(d.width, e.width);
+    EXPECT_EQ(d.height, e.height);
+    EXPECT_EQ(d.fontFace, "Times New Roman");
+    EXPECT_EQ(d.fontPoints, 10);
+    EXPECT_EQ(d.vscroll, e.mainWindow);
+    EXPECT_EQ(d.appWindow, e.mainWindow);
+}
+
+TEST_P(EveryTemplate, IdsAreUniqueExceptForStatics) {
+    std::set<int> seen;
+    for (const ControlTemplate& c : Dialog().controls) {
+        if (c.id == platform::kNoId) continue;
+        EXPECT_TRUE(seen.insert(c.id).second) << "id " << c.id << " twice";
+    }
+}
+
+TEST_P(EveryTemplate, ControlsLieInsideTheClientArea) {
+    const DialogTemplate& d = Dialog();
+    for (const ControlTemplate& c : d.controls) {
+        // A combo's height includes its list, which may drop past the dialog's edge.
+        const int height = IsCombo(c) ? std::min(c.rect.h, 14) : c.rect.h;
+        EXPECT_TRUE(c.rect.x >= 0 && c.rect.y >= 0 && c.rect.w > 0 && height > 0 &&
+                    c.rect.x + c.rect.w <= d.width && c.rect.y + height <= d.height)
+            << "control " << c.id << " \"" << c.text << "\"";
+    }
+}
+
+TEST_P(EveryTemplate, OnlyOkIsTheDefaultButton) {
+    int defaults = 0;
+    for (const ControlTemplate& c : Dialog().controls) {
+        if ((c.style & platform::kStyleDefault) == 0) continue;
+        ++defaults;
+        EXPECT_EQ(c.id, IDOK);
+        EXPECT_EQ(c.kind, ControlKind::PushButton);
+    }
+    EXPECT_EQ(defaults, GetParam().defaultButtons);
+}
+
+TEST_P(EveryTemplate, TabStopsAreOnInputsOnly) {
+    for (const ControlTemplate& c : Dialog().controls) {
+        const bool tabStop = (c.style & platform::kStyleTabStop) != 0;
+        switch (c.kind) {
+            case ControlKind::Label:
+            case ControlKind::GroupBox:
+            case ControlKind::Icon:
+                EXPECT_FALSE(tabStop) << "control " << c.id << " \"" << c.text << "\"";
+                break;
+            case ControlKind::RadioButton:  // a radio group is one tab stop, at its first radio
+                EXPECT_EQ(tabStop, (c.style & platform::kStyleGroup) != 0) << "radio " << c.id;
+                break;
+            default:
+                EXPECT_TRUE(tabStop) << "control " << c.id;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Res, EveryTemplate, testing::ValuesIn(kExpected), [](const auto& info) {
+    return "Template" + std::to_string(info.param.id);
+});
+
+TEST(Templates, AccessorsAndLookupAgree) {
+    EXPECT_EQ(&AboutTemplate(), FindTemplate(IDD_ABOUTBOX));
+    EXPECT_EQ(&MainTemplate(), FindTemplate(IDD_MAIN));
+    EXPECT_EQ(&EmailSettingTemplate(), FindTemplate(IDD_EMAIL_SETTING));
+    EXPECT_EQ(&OperatorParamTemplate(), FindTemplate(IDD_OPERATOR_PARAM));
+    EXPECT_EQ(&FtpSettingTemplate(), FindTemplate(IDD_FTP_SETTING));
+    EXPECT_EQ(&HttpSettingTemplate(), FindTemplate(IDD_HTTP_SETTING));
+    EXPECT_EQ(FindTemplate(IDR_MAINFRAME), nullptr);
+    EXPECT_EQ(FindTemplate(0), nullptr);
+}
+
+TEST(MainTemplate, ControlsAreInTabOrder) {
+    const std::vector<int> expected = {
+        1000, 1004, 1001, 1007, 1006, 1002, 1009, 1010, 1019, 1021, 1056, 1032, 1058, 1036,
+        1063, 1061, 1066, 1065, 1067, 1068, 1069, 1070, 1071, 1072, 1073, 1074, 1079, 1049,
+        1016, 1076, 1077, 1054, 1017, 1005, 1008, 1011, 1012, 1015, 1020, 1022, 1023, 1024,
+        1030, 1039, 1040, 1041, 1018, 1075, 1003, 1026, 1027, 1025, 1078, 1080};
+    std::vector<int> actual;
+    for (const ControlTemplate& c : MainTemplate().controls) actual.push_back(c.id);
+    EXPECT_EQ(actual, expected);
+}
+
+// Send Mode and Send Via share one radio group; the form relies on that and re-checks both.
+TEST(MainTemplate, FiveRadiosFormOneGroup) {
+    const auto controls = MainTemplate().controls;
+    const auto first = std::ranges::find(controls, IDC_RADIO_INSTANT, &ControlTemplate::id);
+    const auto last = std::ranges::find(controls, IDC_RADIO_INTERNET, &ControlTemplate::id);
+    ASSERT_TRUE(first < last && last + 1 < controls.end());
+    EXPECT_NE(first->style & platform::kStyleGroup, 0u);
+    std::vector<int> radios;
+    for (auto it = first; it <= last; ++it) {
+        if (it != first) {
+            EXPECT_EQ(it->style & platform::kStyleGroup, 0u) << it->id;
+        }
+        if (it->kind == ControlKind::RadioButton) radios.push_back(it->id);
+    }
+    EXPECT_EQ(radios, (std::vector{1000, 1001, 1002, 1009, 1010}));
+    EXPECT_NE((last + 1)->style & platform::kStyleGroup, 0u) << "the group must end after 1010";
+    EXPECT_EQ(std::ranges::count(controls, ControlKind::RadioButton, &ControlTemplate::kind), 5);
+}
+
+TEST(MainTemplate, OnlyTheFiletypeComboHasNoEditField) {
+    for (const ControlTemplate& c : MainTemplate().controls) {
+        if (!IsCombo(c)) continue;
+        EXPECT_EQ(c.kind == ControlKind::ComboDropList, c.id == IDC_COMBO_FILETYPE) << c.id;
+    }
+}
+
+// Styles the rules depend on: digits-only fields, hidden passwords, multi-line recipients.
+TEST(Templates, EditStyles) {
+    using namespace platform;
+    struct Case {
+        int dialog;
+        int control;
+        std::uint32_t required;
+        std::uint32_t forbidden;
+    };
+    const Case cases[] = {
+        {IDD_MAIN, IDC_EDIT_MAXNUM, kStyleDigits, kStyleMultiLine},
+        {IDD_MAIN, IDC_EDIT_HOUR, kStyleDigits, kStyleMultiLine},
+        {IDD_MAIN, IDC_EDIT_MINUTE, kStyleDigits, kStyleMultiLine},
+        {IDD_MAIN, IDC_EDIT_PHONE1, kStyleMultiLine | kStyleAutoHScroll, kStyleVScroll},
+        {IDD_MAIN, IDC_EDIT_EMAIL4, kStyleMultiLine | kStyleAutoHScroll, kStyleVScroll},
+        {IDD_MAIN, IDC_EDIT_IMAGEFROM, kStyleAutoHScroll, kStyleMultiLine | kStyleDigits},
+        {IDD_ABOUTBOX, IDC_EDIT_RELEASENOTES,
+         kStyleMultiLine | kStyleReadOnly | kStyleBorder | kStyleVScroll, kStyleNone},
+        {IDD_EMAIL_SETTING, IDC_EMAIL_ACCOUNT, kStyleAutoHScroll, kStylePassword},
+        {IDD_EMAIL_SETTING, IDC_EMAIL_PASSWORD, kStylePassword, kStyleNone},
+        {IDD_EMAIL_SETTING, IDC_EMAIL_RETYPE_PASSWORD, kStylePassword, kStyleNone},
+        {IDD_EMAIL_SETTING, IDC_EMAIL_PORT, kStyleDigits, kStyleNone},
+        {IDD_OPERATOR_PARAM, IDC_OP_NET_PASSWORD, kStyleAutoHScroll, kStylePassword},
+        {IDD_OPERATOR_PARAM, IDC_OP_MMS_PASSWORD, kStyleAutoHScroll, kStylePassword},
+        {IDD_OPERATOR_PARAM, IDC_OP_MMS_PORT, kStyleDigits, kStyleNone},
+        {IDD_FTP_SETTING, IDC_FTP_ACCOUNT, kStyleAutoHScroll, kStylePassword},
+        {IDD_FTP_SETTING, IDC_FTP_PASSWORD, kStylePassword, kStyleNone},
+        {IDD_FTP_SETTING, IDC_FTP_RETYPE_PASSWORD, kStylePassword, kStyleNone},
+        {IDD_HTTP_SETTING, IDC_HTTP_SERVER, kStyleAutoHScroll, kStylePassword},
+    };
+    for (const Case& t : cases) {
+        const ControlTemplate* c = FindControl(*FindTemplate(t.dialog), t.control);
+        ASSERT_NE(c, nullptr) << t.dialog << "/" << t.control;
+        EXPECT_EQ(c->kind, ControlKind::Edit) << t.dialog << "/" << t.control;
+        EXPECT_EQ(c->style & t.required, t.required) << t.dialog << "/" << t.control;
+        EXPECT_EQ(c->style & t.forbidden, 0u) << t.dialog << "/" << t.control;
+    }
+}
+
+// Each operator edit follows its own label, which names it for assistive tools.
+TEST(OperatorParamTemplate, EveryEditFollowsItsLabel) {
+    const auto controls = OperatorParamTemplate().controls;
+    int edits = 0;
+    for (auto it = controls.begin(); it != controls.end(); ++it) {
+        if (it->kind != ControlKind::Edit) continue;
+        ++edits;
+        ASSERT_NE(it, controls.begin());
+        const ControlTemplate& label = *(it - 1);
+        EXPECT_EQ(label.kind, ControlKind::Label) << it->id;
+        EXPECT_EQ(label.rect.x, 11);
+        EXPECT_EQ(label.rect.w, 53);
+        EXPECT_EQ(label.rect.y, it->rect.y) << it->id;
+        EXPECT_EQ(label.rect.h, it->rect.h) << it->id;
+        EXPECT_LE(label.rect.x + label.rect.w, it->rect.x) << it->id;
+    }
+    EXPECT_EQ(edits, 9);
+}
+
+TEST(Strings, AboutMenuEntry) {
+    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "About Ostrova+ (&A)...");
+    EXPECT_TRUE(LoadStringResource(IDD_MAIN).empty());
+}
+
+}  // namespace
+}  // namespace ostrova::res
