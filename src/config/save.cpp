@@ -1,0 +1,194 @@
+#include "config/save.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "config/presets.h"
+
+namespace ostrova {
+
+void PrepareForSave(ConfigRecord& record) {
+    record.version = kCurrentVersion;
+    record.fixedFlag = 1;
+    if (record.auxFlag != 1) record.auxFlag = 0;
+}
+
+void StampSaveTime(ConfigRecord& record, const std::tm& local) {
+    record.saveYear.set(static_cast<std::uint16_t>(local.tm_year + 1900));
+    record.saveMonth = static_cast<std::uint8_t>(local.tm_mon + 1);
+    record.saveDay = static_cast<std::uint8_t>(local.tm_mday);
+    record.saveHour = static_cast<std::uint8_t>(local.tm_hour);
+    record.saveMinute = static_cast<std::uint8_t>(local.tm_min);
+    record.saveSecond = static_cast<std::uint8_t>(local.tm_sec);
+}
+
+void CompleteForWrite(ConfigRecord& record) {
+    CopyPresetToParams(record, record.countryId, record.operatorId);
+}
+
+std::vector<std::uint8_t> EncodeForSave(ConfigRecord& record, FileForm form, const std::tm& local) {
+    if (form == FileForm::Cfg) StampSaveTime(record, local);
+    CompleteForWrite(record);
+    return EncodeForm(record, form);
+}
+
+bool NeedsEmailAccount(const ConfigRecord& record) {
+    return record.sendMode == kSendInstant && record.sendVia == kViaInternet &&
+           record.sendTo == kToEmail &&
+           (TextOf(record.smtpAccount).empty() || TextOf(record.smtpServer).empty());
+}
+
+bool SmsControlWithoutPhone(const ConfigRecord& record) {
+    return record.smsControl != 0 &&
+           std::all_of(record.phone.begin(), record.phone.end(),
+                       [](const TextField<20>& p) { return TextOf(p).empty(); });
+}
+
+FileForm FileFormFromList(int selection, int count) {
+    const bool cfg = (selection == 1 && count == 2) || (selection == 0 && count == 1);
+    return cfg ? FileForm::Cfg : FileForm::Bin;
+}
+
+FileForm FileFormFromExtension(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos || dot + 1 >= name.size()) return FileForm::Cfg;
+    const char first = name[dot + 1];
+    return first == 'B' || first == 'b' ? FileForm::Bin : FileForm::Cfg;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// Follows a chain of symbolic links to the file a save replaces; a dangling link's target is
+// created. A path that is no link is its own target.
+bool ResolveTarget(const fs::path& path, fs::path& target, std::error_code& error) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0) {
+            if (errno == ENOENT) return true;
+            error = LastError();
+            return false;
+        }
+        if (!S_ISLNK(st.st_mode)) return true;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) {
+            error = LastError();
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        const fs::path next(link);
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return false;
+}
+
+// A name beside the target that no other save uses at the same time.
+fs::path TemporaryName(const fs::path& target, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+                               std::to_string((tick + attempt) % 1000000);
+    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
+}
+
+long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {
+    return static_cast<long>(::write(fd, data, size));
+}
+
+// Syncs the folder so the rename itself survives a power loss.
+void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    // The new file is already in place: a failure here only weakens durability, and calling
+    // the save failed would be false.
+    (void)(hooks.fsync ? hooks.fsync(fd) : ::fsync(fd));
+    ::close(fd);
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes,
+                         std::error_code& error, const WriteHooks& hooks) {
+    error.clear();
+    fs::path target;
+    if (!ResolveTarget(path, target, error)) return false;
+    if (target.filename().empty()) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return false;
+    }
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        error = std::make_error_code(S_ISDIR(old.st_mode) ? std::errc::is_a_directory
+                                                          : std::errc::invalid_argument);
+        return false;
+    }
+
+    fs::path temp;
+    int fd = -1;
+    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = TemporaryName(target, attempt);
+        // 0666: the umask shapes a new file's bits as it would for a direct create.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        error = LastError();
+        return false;
+    }
+
+    const auto fail = [&](std::error_code cause) {
+        error = cause;
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    };
+
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
+
+    const auto write = hooks.write ? hooks.write : RealWrite;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(LastError());
+        if (n == 0) return fail(std::make_error_code(std::errc::io_error));
+        done += static_cast<std::size_t>(n);
+    }
+    if ((hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) != 0) return fail(LastError());
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail(LastError());
+    if ((hooks.rename ? hooks.rename(temp.c_str(), target.c_str())
+                      : std::rename(temp.c_str(), target.c_str())) != 0)
+        return fail(LastError());
+
+    SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path(), hooks);
+    return true;
+}
+
+bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    std::error_code ignored;
+    return WriteFileAtomically(path, bytes, ignored);
+}
+
+}  // namespace ostrova

@@ -1,0 +1,69 @@
+// The steps of a save that the settings window and the command-line tool share: preparing the
+// record, choosing the file form, and replacing a settings file without ever leaving it
+// half-written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "config/codec.h"
+#include "config/record.h"
+
+namespace ostrova {
+
+namespace msg {
+inline constexpr std::string_view kCreateFileFail = "Create File Fail!";
+inline constexpr std::string_view kSmsControlNeedsPhone =
+    "Please input a phone number when SMS control=on";
+}  // namespace msg
+
+// Every save: version 2, fixedFlag 1, auxFlag 0 unless it is 1.
+void PrepareForSave(ConfigRecord& record);
+// wireless.cfg only: the local time of the save into saveYear .. saveSecond.
+void StampSaveTime(ConfigRecord& record, const std::tm& local);
+// Right before writing: a carrier's operator parameters always go out as its preset.
+void CompleteForWrite(ConfigRecord& record);
+// StampSaveTime (wireless.cfg only), CompleteForWrite, then the file's bytes. The record
+// changes as the window's save changes it.
+std::vector<std::uint8_t> EncodeForSave(ConfigRecord& record, FileForm form, const std::tm& local);
+
+// Instant e-mail sending over the Internet with no SMTP account or server: the window opens
+// the Email Setting dialog instead of saving.
+bool NeedsEmailAccount(const ConfigRecord& record);
+// SMS control on and all four phone numbers empty: the save is refused (kSmsControlNeedsPhone).
+bool SmsControlWithoutPhone(const ConfigRecord& record);
+
+// The form a save writes, from the Filetype list's selection (-1 for none) and entry count.
+FileForm FileFormFromList(int selection, int count);
+// The form a file is read in by its extension (the text after the last dot of the file name):
+// one beginning with 'B' or 'b' is MMSCFG.BIN, any other or none wireless.cfg.
+FileForm FileFormFromExtension(std::string_view path);
+
+// Stand-ins for the system calls of a save, so tests can make any step fail. An empty member
+// means the real call.
+struct WriteHooks {
+    // As write(2): bytes written, or -1 with errno set.
+    std::function<long(int fd, const std::uint8_t* data, std::size_t size)> write;
+    // As fsync(2), for the new file (and, after the rename, its folder).
+    std::function<int(int fd)> fsync;
+    // As rename(2).
+    std::function<int(const char* from, const char* to)> rename;
+};
+
+// Replaces path by bytes only once they are complete on disk: a temporary file in the same
+// folder (the target's folder when path is a symbolic link, which stays a link) with the old
+// file's permission bits (0666 less the umask for a new file), written whole, synced, then
+// renamed over the old one. On failure the temporary file is removed, the previous file is
+// untouched, the cause is in error and the result is false.
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         std::error_code& error, const WriteHooks& hooks = {});
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace ostrova
