@@ -318,6 +318,12 @@ void CDialog::GotoDlgCtrl(int id) {
     if (view_ != nullptr) view_->FocusControl(IndexOf(id));
 }
 
+void CDialog::Bind(CWnd& control, int id) {
+    assert(HasItem(id) && "binding a missing control");
+    control.dlg_ = this;
+    control.id_ = id;
+}
+
 void CDialog::MoveWindow(int x, int y, int width, int height) {
     if (view_ != nullptr) view_->MoveWindow(x, y, width, height);
 }

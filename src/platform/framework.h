@@ -204,6 +204,8 @@ public:
     void SetItemFont(int id, const FontSpec& font);
     int focusedId() const { return focus_; }
     void GotoDlgCtrl(int id);  // moves the focus from code: raises nothing
+    // Binds a control wrapper to a control of this dialog outside an exchange.
+    void Bind(CWnd& control, int id);
 
     // The window's frame: placement, icon, own vertical scroll bar.
     void MoveWindow(int x, int y, int width, int height);

@@ -1,0 +1,105 @@
+#include "config/file_commands.h"
+
+#include "config/messages.h"
+#include "config/save.h"
+
+namespace ostrova {
+
+bool FileCommands::LoadStartup(const std::filesystem::path& folder) {
+    const FileBytes cfg = ReadWholeFile(folder / kCfgFileName);
+    if (cfg.status == ReadStatus::Loaded) {
+        // Once a wireless.cfg was read whole, MMSCFG.BIN is not tried, even when it is bad.
+        if (ReadSettingsBytes(cfg.bytes, FileForm::Cfg, Reader::Startup, record_).status !=
+            ReadStatus::Loaded)
+            return false;
+    } else {
+        const FileBytes bin = ReadWholeFile(folder / kBinFileName);
+        if (bin.status != ReadStatus::Loaded) return false;
+        if (ReadSettingsBytes(bin.bytes, FileForm::Bin, Reader::Startup, record_).status !=
+            ReadStatus::Loaded)
+            return false;  // a newer tool's file
+        host_.SelectFileType(0);
+    }
+    host_.FillFileTypeList();
+    host_.RefreshFromRecord();
+    return true;
+}
+
+void FileCommands::SelectLoadedForm(FileForm form) {
+    // Where the list has no entry for the form, "wireless.cfg" is selected: no selection would
+    // make the next save write MMSCFG.BIN and drop the FTP and HTTP settings.
+    const int count = host_.FileTypeCount();
+    if (count == 2) {
+        host_.SelectFileType(form == FileForm::Bin ? 0 : 1);
+    } else {
+        host_.SelectFileType(0);
+    }
+}
+
+void FileCommands::Load() {
+    const auto path = host_.AskOpenPath();
+    if (!path) return;
+    const FileForm form = FileFormFromExtension(path->string());
+    // The selection follows the extension before the file is opened and stays on failure.
+    SelectLoadedForm(form);
+
+    const ReadResult result = ReadSettingsFile(*path, form, Reader::LoadCommand, record_);
+    if (result.status != ReadStatus::Loaded) {
+        host_.ShowMessage(msg::LoadFailureMessage(result.status));
+        return;
+    }
+    if (result.oldVersionNotice) host_.ShowMessage(msg::kOldVersion);
+    // A loaded Custom country keeps its parameters across a change of country and back.
+    if (record_.countryId == 1) StoreCustomPreset(custom_, record_);
+    host_.RefreshFromRecord();
+    host_.FillFileTypeList();
+    SelectLoadedForm(form);
+}
+
+std::optional<FileForm> FileCommands::Prepare() {
+    host_.StoreFormIntoRecord();
+    PrepareForSave(record_);
+    if (NeedsEmailAccount(record_)) {
+        host_.ShowEmailSetting();
+        return std::nullopt;
+    }
+    if (SmsControlWithoutPhone(record_)) {
+        host_.ShowMessage(msg::kSmsControlNeedsPhone);
+        return std::nullopt;
+    }
+    return FileFormFromList(host_.FileTypeSelection(), host_.FileTypeCount());
+}
+
+void FileCommands::Write(const std::filesystem::path& path, FileForm form,
+                         std::string_view shownName) {
+    // The save works on a copy: a failed write leaves the record as the preparation left it.
+    ConfigRecord next = record_;
+    const std::vector<std::uint8_t> bytes = EncodeForSave(next, form, host_.Now());
+    if (!WriteFileAtomically(path, bytes)) {
+        host_.ShowMessage(msg::kCreateFileFail);
+        return;
+    }
+    record_ = next;
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    if (ec) full = path;
+    host_.ShowMessage("Save " + std::string(shownName) + " OK!");
+    host_.ShowInFileManager(full);
+}
+
+void FileCommands::Save() {
+    const auto form = Prepare();
+    if (!form) return;
+    const std::string_view name = *form == FileForm::Cfg ? kCfgFileName : kBinFileName;
+    Write(std::filesystem::path(name), *form, name);
+}
+
+void FileCommands::SaveAs() {
+    const auto form = Prepare();
+    if (!form) return;
+    const auto path = host_.AskSaveAsPath(*form);
+    if (!path) return;
+    Write(*path, *form, path->string());
+}
+
+}  // namespace ostrova
