@@ -35,11 +35,13 @@ protected:
         backend.programPath = folder / "ostrova-settings";
     }
     void TearDown() override {
+        if (dlg) backend.Dismiss(*dlg);
         dlg.reset();
         std::filesystem::current_path(previousDir);
         std::filesystem::remove_all(folder);
     }
     HeadlessDialog& Open() {
+        if (dlg) backend.Dismiss(*dlg);
         dlg = std::make_unique<CSettingsDlg>(record, custom);
         w = &backend.Show(*dlg);
         return *w;

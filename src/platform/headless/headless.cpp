@@ -140,10 +140,8 @@ HeadlessBackend::HeadlessBackend() {
     SetBackend(this);
 }
 
-HeadlessBackend::~HeadlessBackend() {
-    for (auto& view : open_) view->dialog().Destroyed();
-    SetBackend(nullptr);
-}
+// Dialogs shown by a test may already be gone: the views are dropped without touching them.
+HeadlessBackend::~HeadlessBackend() { SetBackend(nullptr); }
 
 void HeadlessBackend::WhenOpened(int templateId, Script script) {
     scripts_[templateId].push_back(std::move(script));
@@ -154,6 +152,14 @@ HeadlessDialog& HeadlessBackend::Show(CDialog& dlg) {
     HeadlessDialog& view = *open_.back();
     dlg.Create(view);
     return view;
+}
+
+void HeadlessBackend::Dismiss(CDialog& dlg) {
+    const auto it = std::find_if(open_.begin(), open_.end(),
+                                 [&dlg](const auto& v) { return &v->dialog() == &dlg; });
+    if (it == open_.end()) return;
+    dlg.Destroyed();
+    open_.erase(it);
 }
 
 int HeadlessBackend::RunModal(CDialog& dlg) {

@@ -88,6 +88,8 @@ public:
     void WhenOpened(int templateId, Script script);
     // Creates and initialises a dialog without a modal loop; the test then drives it.
     HeadlessDialog& Show(CDialog& dlg);
+    // Closes a dialog opened with Show, so it may be destroyed.
+    void Dismiss(CDialog& dlg);
     // Fires every started timer of every open dialog once, `times` times.
     void Tick(int times = 1);
 
