@@ -4,6 +4,7 @@
 
 #include "config/file_commands.h"
 #include "config/presets.h"
+#include "config/settings_folder.h"
 #include "res/resource_ids.h"
 #include "ui/dialogs/email_setting_dlg.h"
 #include "ui/dialogs/ftp_setting_dlg.h"
@@ -95,7 +96,7 @@ void CSettingsDlg::OnSaveAs() {
 }
 
 std::filesystem::path CSettingsDlg::SettingsFolder() {
-    return services().ProgramPath().parent_path();
+    return ChooseSettingsFolder(services().ProgramPath().parent_path()).path;
 }
 
 }  // namespace ostrova::ui

@@ -1,0 +1,49 @@
+// The application object: one modal run of the main window, nothing saved on close.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/headless/headless.h"
+#include "res/resource_ids.h"
+#include "ui/main/settings_app.h"
+
+namespace ostrova::ui {
+namespace {
+
+using platform::headless::HeadlessBackend;
+using platform::headless::HeadlessDialog;
+
+TEST(SettingsApp, RunsTheMainWindowOnceAndSavesNothingOnClose) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("ostrova-app-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "data");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(root);
+    ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+
+    HeadlessBackend backend;
+    // An installed copy: its own folder cannot be written (here: it does not exist).
+    backend.programPath = root / "usr" / "bin" / "ostrova-settings";
+    int runs = 0;
+    std::filesystem::path workingFolder;
+    backend.WhenOpened(res::IDD_MAIN, [&](HeadlessDialog& w) {
+        ++runs;
+        workingFolder = std::filesystem::current_path();
+        w.Click(res::IDC_RADIO_INSTANT);
+        w.Escape();
+    });
+    CSettingsApp app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(backend.problems.empty());
+    EXPECT_EQ(workingFolder, root / "data" / "ostrova-settings")
+        << "the installed copy works in the per-user folder";
+    EXPECT_TRUE(std::filesystem::is_empty(root / "data" / "ostrova-settings"));
+
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace ostrova::ui
