@@ -1,0 +1,801 @@
+#include "platform/qt/dialog_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
+#include <algorithm>
+#include <limits>
+
+#include "platform/cp1252.h"
+#include "platform/qt/accessible_names.h"
+#include "platform/qt/qt_backend.h"
+
+namespace ostrova::platform::qt {
+namespace {
+
+// Check boxes and radio buttons whose check only the framework changes: a click reports the
+// click and nothing else, and the framework's state is rendered back.
+template <class Button>
+class FrameworkCheckedButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    void nextCheckState() override {}
+};
+
+// A combo box scrolls its entries by wheel only while it has the focus; otherwise the wheel
+// belongs to the dialog.
+class Combo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
+    }
+};
+
+QString FromCp1252(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
+
+bool IsButton(ControlKind kind) {
+    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+           kind == ControlKind::RadioButton;
+}
+
+bool TakesFocus(ControlKind kind) {
+    return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
+}
+
+bool IsCombo(ControlKind kind) {
+    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboDropList;
+}
+
+// A multi-line edit that does not scroll sideways wraps its lines: the release notes. The
+// recipient edits carry the multi-line style with horizontal scrolling and stay single-line.
+bool IsTextArea(const ControlTemplate& tpl) {
+    return (tpl.style & kStyleMultiLine) != 0 && (tpl.style & kStyleAutoHScroll) == 0;
+}
+
+QString WithoutCarriageReturns(QString text) { return text.replace(QStringLiteral("\r\n"), "\n"); }
+
+std::optional<ScrollRequest> RequestOf(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: return ScrollRequest::LineUp;
+        case QAbstractSlider::SliderSingleStepAdd: return ScrollRequest::LineDown;
+        case QAbstractSlider::SliderPageStepSub: return ScrollRequest::PageUp;
+        case QAbstractSlider::SliderPageStepAdd: return ScrollRequest::PageDown;
+        case QAbstractSlider::SliderMove: return ScrollRequest::ThumbTrack;
+        case QAbstractSlider::SliderToMinimum: return ScrollRequest::Top;
+        case QAbstractSlider::SliderToMaximum: return ScrollRequest::Bottom;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(CDialog& dlg, QWidget* owner, double dpi)
+    : QDialog(owner), dlg_(dlg), metrics_(MetricsFor(dlg.dialogTemplate(), dpi)), dpi_(dpi) {
+    const DialogTemplate& tpl = dlg.dialogTemplate();
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(FromCp1252(tpl.title));
+    setWindowIcon(ApplicationIcon());
+    setFont(metrics_.font);
+    setModal(true);
+    setFixedSize(ClientSize(tpl, metrics_));
+
+    BuildControls();
+    LinkLabels();
+
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    scrollBar_->setSingleStep(10);
+    scrollBar_->hide();
+    scrollBar_->installEventFilter(this);
+    connect(scrollBar_, &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollAction(action); });
+}
+
+DialogWindow::~DialogWindow() {
+    // Widgets going away must not report anything to a dialog that is already gone.
+    ended_ = true;
+    for (QWidget* w : controls_) w->removeEventFilter(this);
+}
+
+QWidget* DialogWindow::control(int index) const {
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
+    return controls_[static_cast<std::size_t>(index)];
+}
+
+// --- Building the window ---------------------------------------------------------------------
+
+void DialogWindow::BuildControls() {
+    const auto& templates = dlg_.dialogTemplate().controls;
+    controls_.reserve(templates.size());
+    // Every control is a direct child of the dialog, created in template order, which is also
+    // Qt's focus chain order.
+    for (std::size_t i = 0; i < templates.size(); ++i) {
+        QWidget* w = CreateControl(static_cast<int>(i), templates[i]);
+        w->installEventFilter(this);
+        controls_.push_back(w);
+    }
+    // Frames are drawn beneath what they frame, though most come after it in the template.
+    for (std::size_t i = 0; i < templates.size(); ++i) {
+        if (templates[i].kind == ControlKind::GroupBox) controls_[i]->lower();
+    }
+}
+
+QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
+    QRect rect = ToPixels(tpl.rect, metrics_);
+    QWidget* w = nullptr;
+    switch (tpl.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(this);
+            button->setAutoDefault(false);
+            button->setDefault((tpl.style & kStyleDefault) != 0);
+            connect(button, &QPushButton::clicked, this, [this, index] { OnClicked(index); });
+            w = button;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new FrameworkCheckedButton<QCheckBox>(this);
+            connect(box, &QCheckBox::clicked, this, [this, index] { OnClicked(index); });
+            w = box;
+            break;
+        }
+        case ControlKind::RadioButton: {
+            auto* radio = new FrameworkCheckedButton<QRadioButton>(this);
+            radio->setAutoExclusive(false);  // the framework applies the group on user clicks
+            connect(radio, &QRadioButton::clicked, this, [this, index] { OnClicked(index); });
+            w = radio;
+            break;
+        }
+        case ControlKind::GroupBox: {
+            auto* box = new QGroupBox(this);
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);
+            w = box;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(this);
+            label->setTextFormat(Qt::PlainText);
+            if ((tpl.style & kStyleCenterV) != 0) {
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            } else {
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+            }
+            w = label;
+            break;
+        }
+        case ControlKind::Icon: {
+            auto* icon = new QLabel(this);
+            icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            const int side = style()->pixelMetric(QStyle::PM_LargeIconSize);
+            icon->setPixmap(ApplicationIcon().pixmap(side, side));
+            w = icon;
+            break;
+        }
+        case ControlKind::Edit: {
+            if (IsTextArea(tpl)) {
+                auto* area = new QPlainTextEdit(this);
+                area->setReadOnly((tpl.style & kStyleReadOnly) != 0);
+                area->setTabChangesFocus(true);
+                area->setVerticalScrollBarPolicy((tpl.style & kStyleVScroll) != 0
+                                                     ? Qt::ScrollBarAsNeeded
+                                                     : Qt::ScrollBarAlwaysOff);
+                area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                if ((tpl.style & kStyleBorder) == 0) area->setFrameShape(QFrame::NoFrame);
+                if (!area->isReadOnly()) {
+                    connect(area, &QPlainTextEdit::textChanged, this, [this, index, area] {
+                        if (syncing_ == 0) OnEdited(index, area->toPlainText());
+                    });
+                }
+                w = area;
+                break;
+            }
+            auto* edit = new QLineEdit(this);
+            edit->setFrame((tpl.style & kStyleBorder) != 0);
+            edit->setReadOnly((tpl.style & kStyleReadOnly) != 0);
+            if ((tpl.style & kStylePassword) != 0) edit->setEchoMode(QLineEdit::Password);
+            if ((tpl.style & kStyleDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
+            ConnectEdit(index, edit);
+            w = edit;
+            break;
+        }
+        case ControlKind::ComboDropDown:
+        case ControlKind::ComboDropList: {
+            auto* combo = new Combo(this);
+            if (tpl.kind == ControlKind::ComboDropDown) {
+                auto* edit = new QLineEdit(combo);
+                // Qt picks the entry that matches typed text when the edit loses the focus or
+                // gets Enter, and reports it as activated: that is no pick from the list. This
+                // connection runs before the combo's own, the one below after it.
+                connect(edit, &QLineEdit::editingFinished, this, [this] { suppressActivated_ = true; });
+                combo->setLineEdit(edit);
+                connect(edit, &QLineEdit::editingFinished, this, [this, index] {
+                    suppressActivated_ = false;
+                    ++syncing_;
+                    RenderSelection(index);
+                    RenderText(index);
+                    --syncing_;
+                });
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+                ConnectEdit(index, edit);
+            }
+            ConnectCombo(index, combo);
+            // The template's height includes the dropped-down list; the closed box is one line.
+            rect.setHeight(combo->sizeHint().height());
+            w = combo;
+            break;
+        }
+    }
+
+    w->setGeometry(rect);
+    if (!TakesFocus(tpl.kind)) {
+        w->setFocusPolicy(Qt::NoFocus);
+    } else {
+        w->setFocusPolicy((tpl.style & kStyleTabStop) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    return w;
+}
+
+void DialogWindow::ConnectEdit(int index, QLineEdit* edit) {
+    // Only the user's own changes: typing, deletion, paste, drop and undo all come here.
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, index](const QString& text) { OnEdited(index, text); });
+    connect(edit, &QLineEdit::cursorPositionChanged, this, [this, index] { OnEditCaret(index); });
+    connect(edit, &QLineEdit::selectionChanged, this, [this, index] { OnEditCaret(index); });
+}
+
+void DialogWindow::ConnectCombo(int index, QComboBox* combo) {
+    connect(combo, &QComboBox::activated, this, [this, index](int item) { OnActivated(index, item); });
+}
+
+void DialogWindow::LinkLabels() {
+    for (const AccessibleLink& link : AccessibleLinks(dlg_.dialogTemplate())) {
+        QWidget* target = control(link.control);
+        if (link.label >= 0) {
+            auto* label = static_cast<QLabel*>(control(link.label));
+            label->setBuddy(target);
+            if (!IsCombo(dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.control)].kind)) {
+                const auto text = dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.label)].text;
+                target->setAccessibleName(FromCp1252(StripMnemonic(text)));
+            }
+        }
+        if (!link.name.empty()) target->setAccessibleName(QString::fromStdString(link.name));
+        if (!link.description.empty())
+            target->setAccessibleDescription(QString::fromStdString(link.description));
+    }
+}
+
+// --- Rendering the framework's state ---------------------------------------------------------
+
+void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
+    QWidget* w = control(index);
+    if (w == nullptr) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    ++syncing_;
+    if ((flags & kChangedFont) != 0) {
+        w->setFont(s.font ? FontForCellHeight(*s.font, dpi_) : metrics_.font);
+    }
+    if ((flags & kChangedEnabled) != 0) w->setEnabled(s.enabled);
+    if ((flags & kChangedVisible) != 0) w->setVisible(s.visible);
+    if ((flags & kChangedItems) != 0) RenderItems(index);
+    if ((flags & kChangedSelection) != 0) RenderSelection(index);
+    if ((flags & (kChangedText | kChangedItems | kChangedSelection)) != 0) RenderText(index);
+    if ((flags & kChangedCheck) != 0) RenderCheck(index);
+    if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
+    --syncing_;
+}
+
+void DialogWindow::RenderText(int index) {
+    QWidget* w = control(index);
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    const QString text = QString::fromStdString(dlg_.DisplayText(index));
+    switch (s.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton: {
+            auto* button = static_cast<QAbstractButton*>(w);
+            if (button->text() != text) button->setText(text);
+            break;
+        }
+        case ControlKind::GroupBox: {
+            auto* box = static_cast<QGroupBox*>(w);
+            if (box->title() != text) box->setTitle(text);
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            // With a buddy, Qt reads '&' as a mnemonic; without one it shows it as it is.
+            QString shown = text;
+            if ((s.style & kStyleNoPrefix) != 0) {
+                if (label->buddy() != nullptr) shown.replace('&', QStringLiteral("&&"));
+            } else if (label->buddy() == nullptr) {
+                shown = QString::fromStdString(StripMnemonic(text.toStdString()));
+            }
+            if (label->text() != shown) label->setText(shown);
+            break;
+        }
+        case ControlKind::Icon: break;
+        case ControlKind::Edit: {
+            if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
+                const QString shown = WithoutCarriageReturns(text);
+                if (area->toPlainText() != shown) area->setPlainText(shown);
+                break;
+            }
+            auto* edit = static_cast<QLineEdit*>(w);
+            // setText resets caret, selection and undo: only where the text differs.
+            if (edit->text() != text) edit->setText(text);
+            break;
+        }
+        case ControlKind::ComboDropDown: {
+            QLineEdit* edit = static_cast<QComboBox*>(w)->lineEdit();
+            if (edit != nullptr && edit->text() != text) edit->setText(text);
+            break;
+        }
+        case ControlKind::ComboDropList: break;  // shows its selection
+    }
+}
+
+void DialogWindow::RenderEditSelection(int index) {
+    QWidget* w = control(index);
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+    if (edit == nullptr) return;
+    const int length = static_cast<int>(edit->text().size());
+    const int start = std::clamp(s.selStart, 0, length);
+    const int end = std::clamp(s.selEnd, 0, length);
+    if (start == end) {
+        if (edit->hasSelectedText() || edit->cursorPosition() != end) edit->setCursorPosition(end);
+    } else if (edit->selectionStart() != std::min(start, end) ||
+               edit->selectionLength() != std::abs(end - start) || edit->cursorPosition() != end) {
+        edit->setSelection(start, end - start);  // the caret ends at `end`
+    }
+}
+
+void DialogWindow::RenderItems(int index) {
+    auto* combo = qobject_cast<QComboBox*>(control(index));
+    if (combo == nullptr) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    QStringList items;
+    for (const std::string& item : s.items) items << FromCp1252(item);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+    if (shown == items) return;
+    const QSignalBlocker block(combo);
+    combo->clear();
+    combo->addItems(items);  // Qt selects the first entry of an empty list by itself
+    combo->setCurrentIndex(s.selection);
+}
+
+void DialogWindow::RenderSelection(int index) {
+    auto* combo = qobject_cast<QComboBox*>(control(index));
+    if (combo == nullptr) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    const int selection = s.selection < combo->count() ? s.selection : -1;
+    if (combo->currentIndex() == selection) return;
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(selection);
+}
+
+void DialogWindow::RenderCheck(int index) {
+    auto* button = qobject_cast<QAbstractButton*>(control(index));
+    if (button == nullptr) return;
+    const bool checked = dlg_.controls()[static_cast<std::size_t>(index)].checked;
+    if (!button->isCheckable() || button->isChecked() == checked) return;
+    const QSignalBlocker block(button);
+    button->setChecked(checked);
+}
+
+// --- User input ------------------------------------------------------------------------------
+
+void DialogWindow::OnEdited(int index, const QString& text) {
+    if (syncing_ > 0 || ended_) return;
+    const int id = dlg_.controls()[static_cast<std::size_t>(index)].id;
+    // A refused change comes back through ControlChanged with the old text and caret.
+    dlg_.UserEdit(id, text.toStdString());
+    if (ended_) return;
+    ++syncing_;
+    RenderText(index);
+    --syncing_;
+}
+
+void DialogWindow::OnEditCaret(int index) {
+    if (syncing_ > 0 || ended_) return;
+    QLineEdit* edit = qobject_cast<QLineEdit*>(control(index));
+    if (auto* combo = qobject_cast<QComboBox*>(control(index))) edit = combo->lineEdit();
+    if (edit == nullptr) return;
+    // Caret moves inside a change in progress belong to that change.
+    if (edit->text() != QString::fromStdString(dlg_.DisplayText(index))) return;
+    int start = edit->cursorPosition();
+    int end = start;
+    if (edit->hasSelectedText()) {
+        start = edit->selectionStart();
+        end = edit->selectionEnd();
+    }
+    dlg_.UserSetEditSelection(dlg_.controls()[static_cast<std::size_t>(index)].id, start, end);
+}
+
+void DialogWindow::OnClicked(int index) {
+    if (syncing_ > 0 || ended_) return;
+    dlg_.UserClick(dlg_.controls()[static_cast<std::size_t>(index)].id);
+    if (ended_) return;
+    ++syncing_;
+    RenderCheck(index);
+    --syncing_;
+}
+
+void DialogWindow::OnActivated(int index, int item) {
+    if (syncing_ > 0 || ended_) return;
+    if (!suppressActivated_) dlg_.UserPick(dlg_.controls()[static_cast<std::size_t>(index)].id, item);
+    if (ended_) return;
+    ++syncing_;
+    RenderSelection(index);
+    RenderText(index);
+    --syncing_;
+}
+
+void DialogWindow::OnScrollAction(int action) {
+    if (ended_) return;
+    const auto request = RequestOf(action);
+    if (!request) return;
+    dlg_.UserVScroll(*request, scrollBar_->sliderPosition());
+    // The framework owns the position: Qt's own step is replaced by what it stored.
+    scrollBar_->setSliderPosition(scroll_.pos);
+}
+
+// --- Focus -----------------------------------------------------------------------------------
+
+int DialogWindow::IndexOf(const QObject* widget) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == widget) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int DialogWindow::FocusedIndex() const {
+    for (const QWidget* w = QApplication::focusWidget(); w != nullptr && w != this;
+         w = w->parentWidget()) {
+        const int index = IndexOf(w);
+        if (index >= 0) return index;
+    }
+    return dlg_.IndexOf(dlg_.focusedId());
+}
+
+namespace {
+
+bool CanFocus(const ControlState& s) { return s.visible && s.enabled && TakesFocus(s.kind); }
+
+// A group runs from a control that starts one to the next control that starts one.
+std::pair<int, int> GroupOf(const std::vector<ControlState>& controls, int index) {
+    int first = index;
+    while (first > 0 && (controls[static_cast<std::size_t>(first)].style & kStyleGroup) == 0) --first;
+    int last = index + 1;
+    while (last < static_cast<int>(controls.size()) &&
+           (controls[static_cast<std::size_t>(last)].style & kStyleGroup) == 0)
+        ++last;
+    return {first, last};
+}
+
+}  // namespace
+
+int DialogWindow::NextTabStop(int from, bool forward) const {
+    const auto& controls = dlg_.controls();
+    const int n = static_cast<int>(controls.size());
+    for (int step = 1; step <= n; ++step) {
+        int i = 0;
+        if (from < 0) i = forward ? step - 1 : n - step;
+        else i = ((from + (forward ? step : -step)) % n + n) % n;
+        const ControlState& s = controls[static_cast<std::size_t>(i)];
+        if (!CanFocus(s) || (s.style & kStyleTabStop) == 0) continue;
+        // Tabbing into radio buttons lands on the checked one of their group.
+        if (s.kind == ControlKind::RadioButton && !s.checked) {
+            const auto [first, last] = GroupOf(controls, i);
+            for (int r = first; r < last; ++r) {
+                const ControlState& other = controls[static_cast<std::size_t>(r)];
+                if (other.kind == ControlKind::RadioButton && other.checked && CanFocus(other)) return r;
+            }
+        }
+        return i;
+    }
+    return -1;
+}
+
+int DialogWindow::NextInGroup(int from, bool forward) const {
+    const auto& controls = dlg_.controls();
+    const auto [first, last] = GroupOf(controls, from);
+    const int size = last - first;
+    for (int step = 1; step < size; ++step) {
+        const int offset = ((from - first + (forward ? step : -step)) % size + size) % size;
+        const int i = first + offset;
+        if (CanFocus(controls[static_cast<std::size_t>(i)])) return i;
+    }
+    return -1;
+}
+
+void DialogWindow::FocusByUser(int index, Qt::FocusReason reason) {
+    QWidget* w = control(index);
+    if (w == nullptr) return;
+    w->setFocus(reason);
+    // A window that is not active gets the focus event later, as an activation: say it now.
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused != w && (focused == nullptr || !w->isAncestorOf(focused)))
+        dlg_.UserFocus(dlg_.controls()[static_cast<std::size_t>(index)].id);
+}
+
+bool DialogWindow::focusNextPrevChild(bool next) {
+    // Qt moves the focus away from a control being disabled; the dialog manager does not.
+    if (syncing_ > 0 || focusing_ > 0) return false;
+    const int target = NextTabStop(FocusedIndex(), next);
+    if (target < 0) return false;
+    FocusByUser(target, next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void DialogWindow::PlaceDefaultFocus() {
+    const int index = NextTabStop(-1, true);
+    if (index < 0) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    ++focusing_;
+    control(index)->setFocus(Qt::TabFocusReason);
+    --focusing_;
+    dlg_.UserFocus(s.id);
+    if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
+        // The dialog manager selects the whole text of an edit it gives the focus to.
+        dlg_.UserSetEditSelection(s.id, 0, static_cast<int>(s.text.size()));
+        ++syncing_;
+        RenderEditSelection(index);
+        --syncing_;
+    }
+}
+
+void DialogWindow::FocusControl(int index) {
+    ++focusing_;
+    if (QWidget* w = control(index)) {
+        w->setFocus(Qt::OtherFocusReason);
+        ++syncing_;
+        RenderEditSelection(index);
+        --syncing_;
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
+    --focusing_;
+}
+
+// --- Events ----------------------------------------------------------------------------------
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == scrollBar_) {
+        if (event->type() == QEvent::Wheel) {
+            // The scroll bar is the window's own: its wheel is the window's wheel.
+            wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease && !ended_) {
+            if (scrollBar_->isSliderDown())
+                dlg_.UserVScroll(ScrollRequest::ThumbPosition, scrollBar_->sliderPosition());
+            if (!ended_) dlg_.UserVScroll(ScrollRequest::EndScroll, 0);
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+
+    const int index = IndexOf(watched);
+    if (index < 0 || ended_) return QDialog::eventFilter(watched, event);
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+
+    if (event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Window activation and a closing drop-down list give the focus back: no change.
+        const bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (moved && syncing_ == 0 && focusing_ == 0) dlg_.UserFocus(s.id);
+    } else if (event->type() == QEvent::KeyPress && IsButton(s.kind)) {
+        // Arrow keys walk the group, as the dialog manager does; an auto radio button that the
+        // keyboard reaches is clicked.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
+        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
+        if ((forward || back) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            const int target = NextInGroup(index, forward);
+            if (target >= 0) {
+                FocusByUser(target, forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                const ControlState& t = dlg_.controls()[static_cast<std::size_t>(target)];
+                if (!ended_ && t.kind == ControlKind::RadioButton && (t.style & kStyleAuto) != 0 &&
+                    !t.checked) {
+                    OnClicked(target);
+                }
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        // Enter on a focused push button clicks it; anywhere else it is the dialog's Enter.
+        const int focused = FocusedIndex();
+        if (focused >= 0 && dlg_.controls()[static_cast<std::size_t>(focused)].kind ==
+                                ControlKind::PushButton) {
+            if (qobject_cast<QPushButton*>(QApplication::focusWidget()) != nullptr) {
+                OnClicked(focused);
+                return;
+            }
+        }
+        dlg_.UserEnter();
+        return;
+    }
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        dlg_.UserCancel();
+        return;
+    }
+    if (key == Qt::Key_F1) return;  // the program has no help
+    QWidget::keyPressEvent(event);
+}
+
+void DialogWindow::reject() {
+    if (!ended_) dlg_.UserCancel();
+}
+
+void DialogWindow::done(int result) {
+    // Only the framework ends the dialog (EndModal); Qt's own attempts are turned away.
+    if (ended_) QDialog::done(result);
+}
+
+void DialogWindow::EndModal(int result) {
+    ended_ = true;
+    QDialog::done(result);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    if (ended_) {
+        event->accept();
+        return;
+    }
+    // The close box is Cancel; the window goes only if the framework ends the dialog.
+    event->ignore();
+    dlg_.UserCancel();
+}
+
+void DialogWindow::wheelEvent(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    const bool phaseEdge = event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd;
+    const bool vertical = delta.y() != 0 || (delta.x() == 0 && !phaseEdge);
+    if (!vertical || ended_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    constexpr int kMin = std::numeric_limits<std::int16_t>::min();
+    constexpr int kMax = std::numeric_limits<std::int16_t>::max();
+    dlg_.UserMouseWheel(std::clamp(delta.y(), kMin, kMax));
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (systemMenu_ == nullptr || systemMenu_->isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    systemMenu_->exec(event->globalPos());
+}
+
+bool DialogWindow::event(QEvent* event) {
+    const bool result = QDialog::event(event);
+    switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WinIdChange:
+            // The window manager tells the frame's size only once the window is up.
+            if (hasOuter_ && windowHandle() != nullptr &&
+                windowHandle()->frameMargins() != appliedMargins_) {
+                ApplyOuterGeometry();
+            }
+            if (event->type() != QEvent::Move) LayoutScrollBar();
+            break;
+        default: break;
+    }
+    return result;
+}
+
+// --- Frame -----------------------------------------------------------------------------------
+
+void DialogWindow::MoveWindow(int x, int y, int width, int height) {
+    // Device pixels, as the frame code computes them, to Qt's logical pixels.
+    const QScreen* s = screen();
+    const double ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+    auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
+    outer_ = QRect(logical(x), logical(y), logical(width), logical(height));
+    hasOuter_ = true;
+    ApplyOuterGeometry();
+}
+
+void DialogWindow::ApplyOuterGeometry() {
+    appliedMargins_ = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QSize client(
+        std::max(1, outer_.width() - appliedMargins_.left() - appliedMargins_.right()),
+        std::max(1, outer_.height() - appliedMargins_.top() - appliedMargins_.bottom()));
+    setFixedSize(client);
+    move(outer_.topLeft());  // a window's position is that of its frame
+    LayoutScrollBar();
+}
+
+void DialogWindow::LayoutScrollBar() {
+    if (scrollBar_ == nullptr) return;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollBar_);
+    scrollBar_->setGeometry(width() - extent, 0, extent, height());
+    scrollBar_->setVisible(scrollVisible_);
+    scrollBar_->raise();
+}
+
+void DialogWindow::SetScrollInfo(const ScrollInfo& info, bool redraw) {
+    scroll_ = info;
+    // Windows' thumb spans `page` of (max - min + 1) positions and stops at max - page + 1;
+    // Qt's thumb spans pageStep of (maximum - minimum + pageStep).
+    const int top = info.page > 0 ? info.max - info.page + 1 : info.max;
+    const QSignalBlocker block(scrollBar_);
+    scrollBar_->setRange(info.min, std::max(info.min, top));
+    scrollBar_->setPageStep(std::max(info.page, 1));
+    scrollBar_->setValue(info.pos);
+    scrollVisible_ = info.max > info.min && (info.page == 0 || info.max - info.min + 1 > info.page);
+    LayoutScrollBar();
+    if (redraw) scrollBar_->update();
+}
+
+void DialogWindow::ScrollContent(int dy) {
+    for (QWidget* w : controls_) w->move(w->x(), w->y() + dy);
+}
+
+void DialogWindow::StartTimer(int timerId, int periodMs) {
+    QTimer*& timer = timers_[timerId];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, timerId] {
+            if (!ended_) dlg_.UserTimer(timerId);
+        });
+    }
+    timer->start(std::max(periodMs, 0));
+}
+
+void DialogWindow::AppendSystemMenuCommand(int commandId, std::string_view text) {
+    // The window manager owns the title bar's menu: the entry goes into the window's own
+    // context menu (right click on the background, Shift+F10, the Menu key).
+    if (systemMenu_ == nullptr) systemMenu_ = new QMenu(this);
+    systemMenu_->addSeparator();
+    QAction* action = systemMenu_->addAction(FromCp1252(text));
+    connect(action, &QAction::triggered, this, [this, commandId] {
+        if (!ended_) dlg_.UserSysCommand(commandId);
+    });
+}
+
+}  // namespace ostrova::platform::qt
