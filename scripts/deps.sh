@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
   desktop-file-utils
+  libcli11-dev nlohmann-json3-dev python3
   "$@"
 )
 

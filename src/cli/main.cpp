@@ -1,0 +1,553 @@
+// ostrova-cfg: shows, checks, compares, converts and edits the camera's settings files
+// without the window, with the same reading rules, field rules and save steps.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cp1252.h"
+#include "cli/edit.h"
+#include "cli/fields.h"
+#include "config/codec.h"
+#include "config/messages.h"
+#include "config/record.h"
+#include "config/save.h"
+#include "tables/operator_presets.h"
+
+namespace ostrova::cli {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+void Error(const std::string& where, const std::string& what) {
+    std::cerr << "ostrova-cfg: " << where << ": " << what << '\n';
+}
+
+std::string_view FormName(FileForm form) {
+    return form == FileForm::Cfg ? "wireless.cfg" : "MMSCFG.BIN";
+}
+
+// The form by the --form option when given, else by the extension, as the Load command does.
+FileForm FormOf(const std::string& path, const std::string& option) {
+    if (option.empty()) return FileFormFromExtension(path);
+    return option == "bin" ? FileForm::Bin : FileForm::Cfg;
+}
+
+std::string Hex16(unsigned v) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "0x%04X", v);
+    return buffer;
+}
+
+// What the operating system says about a file that did not open or has the wrong length.
+std::string FileDetail(const std::string& path, ReadStatus status) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::strerror(errno);
+    if (S_ISDIR(st.st_mode)) return "a folder, not a file";
+    if (!S_ISREG(st.st_mode)) return "not a regular file";
+    if (status == ReadStatus::TooShort || status == ReadStatus::TooLong)
+        return std::to_string(st.st_size) + (st.st_size == 1 ? " byte" : " bytes") +
+               "; a settings file has 2 to 8192";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    return {};
+}
+
+// A settings file read by the Load command's rules over the defaults.
+struct Loaded {
+    bool ok = false;
+    std::string summary;  // "valid (...)" or the Load command's message with the cause
+    ConfigRecord record{};
+    FileForm form = FileForm::Cfg;
+    std::size_t size = 0;
+};
+
+Loaded Load(const std::string& path, FileForm form) {
+    Loaded out;
+    out.form = form;
+    SetConfigDefaults(out.record);
+    const FileBytes file = ReadWholeFile(path);
+    if (file.status != ReadStatus::Loaded) {
+        const std::string detail = FileDetail(path, file.status);
+        out.summary = std::string(msg::LoadFailureMessage(file.status)) +
+                      (detail.empty() ? "" : " (" + detail + ")");
+        return out;
+    }
+    out.size = file.bytes.size();
+    const ReadResult result = ReadSettingsBytes(file.bytes, form, Reader::LoadCommand, out.record);
+    if (result.status == ReadStatus::ChecksumMismatch) {
+        const std::size_t n = file.bytes.size();
+        const unsigned stored = file.bytes[n - 2] << 8 | file.bytes[n - 1];
+        const unsigned computed = ConfigChecksum(std::span(file.bytes).first(n - 2));
+        out.summary = std::string(msg::LoadFailureMessage(result.status)) + " (stored " +
+                      Hex16(stored) + ", computed " + Hex16(computed) + ")";
+        return out;
+    }
+    if (result.status == ReadStatus::HigherVersion) {
+        out.summary = std::string(msg::LoadFailureMessage(result.status)) + " (version " +
+                      std::to_string(file.bytes[0]) + ")";
+        return out;
+    }
+    out.ok = true;
+    const std::size_t full = form == FileForm::Cfg ? kCfgFormSize : kBinFormSize;
+    std::string s =
+        "valid (" + std::string(FormName(form)) + " form, " + std::to_string(out.size) + " bytes";
+    if (out.size != full) s += ", written files have " + std::to_string(full);
+    if (form == FileForm::Cfg) {
+        s += ", checksum agrees, version " + std::to_string(out.record.version) + ")";
+    } else {
+        const unsigned stored = file.bytes[0];
+        s += ", version " + std::to_string(stored) + ")";
+        if (stored < kCurrentVersion) s += "; an old file: read as version 2";
+        if (stored == 1) s += " with countryId and operatorId + 1 and maxNum 50";
+        if (stored != 1 && file.bytes.size() > 8 && file.bytes[8] != out.record.countryId)
+            s += std::string(stored < kCurrentVersion ? " and" : "; an old file:") +
+                 " country id " + std::to_string(file.bytes[8]) + " renumbered to " +
+                 std::to_string(out.record.countryId);
+    }
+    out.summary = std::move(s);
+    return out;
+}
+
+bool ReservedInUse(const ConfigRecord& r, std::string& which) {
+    for (const ByteRange& range : ReservedRanges()) {
+        const auto bytes = r.bytes().subspan(range.offset, range.size);
+        if (std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b != 0; })) {
+            which += (which.empty() ? "" : ", ") + std::to_string(range.offset) + ".." +
+                     std::to_string(range.offset + range.size - 1);
+        }
+    }
+    return !which.empty();
+}
+
+// --- show, check, diff --------------------------------------------------------------------
+
+nlohmann::ordered_json ToJson(const ConfigRecord& r) {
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (const Field& f : Fields()) {
+        if (f.kind == FieldKind::Text)
+            j[f.name] = Cp1252ToUtf8(TextBytes(r, f));
+        else
+            j[f.name] = NumberOf(r, f);
+    }
+    return j;
+}
+
+int Show(const std::vector<std::string>& files, const std::string& form, bool json) {
+    int status = kOk;
+    bool first = true;
+    for (const std::string& path : files) {
+        const Loaded file = Load(path, FormOf(path, form));
+        if (!file.ok) {
+            Error(path, file.summary);
+            status = kFailed;
+            continue;
+        }
+        if (json) {
+            std::cout << ToJson(file.record).dump(2) << '\n';
+            continue;
+        }
+        if (!first) std::cout << '\n';
+        first = false;
+        std::cout << path << ": " << file.summary << '\n';
+        if (file.form == FileForm::Bin)
+            std::cout << "  note: MMSCFG.BIN ends before ftpAccount; the fields from there on "
+                         "show their defaults\n";
+        std::string reserved;
+        if (ReservedInUse(file.record, reserved))
+            std::cout << "  note: reserved bytes " << reserved
+                      << " are not zero; a save keeps them\n";
+        for (const Field& f : Fields()) {
+            std::string name = f.name;
+            name.resize(std::max<std::size_t>(name.size() + 1, 17), ' ');
+            std::cout << "  " << name << Display(file.record, f) << '\n';
+        }
+    }
+    return status;
+}
+
+int Check(const std::vector<std::string>& files, const std::string& form, bool verbose) {
+    int status = kOk;
+    for (const std::string& path : files) {
+        const Loaded file = Load(path, FormOf(path, form));
+        if (!file.ok) status = kFailed;
+        if (verbose)
+            std::cout << path << ": " << (file.ok ? "" : "not valid: ") << file.summary << '\n';
+    }
+    return status;
+}
+
+int Diff(const std::string& a, const std::string& b, const std::string& formA,
+         const std::string& formB) {
+    const Loaded left = Load(a, FormOf(a, formA));
+    const Loaded right = Load(b, FormOf(b, formB));
+    if (!left.ok || !right.ok) {
+        if (!left.ok) Error(a, left.summary);
+        if (!right.ok) Error(b, right.summary);
+        return kUsage;  // as diff(1): trouble
+    }
+    bool differ = false;
+    for (const Field& f : Fields()) {
+        const bool same = f.kind == FieldKind::Text
+                              ? TextBytes(left.record, f) == TextBytes(right.record, f)
+                              : NumberOf(left.record, f) == NumberOf(right.record, f);
+        if (same) continue;
+        differ = true;
+        std::cout << f.name << ": " << Display(left.record, f) << " -> " << Display(right.record, f)
+                  << '\n';
+    }
+    for (const ByteRange& range : ReservedRanges()) {
+        const auto l = left.record.bytes().subspan(range.offset, range.size);
+        const auto r = right.record.bytes().subspan(range.offset, range.size);
+        if (std::equal(l.begin(), l.end(), r.begin())) continue;
+        differ = true;
+        std::cout << "reserved bytes " << range.offset << ".." << range.offset + range.size - 1
+                  << " differ\n";
+    }
+    return differ ? kFailed : kOk;
+}
+
+// --- writing ------------------------------------------------------------------------------
+
+bool AllDigits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// --time (local, "2026-12-07T10:00:00"), else SOURCE_DATE_EPOCH (in UTC, so the same
+// sources give the same file anywhere), else the current local time.
+std::optional<std::tm> SaveTime(const std::string& option, std::string& why) {
+    std::tm t{};
+    if (!option.empty()) {
+        const std::string& s = option;
+        const bool shape = s.size() == 19 && s[4] == '-' && s[7] == '-' &&
+                           (s[10] == 'T' || s[10] == ' ') && s[13] == ':' && s[16] == ':';
+        const auto num = [&](std::size_t at, std::size_t n) {
+            const std::string part = s.substr(at, n);
+            return AllDigits(part) ? std::stoi(part) : -1;
+        };
+        const int year = shape ? num(0, 4) : -1, month = shape ? num(5, 2) : -1,
+                  day = shape ? num(8, 2) : -1, hour = shape ? num(11, 2) : -1,
+                  minute = shape ? num(14, 2) : -1, second = shape ? num(17, 2) : -1;
+        constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        const bool valid = year >= 0 && month >= 1 && month <= 12 && day >= 1 &&
+                           day <= (month == 2 && !leap ? 28 : kDays[month > 0 ? month - 1 : 0]) &&
+                           hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 &&
+                           second <= 59;
+        if (!valid) {
+            why = "--time " + s + ": expects a local date and time such as 2026-12-07T10:00:00";
+            return std::nullopt;
+        }
+        t.tm_year = year - 1900;
+        t.tm_mon = month - 1;
+        t.tm_mday = day;
+        t.tm_hour = hour;
+        t.tm_min = minute;
+        t.tm_sec = second;
+        return t;
+    }
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        const std::string s = epoch;
+        const long long seconds = AllDigits(s) && s.size() < 15 ? std::stoll(s) : -1;
+        const std::time_t when = static_cast<std::time_t>(seconds);
+        if (seconds < 0 || !::gmtime_r(&when, &t) || t.tm_year + 1900 > 9999) {
+            why = "SOURCE_DATE_EPOCH=" + s + ": expects seconds since 1970";
+            return std::nullopt;
+        }
+        return t;
+    }
+    const std::time_t now = std::time(nullptr);
+    ::localtime_r(&now, &t);
+    return t;
+}
+
+// The save as the window makes it: preparation, its checks, the time stamp for
+// wireless.cfg, the preset copy, then an atomic replacement of the file.
+int Save(ConfigRecord record, const std::string& path, FileForm form, const std::tm& time) {
+    PrepareForSave(record);
+    if (const auto refusal = SaveRefusal(record)) {
+        Error(path, *refusal);
+        return kFailed;
+    }
+    const std::vector<std::uint8_t> bytes = EncodeForSave(record, form, time);
+    std::error_code error;
+    if (!WriteFileAtomically(path, bytes, error)) {
+        Error(path, std::string(msg::kCreateFileFail) + " (" + error.message() + ")");
+        return kFailed;
+    }
+    return kOk;
+}
+
+bool ReadAll(const std::string& path, std::string& text) {
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), {});
+        return !std::cin.bad();
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), {});
+    return !in.bad();
+}
+
+// The fields of a JSON object as show --json prints it.
+std::optional<std::vector<Assignment>> JsonEdits(const std::string& path) {
+    std::string text;
+    if (!ReadAll(path, text)) {
+        Error(path, std::strerror(errno));
+        return std::nullopt;
+    }
+    const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+    if (j.is_discarded() || !j.is_object()) {
+        Error(path, "expects one JSON object of fields, as show --json prints it");
+        return std::nullopt;
+    }
+    std::vector<Assignment> edits;
+    for (const auto& [key, value] : j.items()) {
+        Assignment a{key, "", true, false};
+        if (value.is_string()) {
+            a.value = value.get<std::string>();
+        } else if (value.is_number_unsigned()) {
+            a.value = std::to_string(value.get<std::uint64_t>());
+            a.jsonNumber = true;
+        } else {
+            Error(path, key + ": expects a whole number from 0 or a string");
+            return std::nullopt;
+        }
+        edits.push_back(std::move(a));
+    }
+    return edits;
+}
+
+// field=value arguments, then the JSON file's fields that the arguments do not name.
+std::optional<std::vector<Assignment>> Edits(const std::vector<std::string>& args,
+                                             const std::string& jsonPath, int& status) {
+    std::vector<Assignment> edits;
+    for (const std::string& arg : args) {
+        const std::size_t eq = arg.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            Error(arg, "expects field=value");
+            status = kUsage;
+            return std::nullopt;
+        }
+        Assignment a{arg.substr(0, eq), arg.substr(eq + 1)};
+        if (std::any_of(edits.begin(), edits.end(),
+                        [&](const Assignment& e) { return e.field == a.field; })) {
+            Error(a.field, "given twice");
+            status = kUsage;
+            return std::nullopt;
+        }
+        edits.push_back(std::move(a));
+    }
+    if (!jsonPath.empty()) {
+        auto json = JsonEdits(jsonPath);
+        if (!json) {
+            status = kFailed;
+            return std::nullopt;
+        }
+        for (Assignment& a : *json) {
+            if (std::none_of(edits.begin(), edits.end(),
+                             [&](const Assignment& e) { return e.field == a.field; }))
+                edits.push_back(std::move(a));
+        }
+    }
+    return edits;
+}
+
+struct WriteOptions {
+    std::string form;
+    std::string time;
+    std::string json;
+    bool force = false;
+};
+
+int EditAndSave(ConfigRecord record, const std::string& path, FileForm form,
+                const std::vector<std::string>& args, const WriteOptions& options) {
+    std::string why;
+    const std::optional<std::tm> time = SaveTime(options.time, why);
+    if (!time) {
+        Error(path, why);
+        return kUsage;
+    }
+    int status = kOk;
+    const auto edits = Edits(args, options.json, status);
+    if (!edits) return status;
+    if (const auto error = ApplyEdits(record, *edits, form)) {
+        Error(path, error->message);
+        return error->exitCode;
+    }
+    return Save(record, path, form, *time);
+}
+
+int New(const std::string& out, const std::vector<std::string>& args, const WriteOptions& options) {
+    struct stat st {};
+    if (!options.force && ::lstat(out.c_str(), &st) == 0) {
+        Error(out, "exists already; --force replaces it");
+        return kFailed;
+    }
+    ConfigRecord record{};
+    SetConfigDefaults(record);
+    return EditAndSave(record, out, FormOf(out, options.form), args, options);
+}
+
+int Set(const std::string& path, const std::vector<std::string>& args,
+        const WriteOptions& options) {
+    const FileForm form = FormOf(path, options.form);
+    const Loaded file = Load(path, form);
+    if (!file.ok) {
+        Error(path, file.summary);
+        return kFailed;
+    }
+    return EditAndSave(file.record, path, form, args, options);
+}
+
+int Convert(const std::string& in, const std::string& out, const std::string& inForm,
+            const WriteOptions& options) {
+    std::string why;
+    const std::optional<std::tm> time = SaveTime(options.time, why);
+    if (!time) {
+        Error(out, why);
+        return kUsage;
+    }
+    const Loaded file = Load(in, FormOf(in, inForm));
+    if (!file.ok) {
+        Error(in, file.summary);
+        return kFailed;
+    }
+    const FileForm form = FormOf(out, options.form);
+    if (form == FileForm::Bin && !options.force) {
+        const ConfigRecord& r = file.record;
+        std::string lost;
+        for (const char* name : {"ftpAccount", "ftpPassword", "ftpServer", "httpServer"}) {
+            if (!TextBytes(r, *FindField(name)).empty())
+                lost += std::string(lost.empty() ? "" : ", ") + name;
+        }
+        if (!lost.empty()) {
+            Error(out, "the MMSCFG.BIN form cannot carry the FTP and HTTP settings (" + lost +
+                           "); --force writes it without them");
+            return kFailed;
+        }
+    }
+    return Save(file.record, out, form, *time);
+}
+
+int Run(int argc, char** argv) {
+    CLI::App app{
+        "Shows, checks, compares, converts and edits the settings files of the Ostrova+ "
+        "camera: wireless.cfg (ciphered, with a checksum) and MMSCFG.BIN (plain). A "
+        "file's form follows its extension as in the settings window: one beginning "
+        "with B is MMSCFG.BIN, any other wireless.cfg.",
+        "ostrova-cfg"};
+    app.require_subcommand(1);
+    const auto formOption = [](CLI::App* sub, std::string& into, const std::string& name,
+                               const std::string& what) {
+        sub->add_option(name, into,
+                        what +
+                            ": cfg (wireless.cfg) or bin (MMSCFG.BIN), "
+                            "whatever the extension")
+            ->check(CLI::IsMember({"cfg", "bin"}));
+    };
+    const std::string timeHelp =
+        "save time stamped into wireless.cfg, local, e.g. 2026-12-07T10:00:00 (default: "
+        "SOURCE_DATE_EPOCH in UTC when set, else now)";
+
+    std::vector<std::string> files;
+    std::string form, formB, inForm;
+    bool json = false, verbose = false;
+
+    CLI::App* show = app.add_subcommand("show", "Print every field of each settings file");
+    show->add_option("FILE", files, "settings files")->required();
+    show->add_flag("--json", json, "one JSON object per file, texts in UTF-8");
+    formOption(show, form, "--form", "read the files as");
+
+    CLI::App* check = app.add_subcommand(
+        "check", "Exit 0 when every file is a valid settings file, 1 when any is not");
+    check->add_option("FILE", files, "settings files")->required();
+    check->add_flag("-v,--verbose", verbose, "say for each file whether it is valid and why");
+    formOption(check, form, "--form", "read the files as");
+
+    std::string a, b;
+    CLI::App* diff =
+        app.add_subcommand("diff", "Print the fields that differ, exit 1 when any does");
+    diff->add_option("A", a, "first settings file")->required();
+    diff->add_option("B", b, "second settings file")->required();
+    formOption(diff, form, "--form-a", "read A as");
+    formOption(diff, formB, "--form-b", "read B as");
+
+    WriteOptions options;
+    std::vector<std::string> assignments;
+    const auto writeOptions = [&](CLI::App* sub, bool assigns) {
+        if (assigns) {
+            sub->add_option("ASSIGNMENT", assignments,
+                            "field=value, by the names show prints; numbers or captions for "
+                            "choices (sendMode=Instant, countryId=Sweden, operatorId=Telia)");
+            sub->add_option("--from-json", options.json,
+                            "apply the fields of a JSON object as show --json prints it ('-' "
+                            "reads standard input); field=value arguments take precedence");
+        }
+        sub->add_option("--time", options.time, timeHelp);
+    };
+
+    std::string path, out;
+    CLI::App* newCmd = app.add_subcommand("new", "Write a new settings file from the defaults");
+    newCmd->add_option("OUT", out, "file to write")->required();
+    writeOptions(newCmd, true);
+    formOption(newCmd, options.form, "--form", "write");
+    newCmd->add_flag("--force", options.force, "replace OUT when it exists");
+
+    CLI::App* set = app.add_subcommand(
+        "set", "Change fields of a settings file by the settings window's rules and save it");
+    set->add_option("FILE", path, "settings file")->required();
+    writeOptions(set, true);
+    formOption(set, options.form, "--form", "read and write");
+
+    std::string in;
+    CLI::App* convert = app.add_subcommand("convert", "Write a settings file in the other form");
+    convert->add_option("IN", in, "settings file to read")->required();
+    convert->add_option("OUT", out, "file to write")->required();
+    formOption(convert, inForm, "--in-form", "read IN as");
+    formOption(convert, options.form, "--form", "write OUT as");
+    convert->add_flag("--force", options.force,
+                      "write MMSCFG.BIN even when the FTP and HTTP settings are lost");
+    writeOptions(convert, false);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kOk : kUsage;
+    }
+
+    if (show->parsed()) return Show(files, form, json);
+    if (check->parsed()) return Check(files, form, verbose);
+    if (diff->parsed()) return Diff(a, b, form, formB);
+    if (newCmd->parsed()) return New(out, assignments, options);
+    if (set->parsed()) return Set(path, assignments, options);
+    if (convert->parsed()) return Convert(in, out, inForm, options);
+    return kUsage;
+}
+
+}  // namespace
+}  // namespace ostrova::cli
+
+int main(int argc, char** argv) {
+    return ostrova::cli::Run(argc, argv);
+}
