@@ -66,27 +66,6 @@ TEST(TextRules, EveryLimitFitsItsField) {
     }
 }
 
-TEST(TextRules, LimitsTheWindowEnforces) {
-    const struct {
-        std::string_view field;
-        std::size_t maxLength;
-        bool digits;
-        int maxValue;
-    } cases[] = {
-        {"phone[2]", 19, false, 0},    {"email[3]", 59, false, 0},   {"imageFrom", 59, false, 0},
-        {"ftpServer", 59, false, 0},   {"httpServer", 59, false, 0}, {"smtpServer", 39, false, 0},
-        {"smtpPort", 5, true, 65535},  {"mmscUrl", 79, false, 0},    {"mmsPort", 5, true, 0},
-        {"ftpPassword", 39, false, 0},
-    };
-    for (const auto& c : cases) {
-        const TextRule* rule = FindTextRule(c.field);
-        ASSERT_NE(rule, nullptr) << c.field;
-        EXPECT_EQ(rule->maxLength, c.maxLength) << c.field;
-        EXPECT_EQ(rule->digitsOnly, c.digits) << c.field;
-        EXPECT_EQ(rule->maxValue, c.maxValue) << c.field;
-    }
-}
-
 TEST(TextRules, LookupByNameAndIndex) {
     EXPECT_EQ(FindTextRule("phone"), FindTextRule("phone[4]"));
     EXPECT_EQ(FindTextRule("email[12]"), FindTextRule("email"));

@@ -96,26 +96,6 @@ TEST(EncodeForSave, MmscfgBinHasNoSaveTime) {
     EXPECT_EQ(Of(r), plain);
 }
 
-TEST(CompleteForWrite, ACarrierAlwaysGoesOutWithItsPreset) {
-    ConfigRecord r{};
-    SetConfigDefaults(r);
-    r.countryId = 22;  // Sweden
-    r.operatorId = 20;
-    CopyText(r.mmsApn, "typed-by-hand");
-    std::memset(r.mmscUrl.data(), 'x', r.mmscUrl.size());  // stale bytes behind the text
-    CompleteForWrite(r);
-    EXPECT_NE(TextOf(r.mmsApn), "typed-by-hand");
-    EXPECT_FALSE(TextOf(r.mmscUrl).empty());
-    EXPECT_EQ(r.mmscUrl.back(), '\0') << "the preset copy clears the whole field first";
-
-    for (std::uint8_t own : {0, 1}) {  // Auto and Custom keep what the user set
-        r.countryId = own;
-        CopyText(r.mmsApn, "mine");
-        CompleteForWrite(r);
-        EXPECT_EQ(TextOf(r.mmsApn), "mine");
-    }
-}
-
 TEST(SaveChecks, EmailAccountAndSmsControl) {
     ConfigRecord r{};
     SetConfigDefaults(r);
