@@ -142,6 +142,11 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
                                                           : std::errc::invalid_argument);
         return false;
     }
+    // A rename would replace a write-protected file that a direct write could not.
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        error = LastError();
+        return false;
+    }
 
     fs::path temp;
     int fd = -1;
@@ -163,7 +168,12 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     };
 
-    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
+    if (exists) {
+        // Keep the owner where we may (a save by root must not take the user's file away).
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
+            (void)::fchown(fd, old.st_uid, old.st_gid);
+        if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
+    }
 
     const auto write = hooks.write ? hooks.write : RealWrite;
     std::size_t done = 0;

@@ -292,13 +292,17 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
 }
 
-TEST_F(AtomicWrite, ReadOnlyFolderChangesNothing) {
+TEST_F(AtomicWrite, ReadOnlyFolderOrFileChangesNothing) {
     const fs::path file = dir_ / "wireless.cfg";
     Put(file, Pattern(2048, 1));
-    ::chmod(dir_.c_str(), 0555);
-    if (::access(dir_.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
+    ::chmod(file.c_str(), 0444);
+    if (::access(file.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
     std::error_code error;
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error));
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "read-only file";
+    EXPECT_EQ(error, std::errc::permission_denied);
+    ::chmod(file.c_str(), 0644);
+    ::chmod(dir_.c_str(), 0555);
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "read-only folder";
     EXPECT_EQ(error, std::errc::permission_denied);
     EXPECT_EQ(Get(file), Pattern(2048, 1));
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
