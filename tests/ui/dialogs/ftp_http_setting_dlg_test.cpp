@@ -33,18 +33,6 @@ struct FtpHttpSettingDlg : DialogStory {
     }
 };
 
-TEST_F(FtpHttpSettingDlg, DefaultRecordOpensEmpty) {
-    OpenFtp([](HeadlessDialog& w) {
-        for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_RETYPE_PASSWORD, IDC_FTP_SERVER})
-            EXPECT_EQ(w.Text(id), "") << id;
-        w.Escape();
-    });
-    OpenHttp([](HeadlessDialog& w) {
-        EXPECT_EQ(w.Text(IDC_HTTP_SERVER), "");
-        w.Escape();
-    });
-}
-
 TEST_F(FtpHttpSettingDlg, CancelAndEscapeLeaveTheRecordByteForByte) {
     FillWithLeftovers();
     const auto before = Bytes();
