@@ -40,6 +40,8 @@ public:
 
 protected:
     void nextCheckState() override {}
+    // The whole rectangle takes the click, as a Windows button's does, not only the text.
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
 
 // A combo box scrolls its entries by wheel only while it has the focus; otherwise the wheel
@@ -243,10 +245,10 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
                     RenderText(index);
                     --syncing_;
                 });
-                combo->setInsertPolicy(QComboBox::NoInsert);
                 combo->setCompleter(nullptr);
                 ConnectEdit(index, edit);
             }
+            combo->setInsertPolicy(QComboBox::NoInsert);
             ConnectCombo(index, combo);
             // The template's height includes the dropped-down list; the closed box is one line.
             rect.setHeight(combo->sizeHint().height());
@@ -688,13 +690,15 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
-    const bool phaseEdge = event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd;
-    const bool vertical = delta.y() != 0 || (delta.x() == 0 && !phaseEdge);
-    if (!vertical || ended_) {
+    if (ended_ || (delta.y() == 0 && delta.x() != 0)) {  // a horizontal tilt is not ours
         event->ignore();
         return;
     }
+    // Taking a touchpad's begin and end keeps its stream of turns on this window, but they
+    // turn nothing.
     event->accept();
+    const bool phaseEdge = event->phase() == Qt::ScrollBegin || event->phase() == Qt::ScrollEnd;
+    if (delta.y() == 0 && phaseEdge) return;
     constexpr int kMin = std::numeric_limits<std::int16_t>::min();
     constexpr int kMax = std::numeric_limits<std::int16_t>::max();
     dlg_.UserMouseWheel(std::clamp(delta.y(), kMin, kMax));
