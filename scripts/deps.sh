@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-liberation
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
   desktop-file-utils
   libcli11-dev nlohmann-json3-dev python3
   "$@"
