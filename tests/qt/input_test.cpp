@@ -157,13 +157,13 @@ TEST_F(Input, TypedTextMatchingAnEntryIsNoPick) {
 
         Click(window, IDC_COMBO_IMAGEQUALITY);
         combo->lineEdit()->selectAll();
-        QTest::keyClicks(combo->lineEdit(), "high");
-        EXPECT_EQ(probe.ItemText(IDC_COMBO_IMAGEQUALITY), "high");
+        QTest::keyClicks(combo->lineEdit(), "High");
+        EXPECT_EQ(probe.ItemText(IDC_COMBO_IMAGEQUALITY), "High");
         // Leaving the edit makes Qt select "High" and report it as activated: not a pick.
         Click(window, IDC_EDIT_IMAGEFROM);
         EXPECT_EQ(probe.quality.GetCurSel(), 0);
         EXPECT_EQ(combo->currentIndex(), 0);
-        EXPECT_EQ(combo->lineEdit()->text(), "high");
+        EXPECT_EQ(combo->lineEdit()->text(), "High");
         EXPECT_EQ(std::count(probe.log.begin(), probe.log.end(), "pick 1079"), 0);
         EXPECT_EQ(std::count(probe.log.begin(), probe.log.end(), "change 1079"), 4);
     });
