@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/cp1252.h"
+#include "text/cp1252.h"
 #include "cli/fields.h"
 #include "config/field_rules.h"
 #include "config/presets.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/cp1252.h"
+#include "text/cp1252.h"
 #include "tables/operator_presets.h"
 
 namespace ostrova::cli {

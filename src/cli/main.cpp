@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cp1252.h"
+#include "text/cp1252.h"
 #include "cli/edit.h"
 #include "cli/fields.h"
 #include "config/codec.h"

@@ -106,7 +106,11 @@ fs::path TemporaryName(const fs::path& target, unsigned attempt) {
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
                                std::to_string((tick + attempt) % 1000000);
-    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tmp-";
+    name += suffix;
+    return target.parent_path() / name;
 }
 
 long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {

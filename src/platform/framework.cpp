@@ -406,7 +406,7 @@ bool CDialog::UserEdit(int id, std::string_view proposedUtf8) {
     std::string inserted;
     for (std::size_t i = prefix; i < proposed.size() - suffix; ++i) {
         const char32_t cp = proposed[i];
-        if (cp < 0x20 || cp == 0x7F) continue;
+        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) continue;  // control characters
         if ((s.style & kStyleDigits) != 0 && !IsDigit(cp)) continue;
         const auto b = Cp1252FromCodePoint(cp);
         if (!b) continue;
