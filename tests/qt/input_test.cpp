@@ -223,21 +223,6 @@ TEST_F(Input, APastedLetterNeverReachesADigitsOnlyEdit) {
     });
 }
 
-TEST_F(Input, TheInputLimitRefusesGrowthButNotDeletion) {
-    Run([&](DialogWindow& window) {
-        auto* edit = Widget<QLineEdit>(window, IDC_EDIT_IMAGEFROM);
-        probe.SetItemText(IDC_EDIT_IMAGEFROM, "longer than three");  // a file may hold more
-        probe.Item(IDC_EDIT_IMAGEFROM).limit = 3;
-        EXPECT_EQ(edit->text(), "longer than three");
-        Click(window, IDC_EDIT_IMAGEFROM);
-        QTest::keyClick(edit, Qt::Key_End);
-        QTest::keyClick(edit, Qt::Key_X);
-        EXPECT_EQ(edit->text(), "longer than three");
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        EXPECT_EQ(edit->text(), "longer than thre");
-    });
-}
-
 TEST_F(Input, EscapeAndTheCloseBoxCancelAndOnlyTheFrameworkCloses) {
     EXPECT_EQ(Run([&](DialogWindow& window) {
                   window.accept();  // Qt's own attempts change nothing

@@ -265,11 +265,5 @@ TEST(AccessibleNames, SecondaryDialogLabelsPairWithTheControlOnTheirRow) {
     }
 }
 
-TEST(AccessibleNames, MnemonicMarkersAreNotPartOfANames) {
-    EXPECT_EQ(StripMnemonic("About Ostrova+ (&A)..."), "About Ostrova+ (A)...");
-    EXPECT_EQ(StripMnemonic("Fish && Chips"), "Fish & Chips");
-    EXPECT_EQ(StripMnemonic("trailing&"), "trailing");
-}
-
 }  // namespace
 }  // namespace ostrova::platform::qt::testing

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
-#include <ctime>
 #include <fstream>
 
 #include "qt_support.h"
@@ -48,20 +47,6 @@ TEST_F(Services, TheApplicationsNameIsTheExecutablesNameWithoutExtension) {
     const fs::path self = backend().ProgramPath();
     EXPECT_EQ(self.filename(), "qt_tests");
     EXPECT_EQ(self, fs::canonical("/proc/self/exe"));
-}
-
-TEST_F(Services, ScreenFiguresCanBeOverriddenForTests) {
-    EXPECT_GT(backend().PrimaryScreenHeight(), 0);
-    EXPECT_EQ(backend().LogicalDpiX(), 96);  // the offscreen screen
-    backend().OverrideScreen(720, 120);
-    EXPECT_EQ(backend().PrimaryScreenHeight(), 720);
-    EXPECT_EQ(backend().LogicalDpiX(), 120);
-}
-
-TEST_F(Services, LocalTimeIsNow) {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm = backend().LocalTime();
-    EXPECT_LE(std::abs(std::difftime(std::mktime(&tm), now)), 2.0);
 }
 
 TEST_F(Services, WithoutAFileManagerOnTheBusTheFolderOpens) {
