@@ -122,9 +122,14 @@ DialogWindow::DialogWindow(CDialog& dlg, QWidget* owner, double dpi)
 }
 
 DialogWindow::~DialogWindow() {
-    // Widgets going away must not report anything to a dialog that is already gone.
+    // The widgets go now, while this object is whole: what they signal on their way out finds
+    // the dialog ended and reports nothing.
     ended_ = true;
     for (QWidget* w : controls_) w->removeEventFilter(this);
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    controls_.clear();
+    scrollBar_ = nullptr;
+    systemMenu_ = nullptr;
 }
 
 QWidget* DialogWindow::control(int index) const {
@@ -240,6 +245,7 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
                 combo->setLineEdit(edit);
                 connect(edit, &QLineEdit::editingFinished, this, [this, index] {
                     suppressActivated_ = false;
+                    if (ended_) return;
                     ++syncing_;
                     RenderSelection(index);
                     RenderText(index);
