@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the benchmarks as the package is built (Release) and runs them with repetitions,
-# printing the medians, the codec's ratio to a plain byte sum and each target's verdict.
-# Usage: scripts/bench.sh [repetitions]
+# printing the medians, the codec's ratio to a plain byte sum and each target's verdict; then
+# times the window's start-up beside a bare Qt dialog, offscreen and under Xvfb.
+# Usage: scripts/bench.sh [repetitions] [start-up runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 repetitions=${1:-10}
-"$root/scripts/deps.sh"
+startup_runs=${2:-15}
+"$root/scripts/deps.sh" time xvfb
 build="$root/build-bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG" \
-    -DOSTROVA_WERROR=OFF -DOSTROVA_BUILD_QT=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target codec_bench window_bench
+    -DOSTROVA_WERROR=OFF -DOSTROVA_BUILD_QT=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target codec_bench window_bench startup_window startup_bare
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -47,3 +49,14 @@ print()
 for what, value, ok, target in verdicts:
     print(f"{what:34} {value:>10}  target {target:9} {'met' if ok else 'MISSED'}")
 EOF
+
+echo
+QT_QPA_PLATFORM=offscreen python3 "$root/bench/startup_compare.py" "$build" "$startup_runs"
+echo
+display=:97
+while [[ -e /tmp/.X11-unix/X${display#:} ]]; do display=":$((${display#:} + 1))"; done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$out"' EXIT
+for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
+DISPLAY=$display QT_QPA_PLATFORM=xcb python3 "$root/bench/startup_compare.py" "$build" "$startup_runs"
