@@ -61,43 +61,17 @@ void ForEachText(const ConfigRecord& r, F f) {
 
 // Pieces of text a user may type or paste: plain, Windows-1252, outside it, control
 // characters, and bytes that are no UTF-8 at all.
+// clang-format off
 constexpr std::string_view kPieces[] = {
-    "a",
-    "Z",
-    "0",
-    "7",
-    "9",
-    "42",
-    "+",
-    "@",
-    ".",
-    "-",
-    " ",
-    "_",
-    "example.org",
-    "%s",
-    "%n",
-    "\xC3\xA9",          // é
-    "\xC3\xBC",          // ü
-    "\xE2\x82\xAC",      // € (Windows-1252 0x80)
-    "\xC5\x93",          // œ
-    "\xC3\xBF",          // ÿ
-    "\xD0\x96",          // Ж, not in the code page
-    "\xE6\xBC\xA2",      // 漢
-    "\xF0\x9F\x98\x80",  // 😀
-    "\xC2\x81",          // U+0081, the undefined byte 0x81
-    "\t",
-    "\n",
-    "\r\n",
-    "\x01",
-    "\x7F",
-    "\x1B",
-    "\xFF",
-    "\xC3",  // malformed
-    std::string_view("\0", 1),
-    "12345678901234567890",
-    "http://mms.example.net/servlets/mms?x=1&y=2",
+    "a", "Z", "0", "7", "9", "42", "+", "@", ".", "-", " ", "_", "example.org", "%s", "%n",
+    "\xC3\xA9", "\xC3\xBC", "\xE2\x82\xAC", "\xC5\x93", "\xC3\xBF",  // e acute, u umlaut, euro, oe, y umlaut
+    "\xD0\x96", "\xE6\xBC\xA2", "\xF0\x9F\x98\x80",                  // Cyrillic, CJK, emoji: not in the code page
+    "\xC2\x81",                                                      // U+0081, the code page's undefined 0x81
+    "\t", "\n", "\r\n", "\x01", "\x7F", "\x1B", std::string_view("\0", 1),
+    "\xFF", "\xC3",                                                   // malformed UTF-8
+    "12345678901234567890", "http://mms.example.net/servlets/mms?x=1&y=2",
 };
+// clang-format on
 
 class Session {
 public:
