@@ -222,7 +222,7 @@ protected:
             ++armed[tpl];
             backend.WhenOpened(tpl, [this, tpl](HeadlessDialog& d) {
                 --armed[tpl];
-                ++scripted;
+                ++opened[tpl];
                 for (std::size_t n = s->Below(10); n > 0; --n)
                     Fiddle(d, "  [" + std::to_string(tpl) + "] ");
                 switch (s->Below(4)) {
@@ -350,10 +350,28 @@ protected:
                 w->Click(id);
                 break;
             }
-            case 5:
-                Note("about");
-                w->SysCommand(IDM_ABOUTBOX);
+            case 5: {
+                if (s->Chance(20)) {
+                    Note("about");
+                    w->SysCommand(IDM_ABOUTBOX);
+                    break;
+                }
+                // The buttons that open the secondary dialogs; the settings button after the
+                // clicks that enable it and a pick of what to set up.
+                if (s->Chance(40)) {
+                    if (!w->Enabled(IDC_BTN_PARAMETERS)) break;
+                    Note("click button 1024");
+                    w->Click(IDC_BTN_PARAMETERS);
+                    break;
+                }
+                const int pick = static_cast<int>(s->Below(3));
+                Note("Internet, send to #" + std::to_string(pick) + ", click button 1011");
+                if (!w->Enabled(IDC_RADIO_INTERNET)) w->Click(IDC_RADIO_INSTANT);
+                w->Click(IDC_RADIO_INTERNET);
+                w->Pick(IDC_COMBO_SENDTO, pick);
+                w->Click(IDC_BTN_SENDTO_SETTING);
                 break;
+            }
             case 6:
                 if (s->Chance(90)) {
                     Note("scroll");
@@ -457,7 +475,7 @@ protected:
     std::uint64_t seed = 0;
     std::size_t step = 0;
     std::map<int, int> armed;
-    int scripted = 0;
+    std::map<int, int> opened;  // modal runs by template
     std::size_t formChecks = 0;
     std::set<std::string> allowed;
     std::size_t seenMessages = 0;
@@ -498,10 +516,9 @@ TEST_F(TypingFuzz, RandomSessionsKeepTheRecordAndTheFormSound) {
     EXPECT_EQ(failure, "");
     std::map<std::string, int> shown;
     for (const auto& m : backend.messages) ++shown[m.substr(0, 24)];
-    std::printf(
-        "%zu steps (%zu with the send choices checked): %zu file dialogs, %d dialogs "
-        "scripted, %zu messages\n",
-        step, formChecks, backend.fileDialogs.size(), scripted, backend.messages.size());
+    std::printf("%zu steps (%zu with the send choices checked), %zu file dialogs, %zu messages\n",
+                step, formChecks, backend.fileDialogs.size(), backend.messages.size());
+    for (const auto& [tpl, n] : opened) std::printf("  %6d  runs of dialog %d\n", n, tpl);
     for (const auto& [m, n] : shown) std::printf("  %6d  %s\n", n, m.c_str());
     // The session really went through the commands and dialogs.
     EXPECT_GT(backend.fileDialogs.size(), steps / 40);
