@@ -15,6 +15,12 @@ Backend* g_backend = nullptr;
 
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
+// A combo's edit field shows a picked entry selected whole, as the desktop does.
+void SelectWholeText(ControlState& s) {
+    s.selStart = 0;
+    s.selEnd = static_cast<int>(s.text.size());
+}
+
 // Parses a signed 32-bit decimal number with optional blanks around it; no overflow, no wrap.
 std::optional<int> ParseInt(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
@@ -83,8 +89,11 @@ void CComboBox::ResetContent() {
     ControlState& s = state();
     s.items.clear();
     s.selection = -1;
-    if (s.kind == ControlKind::ComboDropDown) s.text.clear();
-    touch(kChangedItems | kChangedSelection | kChangedText);
+    if (s.kind == ControlKind::ComboDropDown) {
+        s.text.clear();
+        SelectWholeText(s);
+    }
+    touch(kChangedItems | kChangedSelection | kChangedText | kChangedEditSel);
 }
 
 int CComboBox::InsertString(int index, std::string_view text) {
@@ -106,8 +115,9 @@ void CComboBox::SetCurSel(int index) {
     s.selection = index;
     if (s.kind == ControlKind::ComboDropDown) {
         s.text = index >= 0 ? s.items[static_cast<std::size_t>(index)] : std::string();
+        SelectWholeText(s);
     }
-    touch(kChangedSelection | kChangedText);
+    touch(kChangedSelection | kChangedText | kChangedEditSel);
 }
 
 std::string CComboBox::GetLBText(int index) const {
@@ -494,10 +504,16 @@ void CDialog::UserPick(int id, int index) {
         TouchIndex(ci, kChangedSelection | kChangedText);
         return;
     }
+    // Picking the entry that is already selected changes nothing and raises nothing, so that
+    // re-opening a list and clicking its current entry cannot reset what depends on it.
+    const bool changed = s.selection != index;
     s.selection = index;
-    if (s.kind == ControlKind::ComboDropDown) s.text = s.items[static_cast<std::size_t>(index)];
-    TouchIndex(ci, kChangedSelection | kChangedText);
-    Raise(id, Notify::SelChange);
+    if (s.kind == ControlKind::ComboDropDown) {
+        s.text = s.items[static_cast<std::size_t>(index)];
+        SelectWholeText(s);
+    }
+    TouchIndex(ci, kChangedSelection | kChangedText | kChangedEditSel);
+    if (changed) Raise(id, Notify::SelChange);
 }
 
 void CDialog::UserFocus(int id) {

@@ -206,6 +206,7 @@ TEST_F(Framework, ComboPicksAndTypedTextInAComboEditField) {
     EXPECT_EQ(dlg.combo.GetCurSel(), 1);
     w.Pick(kCombo, 5);
     EXPECT_EQ(dlg.combo.GetCurSel(), 1) << "no such entry";
+    w.Pick(kCombo, 1);  // the entry already selected: nothing to tell
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"pick"}));
     dlg.combo.InsertString(0, "zero");
     EXPECT_EQ(dlg.combo.GetCurSel(), 2) << "the selected entry moves with an insertion";

@@ -137,12 +137,6 @@ protected:
         const auto edits = Controls(d, IsEdit);
         if (edits.empty()) return platform::kNoId;
         const auto* c = edits[s->Below(edits.size())];
-        // Known fault: a combo's text set by a pick or by code keeps the old edit selection,
-        // which may lie past the new text (see ComboPickLeavesSelectionInsideText). Until that
-        // is fixed, the user clicks into the field first, as a real click would place the caret.
-        if (c->kind == ControlKind::ComboDropDown &&
-            std::max(c->selStart, c->selEnd) > static_cast<int>(c->text.size()))
-            d.SetCaret(c->id, static_cast<int>(c->text.size()));
         return c->id;
     }
 
@@ -485,10 +479,9 @@ protected:
 };
 
 // Found by the session below: after typing into the SMS Control list's edit field, a pick of
-// "ON" leaves the edit's selection at the old caret, past the two characters, and the next
-// keystroke works on a position the text does not have. Picking an entry (and setting it from
-// code) must select the new text, as the desktop does.
-TEST_F(MainWindow, DISABLED_ComboPickLeavesSelectionInsideText) {
+// "ON" left the edit's selection at the old caret, past the two characters. Picking an entry
+// (and setting it from code) selects the new text, as the desktop does.
+TEST_F(MainWindow, ComboPickSelectsTheNewText) {
     auto& w = Open();
     w.Click(IDC_RADIO_INSTANT);
     w.Type(IDC_COMBO_SMSCONTROL, "abcdef");
