@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" "$root/build"
+TARGET=ostrova-settings "$root/scripts/build.sh" "$root/build"
 program="$root/build/src/app/ostrova-settings"
 if [[ ! -x $program ]]; then
   echo "The window program is not there yet: the settings core is built and tested (scripts/test.sh)."

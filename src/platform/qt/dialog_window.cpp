@@ -378,8 +378,11 @@ void DialogWindow::RenderEditSelection(int index) {
     if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
     if (edit == nullptr) return;
     const int length = static_cast<int>(edit->text().size());
-    const int start = std::clamp(s.selStart, 0, length);
+    int start = std::clamp(s.selStart, 0, length);
     const int end = std::clamp(s.selEnd, 0, length);
+    // As on the desktop, an edit without the focus hides its selection (a picked combo entry is
+    // selected whole, which would otherwise light up every list).
+    if (!w->hasFocus()) start = end;
     if (start == end) {
         if (edit->hasSelectedText() || edit->cursorPosition() != end) edit->setCursorPosition(end);
     } else if (edit->selectionStart() != std::min(start, end) ||
