@@ -408,7 +408,7 @@ protected:
         }
         if (!backend.problems.empty()) Fail("backend: " + backend.problems.front());
         for (const auto& c : dlg->controls()) {
-            if (c.kind != ControlKind::Edit) continue;  // combos: the known fault above
+            if (!IsEdit(c)) continue;
             const int len = static_cast<int>(c.text.size());
             if (c.selStart < 0 || c.selEnd < 0 || c.selStart > len || c.selEnd > len)
                 Fail("edit " + std::to_string(c.id) + " selects past its text");
