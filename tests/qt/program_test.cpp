@@ -1,7 +1,11 @@
 // The real main window on Qt: its frame placed, scrolled and its About box opened through
 // the Qt backend, as the user meets them.
+#include <unistd.h>
+
 #include <QFontMetrics>
 #include <QMenu>
+#include <QMessageBox>
+#include <filesystem>
 #include <QScrollBar>
 #include <QTest>
 
@@ -81,6 +85,35 @@ TEST_F(Program, TheAboutBoxOpensFromTheWindowMenuOverTheMainWindow) {
     dlg.DoModal();
     EXPECT_TRUE(watcher->fired());
     EXPECT_TRUE(aboutSeen);
+}
+
+TEST_F(Program, SaveWritesTheFileAndSaysSo) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("ostrova-qt-save-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+
+    QString shown;
+    QString title;
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        auto box = WhenOpen<QMessageBox>([&](QMessageBox& b) {
+            shown = b.text();
+            title = b.windowTitle();
+            QTest::keyClick(&b, Qt::Key_Return);
+        });
+        QTest::mouseClick(window.control(dlg.IndexOf(IDC_BTN_SAVE)), Qt::LeftButton);
+        EXPECT_TRUE(box->fired());
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+    EXPECT_EQ(shown, "Save wireless.cfg OK!");
+    EXPECT_EQ(title, backend().AppName().c_str());
+    EXPECT_EQ(std::filesystem::file_size(folder / "wireless.cfg"), 2048u);
+
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
