@@ -7,6 +7,7 @@
 #include "config/field_rules.h"
 #include "res/resource_ids.h"
 #include "tables/operator_presets.h"
+#include "ui/main/recipients.h"
 #include "ui/main/settings_dlg.h"
 
 namespace ostrova::ui {
@@ -28,24 +29,6 @@ const std::array<NumericEdit, 3> kNumericEdits = {{
     {IDC_EDIT_MAXNUM, &CSettingsDlg::m_nMaxNum, kMaxNumRule},
 }};
 
-struct RecipientPair {
-    int box;
-    int edit;
-    std::string CSettingsDlg::*member;
-    bool phone;
-    int index;
-};
-
-constexpr std::array<RecipientPair, 8> kRecipients = {{
-    {IDC_CHECK_PHONE1, IDC_EDIT_PHONE1, &CSettingsDlg::m_strPhone1, true, 0},
-    {IDC_CHECK_PHONE2, IDC_EDIT_PHONE2, &CSettingsDlg::m_strPhone2, true, 1},
-    {IDC_CHECK_PHONE3, IDC_EDIT_PHONE3, &CSettingsDlg::m_strPhone3, true, 2},
-    {IDC_CHECK_PHONE4, IDC_EDIT_PHONE4, &CSettingsDlg::m_strPhone4, true, 3},
-    {IDC_CHECK_EMAIL1, IDC_EDIT_EMAIL1, &CSettingsDlg::m_strEmail1, false, 0},
-    {IDC_CHECK_EMAIL2, IDC_EDIT_EMAIL2, &CSettingsDlg::m_strEmail2, false, 1},
-    {IDC_CHECK_EMAIL3, IDC_EDIT_EMAIL3, &CSettingsDlg::m_strEmail3, false, 2},
-    {IDC_CHECK_EMAIL4, IDC_EDIT_EMAIL4, &CSettingsDlg::m_strEmail4, false, 3},
-}};
 
 }  // namespace
 
@@ -321,8 +304,7 @@ void CSettingsDlg::OnRecipientEdit(int edit) {
     UpdateData(true);
     const RecipientPair& r = *std::find_if(
         kRecipients.begin(), kRecipients.end(), [edit](const RecipientPair& p) { return p.edit == edit; });
-    std::span<char> field = r.phone ? std::span<char>(m_config.phone[static_cast<std::size_t>(r.index)])
-                                    : std::span<char>(m_config.email[static_cast<std::size_t>(r.index)]);
+    const std::span<char> field = r.FieldIn(m_config);
     std::string& member = this->*r.member;
     const std::size_t limit = FindTextRule(r.phone ? "phone" : "email")->maxLength;
     if (member.size() > limit) {

@@ -2,6 +2,8 @@
 // values between the record and the controls.
 #include "ui/main/settings_dlg.h"
 
+#include "ui/main/recipients.h"
+
 #include <array>
 #include <ctime>
 
@@ -163,49 +165,22 @@ void CSettingsDlg::ShowSendVia() {
     }
 }
 
-// The eight recipient pairs: box, edit, member, phone or e-mail, and field index.
-namespace {
-const auto& Recipients() {
-    using R = CSettingsDlg;
-    static const std::array<std::tuple<int, int, std::string R::*, bool, int>, 8> table = {{
-        {IDC_CHECK_PHONE1, IDC_EDIT_PHONE1, &R::m_strPhone1, true, 0},
-        {IDC_CHECK_PHONE2, IDC_EDIT_PHONE2, &R::m_strPhone2, true, 1},
-        {IDC_CHECK_PHONE3, IDC_EDIT_PHONE3, &R::m_strPhone3, true, 2},
-        {IDC_CHECK_PHONE4, IDC_EDIT_PHONE4, &R::m_strPhone4, true, 3},
-        {IDC_CHECK_EMAIL1, IDC_EDIT_EMAIL1, &R::m_strEmail1, false, 0},
-        {IDC_CHECK_EMAIL2, IDC_EDIT_EMAIL2, &R::m_strEmail2, false, 1},
-        {IDC_CHECK_EMAIL3, IDC_EDIT_EMAIL3, &R::m_strEmail3, false, 2},
-        {IDC_CHECK_EMAIL4, IDC_EDIT_EMAIL4, &R::m_strEmail4, false, 3},
-    }};
-    return table;
-}
-
-std::span<char> FieldOf(ConfigRecord& r, bool phone, int index) {
-    if (phone) return r.phone[static_cast<std::size_t>(index)];
-    return r.email[static_cast<std::size_t>(index)];
-}
-}  // namespace
-
 void CSettingsDlg::ShowRecipients() {
-    for (const auto& [box, edit, member, phone, index] : Recipients()) {
-        (this->*member).clear();
-        TerminateField(FieldOf(m_config, phone, index));
+    for (const RecipientPair& r : kRecipients) {
+        (this->*r.member).clear();
+        TerminateField(r.FieldIn(m_config));
     }
-    for (const auto& [box, edit, member, phone, index] : Recipients()) {
-        this->*member = std::string(TextOf(FieldOf(m_config, phone, index)));
+    for (const RecipientPair& r : kRecipients) {
+        this->*r.member = std::string(TextOf(r.FieldIn(m_config)));
     }
-    for (const auto& [box, edit, member, phone, index] : Recipients()) {
-        CheckItem(box, !(this->*member).empty());
-    }
+    for (const RecipientPair& r : kRecipients) CheckItem(r.box, !(this->*r.member).empty());
 }
 
 void CSettingsDlg::StoreRecipients() {
     UpdateData(true);
-    for (const auto& [box, edit, member, phone, index] : Recipients()) {
-        CopyText(FieldOf(m_config, phone, index), this->*member);
-    }
-    for (const auto& [box, edit, member, phone, index] : Recipients()) {
-        if ((this->*member).empty()) ZeroField(FieldOf(m_config, phone, index));
+    for (const RecipientPair& r : kRecipients) CopyText(r.FieldIn(m_config), this->*r.member);
+    for (const RecipientPair& r : kRecipients) {
+        if ((this->*r.member).empty()) ZeroField(r.FieldIn(m_config));
     }
 }
 
