@@ -20,7 +20,32 @@ constexpr std::size_t kCipheredBytes = kCfgFormSize - 2;
 constexpr std::array<std::uint8_t, 13> kCountryRenumberTable = {0,  1,  6,  24, 9,  10, 22,
                                                                 5,  20, 3,  14, 19, 11};
 
-std::uint8_t KeyAt(std::size_t i) { return static_cast<std::uint8_t>(kConfigKey[i % 4]); }
+// The cipher adds the key digit of position i mod 4 and the low byte of i; that sum repeats
+// every 256 positions, so one table serves every block and lets the loop vectorise.
+using OffsetTable = std::array<std::uint8_t, 256>;
+const OffsetTable& CipherOffsets() {
+    static const OffsetTable table = [] {
+        OffsetTable t{};
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(kConfigKey[i % 4]) + i);
+        return t;
+    }();
+    return table;
+}
+
+// dst[i] = src[i] + sign * offset[i mod 256], block by block.
+template <int Sign>
+void ApplyCipher(std::span<const std::uint8_t> src, std::span<std::uint8_t> dst) {
+    assert(src.size() == dst.size());
+    const OffsetTable& offsets = CipherOffsets();
+    for (std::size_t base = 0; base < src.size(); base += offsets.size()) {
+        const std::size_t n = std::min(offsets.size(), src.size() - base);
+        const std::uint8_t* in = src.data() + base;
+        std::uint8_t* out = dst.data() + base;
+        for (std::size_t k = 0; k < n; ++k)
+            out[k] = static_cast<std::uint8_t>(in[k] + Sign * offsets[k]);
+    }
+}
 
 // The reading rules of wireless.cfg: checksum over all but the last two bytes, high byte
 // first; then the cipher is undone in place.
@@ -92,17 +117,11 @@ std::uint16_t ConfigChecksum(std::span<const std::uint8_t> bytes) {
 }
 
 void EncodeConfigBytes(std::span<const std::uint8_t> src, std::span<std::uint8_t> dst) {
-    assert(src.size() == dst.size());
-    for (std::size_t i = 0; i < src.size(); ++i) {
-        dst[i] = static_cast<std::uint8_t>(src[i] + KeyAt(i) + (i & 0xFF));
-    }
+    ApplyCipher<1>(src, dst);
 }
 
 void DecodeConfigBytes(std::span<const std::uint8_t> src, std::span<std::uint8_t> dst) {
-    assert(src.size() == dst.size());
-    for (std::size_t i = 0; i < src.size(); ++i) {
-        dst[i] = static_cast<std::uint8_t>(src[i] - KeyAt(i) - (i & 0xFF));
-    }
+    ApplyCipher<-1>(src, dst);
 }
 
 std::array<std::uint8_t, kCfgFormSize> EncodeCfgForm(const ConfigRecord& record) {

@@ -49,13 +49,19 @@ QFont FontForCellHeight(const FontSpec& spec, double dpi) {
     font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
     font.setItalic(spec.italic);
     const int wanted = std::max(1, static_cast<int>(std::lround(spec.cellHeight * dpi / 96.0)));
-    int best = 1;
-    for (int px = 1; px <= wanted; ++px) {
-        font.setPixelSize(px);
+    // The largest pixel size whose ascent + descent fits. Each size loads a font, so start from
+    // the proportion measured at `wanted` and step from there instead of trying every size.
+    font.setPixelSize(wanted);
+    const int measured = CellHeight(font);
+    int px = std::clamp(measured > 0 ? wanted * wanted / measured : wanted, 1, wanted);
+    font.setPixelSize(px);
+    while (px > 1 && CellHeight(font) > wanted) font.setPixelSize(--px);
+    while (px < wanted) {
+        font.setPixelSize(px + 1);
         if (CellHeight(font) > wanted) break;
-        best = px;
+        ++px;
     }
-    font.setPixelSize(best);
+    font.setPixelSize(px);
     return font;
 }
 

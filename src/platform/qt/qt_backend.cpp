@@ -42,7 +42,9 @@ QIcon ApplicationIcon() {
     static const QIcon icon = [] {
         InitIconResources();
         QIcon i;
-        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        // The sizes a title bar, task bar and switcher use; the menu entry takes the theme's
+        // larger ones. Decoding 128 and 256 px at every start would only cost time.
+        for (int size : {16, 22, 24, 32, 48, 64}) {
             i.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/ostrova-settings.png").arg(size),
                       QSize(size, size));
         }
