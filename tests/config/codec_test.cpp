@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "config/messages.h"
 
 namespace ostrova {
 namespace {
@@ -296,17 +295,6 @@ TEST_F(OnDisk, ReportsEachFailureAndLoadsAGoodFile) {
                   .status,
               ReadStatus::Loaded);
     EXPECT_EQ(Bytes(r.bytes().begin(), r.bytes().begin() + 2046), plain);
-}
-
-TEST(Messages, LoadFailuresMapToTheirTexts) {
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::OpenError), "File Open Error!");
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::TooShort), "File Error1!");
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::TooLong), "File Error2!");
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::ReadError), "Read File Error!");
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::HigherVersion),
-              "File Is Create by Higher Version!");
-    EXPECT_EQ(msg::LoadFailureMessage(ReadStatus::Loaded), "");
-    EXPECT_EQ(msg::kOldVersion.back(), ' ');
 }
 
 TEST(RoundTrip, WrittenFilesReadBackUnchanged) {

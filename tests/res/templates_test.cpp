@@ -24,11 +24,6 @@ bool IsCombo(const ControlTemplate& c) {
     return c.kind == ControlKind::ComboDropDown || c.kind == ControlKind::ComboDropList;
 }
 
-const ControlTemplate* FindControl(const DialogTemplate& dialog, int id) {
-    auto it = std::ranges::find(dialog.controls, id, &ControlTemplate::id);
-    return it == dialog.controls.end() ? nullptr : &*it;
-}
-
 struct Expected {
     int id;
     std::string_view title;
@@ -126,17 +121,6 @@ INSTANTIATE_TEST_SUITE_P(Res, EveryTemplate, testing::ValuesIn(kExpected), [](co
     return "Template" + std::to_string(info.param.id);
 });
 
-TEST(Templates, AccessorsAndLookupAgree) {
-    EXPECT_EQ(&AboutTemplate(), FindTemplate(IDD_ABOUTBOX));
-    EXPECT_EQ(&MainTemplate(), FindTemplate(IDD_MAIN));
-    EXPECT_EQ(&EmailSettingTemplate(), FindTemplate(IDD_EMAIL_SETTING));
-    EXPECT_EQ(&OperatorParamTemplate(), FindTemplate(IDD_OPERATOR_PARAM));
-    EXPECT_EQ(&FtpSettingTemplate(), FindTemplate(IDD_FTP_SETTING));
-    EXPECT_EQ(&HttpSettingTemplate(), FindTemplate(IDD_HTTP_SETTING));
-    EXPECT_EQ(FindTemplate(IDR_MAINFRAME), nullptr);
-    EXPECT_EQ(FindTemplate(0), nullptr);
-}
-
 TEST(MainTemplate, ControlsAreInTabOrder) {
     const std::vector<int> expected = {
         1000, 1004, 1001, 1007, 1006, 1002, 1009, 1010, 1019, 1021, 1056, 1032, 1058, 1036,
@@ -174,45 +158,6 @@ TEST(MainTemplate, OnlyTheFiletypeComboHasNoEditField) {
     }
 }
 
-// Styles the rules depend on: digits-only fields, hidden passwords, multi-line recipients.
-TEST(Templates, EditStyles) {
-    using namespace platform;
-    struct Case {
-        int dialog;
-        int control;
-        std::uint32_t required;
-        std::uint32_t forbidden;
-    };
-    const Case cases[] = {
-        {IDD_MAIN, IDC_EDIT_MAXNUM, kStyleDigits, kStyleMultiLine},
-        {IDD_MAIN, IDC_EDIT_HOUR, kStyleDigits, kStyleMultiLine},
-        {IDD_MAIN, IDC_EDIT_MINUTE, kStyleDigits, kStyleMultiLine},
-        {IDD_MAIN, IDC_EDIT_PHONE1, kStyleMultiLine | kStyleAutoHScroll, kStyleVScroll},
-        {IDD_MAIN, IDC_EDIT_EMAIL4, kStyleMultiLine | kStyleAutoHScroll, kStyleVScroll},
-        {IDD_MAIN, IDC_EDIT_IMAGEFROM, kStyleAutoHScroll, kStyleMultiLine | kStyleDigits},
-        {IDD_ABOUTBOX, IDC_EDIT_RELEASENOTES,
-         kStyleMultiLine | kStyleReadOnly | kStyleBorder | kStyleVScroll, kStyleNone},
-        {IDD_EMAIL_SETTING, IDC_EMAIL_ACCOUNT, kStyleAutoHScroll, kStylePassword},
-        {IDD_EMAIL_SETTING, IDC_EMAIL_PASSWORD, kStylePassword, kStyleNone},
-        {IDD_EMAIL_SETTING, IDC_EMAIL_RETYPE_PASSWORD, kStylePassword, kStyleNone},
-        {IDD_EMAIL_SETTING, IDC_EMAIL_PORT, kStyleDigits, kStyleNone},
-        {IDD_OPERATOR_PARAM, IDC_OP_NET_PASSWORD, kStyleAutoHScroll, kStylePassword},
-        {IDD_OPERATOR_PARAM, IDC_OP_MMS_PASSWORD, kStyleAutoHScroll, kStylePassword},
-        {IDD_OPERATOR_PARAM, IDC_OP_MMS_PORT, kStyleDigits, kStyleNone},
-        {IDD_FTP_SETTING, IDC_FTP_ACCOUNT, kStyleAutoHScroll, kStylePassword},
-        {IDD_FTP_SETTING, IDC_FTP_PASSWORD, kStylePassword, kStyleNone},
-        {IDD_FTP_SETTING, IDC_FTP_RETYPE_PASSWORD, kStylePassword, kStyleNone},
-        {IDD_HTTP_SETTING, IDC_HTTP_SERVER, kStyleAutoHScroll, kStylePassword},
-    };
-    for (const Case& t : cases) {
-        const ControlTemplate* c = FindControl(*FindTemplate(t.dialog), t.control);
-        ASSERT_NE(c, nullptr) << t.dialog << "/" << t.control;
-        EXPECT_EQ(c->kind, ControlKind::Edit) << t.dialog << "/" << t.control;
-        EXPECT_EQ(c->style & t.required, t.required) << t.dialog << "/" << t.control;
-        EXPECT_EQ(c->style & t.forbidden, 0u) << t.dialog << "/" << t.control;
-    }
-}
-
 // Each operator edit follows its own label, which names it for assistive tools.
 TEST(OperatorParamTemplate, EveryEditFollowsItsLabel) {
     const auto controls = OperatorParamTemplate().controls;
@@ -230,11 +175,6 @@ TEST(OperatorParamTemplate, EveryEditFollowsItsLabel) {
         EXPECT_LE(label.rect.x + label.rect.w, it->rect.x) << it->id;
     }
     EXPECT_EQ(edits, 9);
-}
-
-TEST(Strings, AboutMenuEntry) {
-    EXPECT_EQ(LoadStringResource(IDS_ABOUTBOX), "About Ostrova+ (&A)...");
-    EXPECT_TRUE(LoadStringResource(IDD_MAIN).empty());
 }
 
 }  // namespace
