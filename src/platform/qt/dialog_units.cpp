@@ -44,11 +44,11 @@ QSize ClientSize(const DialogTemplate& tpl, const DialogMetrics& m) {
     return {MulDiv(tpl.width, m.baseX, 4), MulDiv(tpl.height, m.baseY, 8)};
 }
 
-QFont FontForCellHeight(const FontSpec& spec, double dpi) {
-    QFont font(QString::fromStdString(spec.face));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    const int wanted = std::max(1, static_cast<int>(std::lround(spec.cellHeight * dpi / 96.0)));
+QFont FontForCellHeight(const FontSpec& requested, double dpi) {
+    QFont font(QString::fromStdString(requested.face));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(requested.weight, 100, 900)));
+    font.setItalic(requested.italic);
+    const int wanted = std::max(1, static_cast<int>(std::lround(requested.cellHeight * dpi / 96.0)));
     // The largest pixel size whose ascent + descent fits. Each size loads a font, so start from
     // the proportion measured at `wanted` and step from there instead of trying every size.
     font.setPixelSize(wanted);

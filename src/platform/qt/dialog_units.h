@@ -23,6 +23,6 @@ QSize ClientSize(const DialogTemplate& tpl, const DialogMetrics& metrics);
 
 // A font given by its cell height (ascent + descent) at 96 DPI, scaled to `dpi`: the largest
 // pixel size whose cell is no taller than asked.
-QFont FontForCellHeight(const FontSpec& spec, double dpi = 96.0);
+QFont FontForCellHeight(const FontSpec& requested, double dpi = 96.0);
 
 }  // namespace ostrova::platform::qt

@@ -46,27 +46,30 @@ void CSettingsDlg::ScrollTo(int newPos, int move, bool moveFirst) {
     if (!moveFirst) ScrollWindow(move);
 }
 
+// One step up or down, stopping at the minimum or at maximum - page; the content moves by
+// exactly what the position moved.
+void CSettingsDlg::ScrollBy(int step) {
+    const ScrollInfo info = GetScrollInfo();
+    const int p = info.pos;
+    if (step < 0) {
+        if (p >= -step) ScrollTo(p + step, -step, false);
+        else ScrollTo(info.min, p, false);
+        return;
+    }
+    const int last = info.max - info.page;
+    if (p + step <= last) ScrollTo(p + step, -step, false);
+    else ScrollTo(last, -(last - p), false);
+}
+
 void CSettingsDlg::OnVScroll(ScrollRequest request, int thumbPos) {
     const ScrollInfo info = GetScrollInfo();
     const int p = info.pos;
     const int last = info.max - info.page;
     switch (request) {
-        case ScrollRequest::LineUp:
-            if (p >= 10) ScrollTo(p - 10, 10, false);
-            else ScrollTo(info.min, p, false);
-            break;
-        case ScrollRequest::LineDown:
-            if (p + 10 <= last) ScrollTo(p + 10, -10, false);
-            else ScrollTo(last, -(last - p), false);
-            break;
-        case ScrollRequest::PageUp:
-            if (p >= 20) ScrollTo(p - 20, 20, false);
-            else ScrollTo(info.min, p, false);
-            break;
-        case ScrollRequest::PageDown:
-            if (p + 20 <= last) ScrollTo(p + 20, -20, false);
-            else ScrollTo(last, -(last - p), false);
-            break;
+        case ScrollRequest::LineUp: ScrollBy(-10); break;
+        case ScrollRequest::LineDown: ScrollBy(10); break;
+        case ScrollRequest::PageUp: ScrollBy(-20); break;
+        case ScrollRequest::PageDown: ScrollBy(20); break;
         case ScrollRequest::ThumbTrack:
             ScrollTo(thumbPos, p - thumbPos, true);
             break;
@@ -84,17 +87,9 @@ void CSettingsDlg::OnVScroll(ScrollRequest request, int thumbPos) {
 
 void CSettingsDlg::OnMouseWheel(int delta) {
     if (m_bScrollEnabled != 1) return;
-    const ScrollInfo info = GetScrollInfo();
-    const int p = info.pos;
+    // A wheel turn away from the user scrolls up; a delta of 0 scrolls down.
     const int step = WheelStep(g_nLogPixelsX);
-    if (delta > 0) {
-        if (p >= step) ScrollTo(p - step, step, false);
-        else ScrollTo(info.min, p, false);
-    } else {
-        const int last = info.max - info.page;
-        if (p + step > last) ScrollTo(last, -(last - p), false);
-        else ScrollTo(p + step, -step, false);
-    }
+    ScrollBy(delta > 0 ? -step : step);
 }
 
 }  // namespace ostrova::ui

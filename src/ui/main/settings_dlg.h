@@ -110,6 +110,7 @@ private:
     void OnNumericChanged(int edit);
     std::uint8_t CountryPosition() const;
     void ScrollTo(int newPos, int move, bool moveFirst);
+    void ScrollBy(int step);
 
     ConfigRecord& m_config;
     CustomPreset& m_customPreset;
