@@ -117,6 +117,39 @@ long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
+int RealOpen(const char* path, int flags, unsigned mode) {
+    return ::open(path, flags, static_cast<mode_t>(mode));
+}
+
+// Writes every byte (short writes and interruptions resumed) and syncs them to disk.
+std::error_code WriteAndSync(int fd, std::span<const std::uint8_t> bytes, const WriteHooks& hooks) {
+    const auto write = hooks.write ? hooks.write : RealWrite;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return LastError();
+        if (n == 0) return std::make_error_code(std::errc::io_error);
+        done += static_cast<std::size_t>(n);
+    }
+    if ((hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) != 0) return LastError();
+    return {};
+}
+
+// Truncates and rewrites the file itself: its links, owner and permissions stay as they are.
+bool RewriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                    std::error_code& error, const WriteHooks& hooks) {
+    const auto open = hooks.open ? hooks.open : RealOpen;
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+    if (fd < 0) {
+        error = LastError();
+        return false;
+    }
+    error = WriteAndSync(fd, bytes, hooks);
+    if (::close(fd) != 0 && !error) error = LastError();
+    return !error;
+}
+
 // Syncs the folder so the rename itself survives a power loss.
 void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -152,15 +185,22 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    // A file with several names: a rename would leave the other names on the old settings.
+    if (exists && old.st_nlink > 1) return RewriteInPlace(target, bytes, error, hooks);
+
+    const auto open = hooks.open ? hooks.open : RealOpen;
     fs::path temp;
     int fd = -1;
     for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = TemporaryName(target, attempt);
         // 0666: the umask shapes a new file's bits as it would for a direct create.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
+        // A folder that refuses new files may still hold a settings file the user may rewrite.
+        if (exists && (errno == EACCES || errno == EPERM))
+            return RewriteInPlace(target, bytes, error, hooks);
         error = LastError();
         return false;
     }
@@ -179,16 +219,7 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
     }
 
-    const auto write = hooks.write ? hooks.write : RealWrite;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const long n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(LastError());
-        if (n == 0) return fail(std::make_error_code(std::errc::io_error));
-        done += static_cast<std::size_t>(n);
-    }
-    if ((hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) != 0) return fail(LastError());
+    if (const std::error_code written = WriteAndSync(fd, bytes, hooks)) return fail(written);
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) return fail(LastError());

@@ -55,6 +55,8 @@ struct WriteHooks {
     std::function<int(int fd)> fsync;
     // As rename(2).
     std::function<int(const char* from, const char* to)> rename;
+    // As open(2), for the temporary file and for a rewrite in place.
+    std::function<int(const char* path, int flags, unsigned mode)> open;
 };
 
 // Replaces path by bytes only once they are complete on disk: a temporary file in the same
@@ -62,6 +64,9 @@ struct WriteHooks {
 // file's permission bits (0666 less the umask for a new file), written whole, synced, then
 // renamed over the old one. On failure the temporary file is removed, the previous file is
 // untouched, the cause is in error and the result is false.
+// Two cases rewrite the file in place instead (truncate, write, sync): a file with several
+// hard links, so every name sees the new settings, and a writable file in a folder that
+// refuses the temporary file for lack of permission.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::error_code& error, const WriteHooks& hooks = {});
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -1,5 +1,6 @@
 #include "config/save.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -292,7 +293,42 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
 }
 
-TEST_F(AtomicWrite, ReadOnlyFolderOrFileChangesNothing) {
+TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {
+    // Hard links: every name sees the new settings.
+    const fs::path file = dir_ / "wireless.cfg";
+    Put(file, Pattern(2048, 1));
+    fs::create_hard_link(file, dir_ / "card.cfg");
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "card.cfg", Pattern(2048, 2)));
+    EXPECT_EQ(Get(file), Pattern(2048, 2));
+    EXPECT_EQ(fs::hard_link_count(file), 2u);
+    fs::remove(dir_ / "card.cfg");
+
+    // A folder that refuses new files, over a file that may be written.
+    WriteHooks hooks;
+    hooks.open = [](const char* path, int flags, unsigned mode) {
+        if (flags & O_CREAT) {
+            errno = EACCES;
+            return -1;
+        }
+        return ::open(path, flags, mode);
+    };
+    std::error_code error;
+    ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 3), error, hooks)) << error.message();
+    EXPECT_EQ(Get(file), Pattern(868, 3));
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
+
+    // ... but not a file that is not there yet, and a failed rewrite is still a failure.
+    EXPECT_FALSE(WriteFileAtomically(dir_ / "new.cfg", Pattern(4, 1), error, hooks));
+    EXPECT_EQ(error, std::errc::permission_denied);
+    hooks.write = [](auto...) -> long {
+        errno = ENOSPC;
+        return -1;
+    };
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 4), error, hooks));
+    EXPECT_EQ(error, std::errc::no_space_on_device);
+}
+
+TEST_F(AtomicWrite, ReadOnlyFileChangesNothingInAReadOnlyFolderToo) {
     const fs::path file = dir_ / "wireless.cfg";
     Put(file, Pattern(2048, 1));
     ::chmod(file.c_str(), 0444);
@@ -300,11 +336,12 @@ TEST_F(AtomicWrite, ReadOnlyFolderOrFileChangesNothing) {
     std::error_code error;
     EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "read-only file";
     EXPECT_EQ(error, std::errc::permission_denied);
-    ::chmod(file.c_str(), 0644);
     ::chmod(dir_.c_str(), 0555);
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "read-only folder";
-    EXPECT_EQ(error, std::errc::permission_denied);
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "read-only both";
     EXPECT_EQ(Get(file), Pattern(2048, 1));
+    ::chmod(file.c_str(), 0644);
+    EXPECT_TRUE(WriteFileAtomically(file, Pattern(2048, 2), error)) << "rewritten in place";
+    EXPECT_EQ(Get(file), Pattern(2048, 2));
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
 }
 
