@@ -20,6 +20,8 @@ bool FileCommands::LoadStartup(const std::filesystem::path& folder) {
             return false;  // a newer tool's file
         host_.SelectFileType(0);
     }
+    // As after "Load ...": a Custom country keeps its parameters across a change and back.
+    if (record_.countryId == 1) StoreCustomPreset(custom_, record_);
     host_.FillFileTypeList();
     host_.RefreshFromRecord();
     return true;

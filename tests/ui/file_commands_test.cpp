@@ -294,5 +294,22 @@ TEST_F(MainWindow, SaveCopiesTheCarrierPresetAndKeepsCustom) {
     EXPECT_EQ(TextOf(record.mmsApn), "mine");
 }
 
+TEST_F(MainWindow, ACustomRecordLoadedAtStartupKeepsItsParametersAcrossCountries) {
+    ConfigRecord custom = SampleRecord();
+    custom.countryId = 1;
+    custom.operatorId = 1;
+    CopyText(custom.mmsApn, "mine");
+    CopyText(custom.netApn, "own.apn");
+    WriteFile(folder / "wireless.cfg", CfgFileOf(custom));
+    auto& w = Open();
+    w.Pick(IDC_COMBO_COUNTRY, 6);
+    w.Pick(IDC_COMBO_COUNTRY, 1);
+    w.Click(IDC_BTN_SAVE);
+    const Bytes file = ReadFile(folder / "wireless.cfg");
+    EXPECT_EQ(file, CfgFileOf(record));
+    EXPECT_EQ(TextOf(record.mmsApn), "mine");
+    EXPECT_EQ(TextOf(record.netApn), "own.apn");
+}
+
 }  // namespace
 }  // namespace ostrova::ui::testing
