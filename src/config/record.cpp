@@ -8,7 +8,9 @@
 namespace ostrova {
 
 std::string_view TextOf(std::span<const char> field) {
-    const auto end = std::find(field.begin(), field.end(), '\0');
+    // A field from a file may lack its terminator: its text is still at most width minus one.
+    if (field.empty()) return {};
+    const auto end = std::find(field.begin(), field.end() - 1, '\0');
     return {field.data(), static_cast<std::size_t>(end - field.begin())};
 }
 

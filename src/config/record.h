@@ -168,7 +168,7 @@ struct CustomPreset {
 
 // --- Text fields --------------------------------------------------------------------------
 
-// The text of a field: up to its first NUL, never past its width.
+// The text of a field: up to its first NUL, at most its width minus one.
 std::string_view TextOf(std::span<const char> field);
 
 template <std::size_t N>

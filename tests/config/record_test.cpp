@@ -123,10 +123,10 @@ TEST(TextField, CopyNeverRunsPastTheFieldAndKeepsBytesAfterTheNul) {
     EXPECT_EQ(r.phone[0][2], '\0');
     EXPECT_EQ(r.phone[0][3], '7');
 
-    std::memset(r.email[0].data(), 'y', 60);  // no terminator: read stops at the width
-    EXPECT_EQ(TextOf(r.email[0]).size(), 60u);
-    TerminateField(r.email[0]);
+    std::memset(r.email[0].data(), 'y', 60);  // no terminator: still the width less one
     EXPECT_EQ(TextOf(r.email[0]).size(), 59u);
+    TerminateField(r.email[0]);
+    EXPECT_EQ(r.email[0][59], '\0');
 }
 
 TEST(ImageFrom, StoredTwiceWithTheStatedCuts) {

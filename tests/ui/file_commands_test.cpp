@@ -311,5 +311,70 @@ TEST_F(MainWindow, ACustomRecordLoadedAtStartupKeepsItsParametersAcrossCountries
     EXPECT_EQ(TextOf(record.netApn), "own.apn");
 }
 
+TEST_F(MainWindow, TextsWithoutTerminatorShowAtMostTheirWidthLessOne) {
+    ConfigRecord r = SampleRecord();
+    r.sendMode = kSendInstant;
+    r.sendVia = kViaInternet;
+    r.sendTo = kToEmail;
+    r.countryId = 1;
+    r.operatorId = 1;
+    const auto fill = [](auto& field, char c = 'x') { field.fill(c); };
+    for (auto& f : r.phone) fill(f, '5');
+    for (auto& f : r.email) fill(f);
+    for (auto* f : {&r.mmsApn, &r.mmsUser, &r.mmsPassword, &r.mmsProxy, &r.netApn, &r.netUser,
+                    &r.netPassword, &r.smtpPassword, &r.smtpServer, &r.ftpPassword})
+        fill(*f);
+    for (auto* f : {&r.smtpAccount, &r.ftpAccount, &r.imageFrom}) fill(*f);
+    for (auto* f : {&r.mmscUrl, &r.ftpServer, &r.httpServer}) fill(*f);
+    fill(r.mmsPort, '8');
+    fill(r.smtpPort, '2');
+    fill(r.imageFromShort);
+    WriteFile(folder / "wireless.cfg", CfgFileOf(r));
+    auto& w = Open();
+    ASSERT_EQ(record.sendTo, kToEmail);
+
+    using Sizes = std::vector<std::pair<int, std::size_t>>;
+    const auto expect = [](const HeadlessDialog& d, const Sizes& sizes) {
+        for (const auto& [id, size] : sizes) EXPECT_EQ(d.Text(id).size(), size) << id;
+    };
+    expect(w, {{IDC_EDIT_PHONE1, 19},
+               {IDC_EDIT_PHONE4, 19},
+               {IDC_EDIT_EMAIL1, 59},
+               {IDC_EDIT_EMAIL4, 59},
+               {IDC_EDIT_IMAGEFROM, 15}});
+    const auto openAndCheck = [&](int tpl, int button, Sizes sizes) {
+        backend.WhenOpened(tpl, [&expect, sizes](HeadlessDialog& d) {
+            expect(d, sizes);
+            d.Escape();
+        });
+        w.Click(button);
+    };
+    openAndCheck(IDD_EMAIL_SETTING, IDC_BTN_SENDTO_SETTING,
+                 {{IDC_EMAIL_ACCOUNT, 59},
+                  {IDC_EMAIL_PASSWORD, 39},
+                  {IDC_EMAIL_SERVER, 39},
+                  {IDC_EMAIL_PORT, 5}});
+    w.Pick(IDC_COMBO_SENDTO, 1);
+    openAndCheck(IDD_HTTP_SETTING, IDC_BTN_SENDTO_SETTING, {{IDC_HTTP_SERVER, 79}});
+    w.Pick(IDC_COMBO_SENDTO, 2);
+    openAndCheck(IDD_FTP_SETTING, IDC_BTN_SENDTO_SETTING,
+                 {{IDC_FTP_ACCOUNT, 59}, {IDC_FTP_PASSWORD, 39}, {IDC_FTP_SERVER, 79}});
+    openAndCheck(IDD_OPERATOR_PARAM, IDC_BTN_PARAMETERS,
+                 {{IDC_OP_NET_APN, 39},
+                  {IDC_OP_NET_USER, 39},
+                  {IDC_OP_NET_PASSWORD, 39},
+                  {IDC_OP_MMS_APN, 39},
+                  {IDC_OP_MMS_USER, 39},
+                  {IDC_OP_MMS_PASSWORD, 39},
+                  {IDC_OP_MMSC_URL, 79},
+                  {IDC_OP_MMS_PROXY, 39},
+                  {IDC_OP_MMS_PORT, 5}});
+    EXPECT_TRUE(backend.problems.empty());
+
+    // An edit rebuilds both Image From fields from what was shown, not from 16 bytes.
+    w.Type(IDC_EDIT_IMAGEFROM, "y");
+    EXPECT_EQ(TextOf(record.imageFrom), "y" + std::string(15, 'x'));
+}
+
 }  // namespace
 }  // namespace ostrova::ui::testing
