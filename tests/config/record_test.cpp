@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "config/presets.h"
@@ -12,61 +11,6 @@ namespace ostrova {
 namespace {
 
 std::string Str(std::string_view s) { return std::string(s); }
-
-// Writing a field through its name must land at the offset the camera reads.
-struct FieldCase {
-    const char* name;
-    std::size_t offset;
-    std::size_t size;
-    std::function<void*(ConfigRecord&)> field;
-};
-
-class RecordLayout : public ::testing::TestWithParam<FieldCase> {};
-
-TEST_P(RecordLayout, FieldLandsAtItsOffset) {
-    const FieldCase& c = GetParam();
-    ConfigRecord r{};
-    std::memset(c.field(r), 0xA5, c.size);
-    const auto bytes = r.bytes();
-    for (std::size_t i = 0; i < kRecordSize; ++i) {
-        const bool inside = i >= c.offset && i < c.offset + c.size;
-        ASSERT_EQ(bytes[i], inside ? 0xA5 : 0x00) << c.name << " byte " << i;
-    }
-}
-
-#define FIELD(member, off, sz) \
-    FieldCase { #member, off, sz, [](ConfigRecord& r) -> void* { return &r.member; } }
-
-INSTANTIATE_TEST_SUITE_P(
-    AllFields, RecordLayout,
-    ::testing::Values(FIELD(version, 0, 1), FIELD(sendMode, 1, 1), FIELD(sendVia, 2, 1),
-                      FIELD(sendTo, 3, 1), FIELD(auxFlag, 4, 1), FIELD(reportHour, 5, 1),
-                      FIELD(reportMinute, 6, 1), FIELD(smsControl, 7, 1),
-                      FIELD(countryId, 8, 1), FIELD(operatorId, 9, 1),
-                      FIELD(imageQuality, 10, 2), FIELD(fixedFlag, 12, 1),
-                      FIELD(statusResponse, 13, 1), FIELD(statusResponse2, 14, 1),
-                      FIELD(smtpSsl, 15, 1), FIELD(maxNum, 16, 2), FIELD(phone[0], 20, 20),
-                      FIELD(phone[3], 80, 20), FIELD(email[0], 100, 60),
-                      FIELD(email[3], 280, 60), FIELD(smtpAccount, 340, 60),
-                      FIELD(smtpPassword, 400, 40), FIELD(smtpServer, 440, 40),
-                      FIELD(smtpPort, 480, 6), FIELD(mmsApn, 486, 40),
-                      FIELD(mmsUser, 526, 40), FIELD(mmsPassword, 566, 40),
-                      FIELD(mmscUrl, 606, 80), FIELD(mmsProxy, 686, 40),
-                      FIELD(mmsPort, 726, 6), FIELD(netApn, 732, 40), FIELD(netUser, 772, 40),
-                      FIELD(netPassword, 812, 40), FIELD(imageFromShort, 852, 16),
-                      FIELD(ftpAccount, 870, 60), FIELD(ftpPassword, 930, 40),
-                      FIELD(ftpServer, 970, 80), FIELD(httpServer, 1050, 80),
-                      FIELD(imageFrom, 1130, 60), FIELD(saveYear, 1190, 2),
-                      FIELD(saveMonth, 1192, 1), FIELD(saveDay, 1193, 1),
-                      FIELD(saveHour, 1194, 1), FIELD(saveMinute, 1195, 1),
-                      FIELD(saveSecond, 1196, 1)),
-    [](const auto& info) {
-        std::string n = info.param.name;
-        for (char& ch : n)
-            if (ch == '[' || ch == ']') ch = '_';
-        return n;
-    });
-#undef FIELD
 
 TEST(Record, SixteenBitFieldsAreLittleEndian) {
     ConfigRecord r{};

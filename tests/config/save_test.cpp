@@ -12,42 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "support/file_bytes.h"
+
 namespace ostrova {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
-const std::string kKey = OSTROVA_CONFIG_KEY;
-
-// wireless.cfg from first principles: cipher bytes 0..2045, then the checksum high byte first.
-Bytes CfgFileOf(const Bytes& record) {
-    Bytes file(record.begin(), record.begin() + 2046);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < file.size(); ++i) {
-        file[i] = static_cast<std::uint8_t>(file[i] + kKey[i % 4] + i % 256);
-        sum += file[i];
-    }
-    const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
-    file.push_back(high);
-    file.push_back(static_cast<std::uint8_t>(255 - high));
-    return file;
-}
-
-Bytes Pattern(std::size_t n, std::uint8_t seed) {
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 13);
-    return b;
-}
-
-ConfigRecord RecordOf(const Bytes& b) {
-    ConfigRecord r{};
-    std::memcpy(&r, b.data(), kRecordSize);
-    return r;
-}
-Bytes Of(const ConfigRecord& r) {
-    return Bytes(r.bytes().begin(), r.bytes().end());
-}
+using namespace ostrova::testing;
 
 std::tm Time(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
@@ -84,7 +56,7 @@ TEST(EncodeForSave, WirelessCfgCarriesTheSaveTime) {
     // 2026 = 0x07EA little-endian, then month, day, hour, minute, second.
     const std::uint8_t stamp[] = {0xEA, 0x07, 12, 7, 10, 0, 5};
     std::copy(std::begin(stamp), std::end(stamp), plain.begin() + 1190);
-    EXPECT_EQ(file, CfgFileOf(plain));
+    EXPECT_EQ(file, CfgFile(Bytes(plain.begin(), plain.begin() + 2046)));
     EXPECT_EQ(Of(r), plain) << "the save changes the record itself";
 }
 
@@ -252,8 +224,15 @@ TEST_F(AtomicWrite, KeepsPermissionsAndCreatesNewFilesByTheUmask) {
     const fs::path kept = dir_ / "kept.cfg";
     Put(kept, Pattern(10, 1));
     ::chmod(kept.c_str(), 0604);
+    const bool root = ::geteuid() == 0;  // only root may hand a file to another group
+    if (root) {
+        ASSERT_EQ(::chown(kept.c_str(), 0, 4242), 0);
+    }
     ASSERT_TRUE(WriteFileAtomically(kept, Pattern(2048, 3)));
     EXPECT_EQ(Mode(kept), 0604u);
+    struct stat st {};
+    ::stat(kept.c_str(), &st);
+    EXPECT_TRUE(!root || st.st_gid == 4242u) << "the file keeps its group";
 
     const mode_t previous = ::umask(027);
     const bool created = WriteFileAtomically(dir_ / "new.cfg", Pattern(2048, 5));

@@ -1,0 +1,58 @@
+// Settings files built from first principles, as the camera reads them, for every suite that
+// checks bytes on disk: never by calling the code under test.
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "config/record.h"
+
+namespace ostrova::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The cipher adds the key digit of position i mod 4 and i mod 256 to each byte.
+inline Bytes Cipher(Bytes plain, int sign = 1) {
+    const std::string key = OSTROVA_CONFIG_KEY;
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        plain[i] = static_cast<std::uint8_t>(plain[i] + sign * (key[i % 4] + int(i % 256)));
+    return plain;
+}
+
+// A ciphered payload closed by its checksum: byte sum plus 5, then its complement.
+inline Bytes CfgFile(const Bytes& plain) {
+    Bytes file = Cipher(plain);
+    unsigned sum = 0;
+    for (std::uint8_t b : file) sum += b;
+    const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
+    file.push_back(high);
+    file.push_back(static_cast<std::uint8_t>(255 - high));
+    return file;
+}
+
+inline Bytes Of(const ConfigRecord& r) { return Bytes(r.bytes().begin(), r.bytes().end()); }
+inline Bytes CfgFileOf(const ConfigRecord& r) {
+    return CfgFile(Bytes(r.bytes().begin(), r.bytes().begin() + 2046));
+}
+inline Bytes BinFileOf(const ConfigRecord& r) {
+    return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
+}
+
+inline ConfigRecord RecordOf(const Bytes& b) {
+    ConfigRecord r{};
+    std::memcpy(&r, b.data(), std::min(b.size(), kRecordSize));
+    return r;
+}
+
+// A recognisable payload: every byte differs from its neighbours.
+inline Bytes Pattern(std::size_t n, std::uint8_t seed = 1) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 7);
+    return b;
+}
+
+}  // namespace ostrova::testing
