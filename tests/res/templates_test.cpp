@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <ostream>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -67,14 +66,6 @@ TEST_P(EveryTemplate, FrameAndFontMatchTheResource) {
     EXPECT_EQ(d.fontPoints, 10);
     EXPECT_EQ(d.vscroll, e.mainWindow);
     EXPECT_EQ(d.appWindow, e.mainWindow);
-}
-
-TEST_P(EveryTemplate, IdsAreUniqueExceptForStatics) {
-    std::set<int> seen;
-    for (const ControlTemplate& c : Dialog().controls) {
-        if (c.id == platform::kNoId) continue;
-        EXPECT_TRUE(seen.insert(c.id).second) << "id " << c.id << " twice";
-    }
 }
 
 TEST_P(EveryTemplate, ControlsLieInsideTheClientArea) {
@@ -149,32 +140,6 @@ TEST(MainTemplate, FiveRadiosFormOneGroup) {
     EXPECT_EQ(radios, (std::vector{1000, 1001, 1002, 1009, 1010}));
     EXPECT_NE((last + 1)->style & platform::kStyleGroup, 0u) << "the group must end after 1010";
     EXPECT_EQ(std::ranges::count(controls, ControlKind::RadioButton, &ControlTemplate::kind), 5);
-}
-
-TEST(MainTemplate, OnlyTheFiletypeComboHasNoEditField) {
-    for (const ControlTemplate& c : MainTemplate().controls) {
-        if (!IsCombo(c)) continue;
-        EXPECT_EQ(c.kind == ControlKind::ComboDropList, c.id == IDC_COMBO_FILETYPE) << c.id;
-    }
-}
-
-// Each operator edit follows its own label, which names it for assistive tools.
-TEST(OperatorParamTemplate, EveryEditFollowsItsLabel) {
-    const auto controls = OperatorParamTemplate().controls;
-    int edits = 0;
-    for (auto it = controls.begin(); it != controls.end(); ++it) {
-        if (it->kind != ControlKind::Edit) continue;
-        ++edits;
-        ASSERT_NE(it, controls.begin());
-        const ControlTemplate& label = *(it - 1);
-        EXPECT_EQ(label.kind, ControlKind::Label) << it->id;
-        EXPECT_EQ(label.rect.x, 11);
-        EXPECT_EQ(label.rect.w, 53);
-        EXPECT_EQ(label.rect.y, it->rect.y) << it->id;
-        EXPECT_EQ(label.rect.h, it->rect.h) << it->id;
-        EXPECT_LE(label.rect.x + label.rect.w, it->rect.x) << it->id;
-    }
-    EXPECT_EQ(edits, 9);
 }
 
 }  // namespace
