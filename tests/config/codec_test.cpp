@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/file_bytes.h"
@@ -85,8 +84,8 @@ std::vector<FileCase> Cases() {
     const Bytes none;
     const auto cfg = [](std::size_t n) {
         const auto [file, record] = Cfg(n);
-        return FileCase{"cfg_" + std::to_string(n), FileForm::Cfg, file, S::Loaded, record,
-                        S::Loaded, record};
+        return FileCase{
+            "cfg_" + std::to_string(n), FileForm::Cfg, file, S::Loaded, record, S::Loaded, record};
     };
     Bytes swapped = Cfg(2048).first, changed = Cfg(2048).first;
     std::swap(swapped[2046], swapped[2047]);
@@ -101,38 +100,41 @@ std::vector<FileCase> Cases() {
         {"cfg_8193", FileForm::Cfg, Bytes(8193), S::TooLong, none, S::TooLong, none},
         {"bin_1", FileForm::Bin, {2}, S::TooShort, none, S::TooShort, none},
         {"bin_8193", FileForm::Bin, Bytes(8193), S::TooLong, none, S::TooLong, none},
-        cfg(2), cfg(867), cfg(2047), cfg(2048), cfg(2049), cfg(8192),
+        cfg(2),
+        cfg(867),
+        cfg(2047),
+        cfg(2048),
+        cfg(2049),
+        cfg(8192),
         {"cfg_swapped_checksum", FileForm::Cfg, swapped, S::ChecksumMismatch, none,
          S::ChecksumMismatch, none},
-        {"cfg_changed_byte", FileForm::Cfg, changed, S::ChecksumMismatch, none,
-         S::ChecksumMismatch, none},
+        {"cfg_changed_byte", FileForm::Cfg, changed, S::ChecksumMismatch, none, S::ChecksumMismatch,
+         none},
         // MMSCFG.BIN: the start-up load takes up to 2048 bytes, the Load command 868.
         {"bin_v2", FileForm::Bin, v2, S::Loaded, Resized(v2, 2048), S::Loaded, OverSentinel(v2)},
-        {"bin_2", FileForm::Bin, two, S::Loaded, Resized(two, 2048), S::Loaded,
-         OverSentinel(two)},
+        {"bin_2", FileForm::Bin, two, S::Loaded, Resized(two, 2048), S::Loaded, OverSentinel(two)},
         {"bin_867", FileForm::Bin, Bin(2, 22, 20, 867), S::Loaded,
          Resized(Bin(2, 22, 20, 867), 2048), S::Loaded, OverSentinel(Bin(2, 22, 20, 867))},
         {"bin_8192", FileForm::Bin, big, S::Loaded, Resized(big, 2048), S::Loaded,
          OverSentinel(big)},
         {"bin_v0", FileForm::Bin, v0, S::Loaded, Resized(v2, 2048), S::Loaded, OverSentinel(v2),
          true},
-        {"bin_v1", FileForm::Bin, v1, S::Loaded, Resized(Bin(2, 22, 20, 868, 50), 2048),
-         S::Loaded, OverSentinel(Bin(2, 22, 20, 868, 50)), true},
+        {"bin_v1", FileForm::Bin, v1, S::Loaded, Resized(Bin(2, 22, 20, 868, 50), 2048), S::Loaded,
+         OverSentinel(Bin(2, 22, 20, 868, 50)), true},
         {"bin_v1_country_255", FileForm::Bin, v1wrap, S::Loaded,
          Resized(Bin(2, 0, 8, 868, 50), 2048), S::Loaded, OverSentinel(Bin(2, 0, 8, 868, 50)),
          true},
         {"bin_v3", FileForm::Bin, Bin(3, 22, 20), S::HigherVersion, none, S::HigherVersion, none},
-        {"bin_v255", FileForm::Bin, Bin(255, 1, 1), S::HigherVersion, none, S::HigherVersion,
-         none},
+        {"bin_v255", FileForm::Bin, Bin(255, 1, 1), S::HigherVersion, none, S::HigherVersion, none},
         // Old country ids are renumbered by the Load command only.
         {"bin_v2_old_china", FileForm::Bin, china, S::Loaded, Resized(china, 2048), S::Loaded,
          OverSentinel(Bin(2, 6, 2)), true},
-        {"bin_v0_old_australia", FileForm::Bin, australia, S::Loaded,
-         Resized(Bin(2, 9, 30), 2048), S::Loaded, OverSentinel(Bin(2, 3, 30)), true},
-        {"bin_v2_current_id", FileForm::Bin, current, S::Loaded, Resized(current, 2048),
-         S::Loaded, OverSentinel(current)},
-        {"bin_v2_country_30", FileForm::Bin, unknown, S::Loaded, Resized(unknown, 2048),
-         S::Loaded, OverSentinel(unknown)},
+        {"bin_v0_old_australia", FileForm::Bin, australia, S::Loaded, Resized(Bin(2, 9, 30), 2048),
+         S::Loaded, OverSentinel(Bin(2, 3, 30)), true},
+        {"bin_v2_current_id", FileForm::Bin, current, S::Loaded, Resized(current, 2048), S::Loaded,
+         OverSentinel(current)},
+        {"bin_v2_country_30", FileForm::Bin, unknown, S::Loaded, Resized(unknown, 2048), S::Loaded,
+         OverSentinel(unknown)},
         {"bin_v2_valid_pair", FileForm::Bin, valid, S::Loaded, Resized(valid, 2048), S::Loaded,
          OverSentinel(valid)},
     };
@@ -163,8 +165,9 @@ TEST(Renumbering, EveryOldCountryIdMovesToItsCurrentOne) {
     for (std::uint8_t old = 2; old < 13; ++old) {
         // An operator of the current country that the old id has no row for.
         int op = 0;
-        while (op < 255 && (FindOperatorIndex(old, static_cast<std::uint8_t>(op)) != kNoRow8 ||
-                            FindOperatorIndex(current[old], static_cast<std::uint8_t>(op)) == kNoRow8))
+        while (op < 255 &&
+               (FindOperatorIndex(old, static_cast<std::uint8_t>(op)) != kNoRow8 ||
+                FindOperatorIndex(current[old], static_cast<std::uint8_t>(op)) == kNoRow8))
             ++op;
         ASSERT_LT(op, 255) << int(old);
         ConfigRecord r{};
@@ -178,13 +181,11 @@ TEST(Renumbering, EveryOldCountryIdMovesToItsCurrentOne) {
 }
 
 TEST(OnDisk, ReportsEachFailureAndLoadsAGoodFile) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("ostrova-codec-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("ostrova-codec-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto write = [&](const std::string& name, const Bytes& bytes) {
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(dir / name, bytes);
         return dir / name;
     };
     const auto status = [](const std::filesystem::path& p, ConfigRecord& r) {

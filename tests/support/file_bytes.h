@@ -2,9 +2,12 @@
 // checks bytes on disk: never by calling the code under test.
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,7 +37,9 @@ inline Bytes CfgFile(const Bytes& plain) {
     return file;
 }
 
-inline Bytes Of(const ConfigRecord& r) { return Bytes(r.bytes().begin(), r.bytes().end()); }
+inline Bytes Of(const ConfigRecord& r) {
+    return Bytes(r.bytes().begin(), r.bytes().end());
+}
 inline Bytes CfgFileOf(const ConfigRecord& r) {
     return CfgFile(Bytes(r.bytes().begin(), r.bytes().begin() + 2046));
 }
@@ -53,6 +58,15 @@ inline Bytes Pattern(std::size_t n, std::uint8_t seed = 1) {
     Bytes b(n);
     for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(seed + i * 7);
     return b;
+}
+
+inline void WriteBytes(const std::filesystem::path& p, const Bytes& b) {
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+inline Bytes ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace ostrova::testing
