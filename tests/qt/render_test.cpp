@@ -169,6 +169,9 @@ TEST_P(TemplateRender, EveryControlAtItsRectangleInTemplateOrderWithItsStyle) {
     CDialog dlg(tpl);
     auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
         EXPECT_EQ(window.windowTitle(), Text(tpl.title));
+        // The main window is the application's own window; the others are modal dialogs.
+        EXPECT_EQ(window.windowType(), tpl.appWindow ? Qt::Window : Qt::Dialog);
+        EXPECT_EQ(window.windowModality(), tpl.appWindow ? Qt::NonModal : Qt::ApplicationModal);
         EXPECT_FALSE(window.windowIcon().isNull());
         EXPECT_EQ(window.size(), ClientSize(tpl, window.metrics()));
         ASSERT_EQ(window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),

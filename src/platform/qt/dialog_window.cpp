@@ -101,12 +101,14 @@ std::optional<ScrollRequest> RequestOf(int action) {
 DialogWindow::DialogWindow(CDialog& dlg, QWidget* owner, double dpi)
     : QDialog(owner), dlg_(dlg), metrics_(MetricsFor(dlg.dialogTemplate(), dpi)), dpi_(dpi) {
     const DialogTemplate& tpl = dlg.dialogTemplate();
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // The application's window is a normal top-level window, shown in the task bar; every
+    // other template is a modal dialog over its owner.
+    setWindowFlags((tpl.appWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(FromCp1252(tpl.title));
     setWindowIcon(ApplicationIcon());
     setFont(metrics_.font);
-    setModal(true);
+    setModal(!tpl.appWindow);
     setFixedSize(ClientSize(tpl, metrics_));
 
     BuildControls();
