@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWheelEvent>
@@ -484,6 +485,60 @@ void DialogWindow::OnScrollAction(int action) {
     scrollBar_->setSliderPosition(scroll_.pos);
 }
 
+void DialogWindow::ScrollBarMenu(const QContextMenuEvent& event) {
+    // Qt's own menu would set the thumb behind the framework's back: the same entries, each
+    // made a request to the framework.
+    auto tr = [](const char* text) { return QCoreApplication::translate("QScrollBar", text); };
+    QMenu menu(this);
+    QAction* here = menu.addAction(tr("Scroll here"));
+    menu.addSeparator();
+    const std::pair<const char*, QAbstractSlider::SliderAction> steps[] = {
+        {"Top", QAbstractSlider::SliderToMinimum},
+        {"Bottom", QAbstractSlider::SliderToMaximum},
+        {nullptr, QAbstractSlider::SliderNoAction},
+        {"Page up", QAbstractSlider::SliderPageStepSub},
+        {"Page down", QAbstractSlider::SliderPageStepAdd},
+        {nullptr, QAbstractSlider::SliderNoAction},
+        {"Scroll up", QAbstractSlider::SliderSingleStepSub},
+        {"Scroll down", QAbstractSlider::SliderSingleStepAdd},
+    };
+    for (const auto& [text, action] : steps) {
+        if (text == nullptr)
+            menu.addSeparator();
+        else
+            menu.addAction(tr(text))->setData(static_cast<int>(action));
+    }
+    const QAction* picked = menu.exec(event.globalPos());
+    if (picked == nullptr || ended_ || scrollBar_ == nullptr) return;
+    if (picked != here) {
+        scrollBar_->triggerAction(
+            static_cast<QAbstractSlider::SliderAction>(picked->data().toInt()));
+        return;
+    }
+    // Scroll here drags the thumb to the point: track, then let go.
+    QStyleOptionSlider option;
+    option.initFrom(scrollBar_);
+    option.orientation = Qt::Vertical;
+    option.minimum = scrollBar_->minimum();
+    option.maximum = scrollBar_->maximum();
+    option.sliderPosition = scrollBar_->sliderPosition();
+    option.sliderValue = scrollBar_->value();
+    option.pageStep = scrollBar_->pageStep();
+    option.singleStep = scrollBar_->singleStep();
+    option.subControls = QStyle::SC_All;
+    const QStyle* st = scrollBar_->style();
+    const QRect groove =
+        st->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, scrollBar_);
+    const QRect thumb =
+        st->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, scrollBar_);
+    const int value = QStyle::sliderValueFromPosition(
+        option.minimum, option.maximum, event.pos().y() - thumb.height() / 2 - groove.top(),
+        std::max(1, groove.height() - thumb.height()));
+    dlg_.UserVScroll(ScrollRequest::ThumbTrack, value);
+    if (!ended_) dlg_.UserVScroll(ScrollRequest::ThumbPosition, value);
+    if (!ended_) dlg_.UserVScroll(ScrollRequest::EndScroll, 0);
+}
+
 // --- Focus -----------------------------------------------------------------------------------
 
 int DialogWindow::IndexOf(const QObject* widget) const {
@@ -609,6 +664,10 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Wheel) {
             // The scroll bar is the window's own: its wheel is the window's wheel.
             wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu) {
+            ScrollBarMenu(*static_cast<QContextMenuEvent*>(event));
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease && !ended_) {
@@ -745,10 +804,14 @@ bool DialogWindow::event(QEvent* event) {
 
 // --- Frame -----------------------------------------------------------------------------------
 
+double DialogWindow::DeviceRatio() const {
+    const QScreen* s = screen();
+    return s != nullptr ? s->devicePixelRatio() : 1.0;
+}
+
 void DialogWindow::MoveWindow(int x, int y, int width, int height) {
     // Device pixels, as the frame code computes them, to Qt's logical pixels.
-    const QScreen* s = screen();
-    const double ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+    const double ratio = DeviceRatio();
     auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
     outer_ = QRect(logical(x), logical(y), logical(width), logical(height));
     hasOuter_ = true;
@@ -788,7 +851,14 @@ void DialogWindow::SetScrollInfo(const ScrollInfo& info, bool redraw) {
 }
 
 void DialogWindow::ScrollContent(int dy) {
-    for (QWidget* w : controls_) w->move(w->x(), w->y() + dy);
+    // The frame moves the content in device pixels. The widgets stand at the whole offset
+    // converted once, so that many small steps add up to exactly what one large step does.
+    contentOffset_ += dy;
+    const int offset = static_cast<int>(std::lround(contentOffset_ / DeviceRatio()));
+    const int move = offset - shownOffset_;
+    shownOffset_ = offset;
+    if (move == 0) return;
+    for (QWidget* w : controls_) w->move(w->x(), w->y() + move);
 }
 
 void DialogWindow::StartTimer(int timerId, int periodMs) {
