@@ -136,6 +136,22 @@ TEST_F(ScaledScreen, EveryScrollMovesTheContentToThePositionInDevicePixels) {
     EXPECT_TRUE(watcher->fired());
 }
 
+TEST_F(ScaledScreen, TheClockFontHasACellOf20DevicePixels) {
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        QWidget* clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME));
+        // The font as the screen draws it: its logical size times the ratio, in pixels.
+        QFont font = clock->font();
+        const double logical =
+            font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * clock->logicalDpiY() / 72;
+        font.setPixelSize(static_cast<int>(std::lround(logical * ratio)));
+        const QFontMetrics fm(font);
+        EXPECT_EQ(fm.ascent() + fm.descent(), 20) << "pixel size " << font.pixelSize();
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
 TEST_F(Program, TheAboutBoxOpensFromTheWindowMenuOverTheMainWindow) {
     bool aboutSeen = false;
     auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {

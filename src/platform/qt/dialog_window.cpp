@@ -312,7 +312,7 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) {
-        w->setFont(s.font ? FontForCellHeight(*s.font, dpi_) : metrics_.font);
+        w->setFont(s.font ? FontForCellHeight(*s.font, DeviceRatio(), dpi_) : metrics_.font);
     }
     if ((flags & kChangedEnabled) != 0) w->setEnabled(s.enabled);
     if ((flags & kChangedVisible) != 0) w->setVisible(s.visible);
