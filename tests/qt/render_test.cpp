@@ -248,6 +248,35 @@ TEST_F(TemplateRender, MainFormEditsAndCombosAreNamedByWhatStandsBesideThem) {
     EXPECT_TRUE(watcher->fired());
 }
 
+TEST_F(TemplateRender, RadioButtonsAreAnnouncedAsRadioButtonsAndPressLikeAClick) {
+    CDialog dlg(MainTemplate());
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        dlg.CheckItem(IDC_RADIO_INSTANT, true);
+        auto iface = [&](int id) {
+            return QAccessible::queryAccessibleInterface(window.control(dlg.IndexOf(id)));
+        };
+        QAccessibleInterface* instant = iface(IDC_RADIO_INSTANT);
+        QAccessibleInterface* daily = iface(IDC_RADIO_DAILY);
+        ASSERT_TRUE(instant != nullptr && daily != nullptr);
+        EXPECT_EQ(daily->role(), QAccessible::RadioButton);
+        EXPECT_EQ(daily->text(QAccessible::Name), "Daily Report");
+        EXPECT_TRUE(instant->state().checkable && instant->state().checked);
+        EXPECT_FALSE(daily->state().checked);
+
+        QAccessibleActionInterface* actions = daily->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        const QString press = QAccessibleActionInterface::pressAction();
+        EXPECT_TRUE(actions->actionNames().contains(press));
+        actions->doAction(press);  // the framework's click: the group follows
+        EXPECT_TRUE(dlg.IsItemChecked(IDC_RADIO_DAILY));
+        EXPECT_FALSE(dlg.IsItemChecked(IDC_RADIO_INSTANT));
+        EXPECT_TRUE(daily->state().checked);
+        dlg.EndDialog(kIdCancel);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
 // In the secondary dialogs every label names the edit or combo on its row.
 TEST(AccessibleNames, SecondaryDialogLabelsPairWithTheControlOnTheirRow) {
     for (int id : {IDD_EMAIL_SETTING, IDD_OPERATOR_PARAM, IDD_FTP_SETTING, IDD_HTTP_SETTING}) {

@@ -1,5 +1,6 @@
 #include "platform/qt/dialog_window.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,6 +45,43 @@ protected:
     // The whole rectangle takes the click, as a Windows button's does, not only the text.
     bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
+
+// With autoExclusive off, Qt announces a radio button as a check box: the framework's radio
+// buttons get their role back, with their check and a press that clicks as the user does.
+class RadioAccessible : public QAccessibleWidget {
+public:
+    explicit RadioAccessible(QAbstractButton* radio)
+        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = QString::fromStdString(StripMnemonic(button()->text().toStdString()));
+        return text;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != pressAction()) return QAccessibleWidget::doAction(action);
+        button()->click();  // does nothing while disabled
+    }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* FrameworkAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("QRadioButton")) return nullptr;
+    auto* radio = dynamic_cast<FrameworkCheckedButton<QRadioButton>*>(object);
+    return radio != nullptr ? new RadioAccessible(radio) : nullptr;
+}
 
 // A combo box scrolls its entries by wheel only while it has the focus; otherwise the wheel
 // belongs to the dialog.
@@ -98,6 +136,10 @@ std::optional<ScrollRequest> RequestOf(int action) {
 }
 
 }  // namespace
+
+void InstallAccessibility() {
+    QAccessible::installFactory(FrameworkAccessible);
+}
 
 DialogWindow::DialogWindow(CDialog& dlg, QWidget* owner, double dpi)
     : QDialog(owner), dlg_(dlg), metrics_(MetricsFor(dlg.dialogTemplate(), dpi)), dpi_(dpi) {

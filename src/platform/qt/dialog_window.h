@@ -20,6 +20,9 @@ class QTimer;
 
 namespace ostrova::platform::qt {
 
+// Gives the framework's controls their accessibility interfaces; needs the QApplication.
+void InstallAccessibility();
+
 class DialogWindow : public QDialog, public DialogView {
 public:
     DialogWindow(CDialog& dlg, QWidget* owner, double dpi);

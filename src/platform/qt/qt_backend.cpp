@@ -68,6 +68,7 @@ QStringList NameFilters(std::string_view filter) {
 
 QtBackend::QtBackend() {
     if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ApplicationIcon());
+    InstallAccessibility();
     openFolder_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
