@@ -248,6 +248,19 @@ TEST_F(TemplateRender, MainFormEditsAndCombosAreNamedByWhatStandsBesideThem) {
     EXPECT_TRUE(watcher->fired());
 }
 
+TEST_F(TemplateRender, AnEditKeepsTheNameOfItsLabelWhenTheLabelChanges) {
+    CDialog dlg(*FindTemplate(IDD_EMAIL_SETTING));
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        QWidget* account = window.control(dlg.IndexOf(IDC_EMAIL_ACCOUNT));
+        EXPECT_EQ(AccessibleName(account), "Account ( @xxx )");
+        dlg.SetItemText(IDC_EMAIL_ACCOUNT_LABEL, "Username");  // as a provider pick does
+        EXPECT_EQ(AccessibleName(account), "Username");
+        dlg.EndDialog(kIdCancel);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
 TEST_F(TemplateRender, RadioButtonsAreAnnouncedAsRadioButtonsAndPressLikeAClick) {
     CDialog dlg(MainTemplate());
     auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
@@ -275,6 +288,20 @@ TEST_F(TemplateRender, RadioButtonsAreAnnouncedAsRadioButtonsAndPressLikeAClick)
     });
     dlg.DoModal();
     EXPECT_TRUE(watcher->fired());
+}
+
+// A name the template gives a control is the backend's only source for it, whatever stands
+// beside it and whichever dialog it is.
+TEST(AccessibleNames, ANameFromTheTemplateComesFirst) {
+    constexpr ControlTemplate controls[] = {
+        {kNoId, ControlKind::Label, "Daily", {0, 0, 30, 12}},
+        {7, ControlKind::Edit, "", {32, 0, 20, 12}, kStyleNone, "Hour"},
+    };
+    const DialogTemplate tpl{1, "", 60, 20, "Times New Roman", 10, false, false, controls};
+    const auto links = AccessibleLinks(tpl);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].name, "Hour");
+    EXPECT_EQ(links[0].label, -1);
 }
 
 // In the secondary dialogs every label names the edit or combo on its row.

@@ -110,10 +110,6 @@ bool TakesFocus(ControlKind kind) {
     return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
 }
 
-bool IsCombo(ControlKind kind) {
-    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboDropList;
-}
-
 // A multi-line edit that does not scroll sideways wraps its lines: the release notes. The
 // recipient edits carry the multi-line style with horizontal scrolling and stay single-line.
 bool IsTextArea(const ControlTemplate& tpl) {
@@ -332,14 +328,9 @@ void DialogWindow::ConnectCombo(int index, QComboBox* combo) {
 void DialogWindow::LinkLabels() {
     for (const AccessibleLink& link : AccessibleLinks(dlg_.dialogTemplate())) {
         QWidget* target = control(link.control);
-        if (link.label >= 0) {
-            auto* label = static_cast<QLabel*>(control(link.label));
-            label->setBuddy(target);
-            if (!IsCombo(dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.control)].kind)) {
-                const auto text = dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.label)].text;
-                target->setAccessibleName(FromCp1252(StripMnemonic(text)));
-            }
-        }
+        // Qt names a control after its buddy label's current text, so a label that changes
+        // keeps naming it.
+        if (link.label >= 0) static_cast<QLabel*>(control(link.label))->setBuddy(target);
         if (!link.name.empty()) target->setAccessibleName(QString::fromStdString(link.name));
         if (!link.description.empty())
             target->setAccessibleDescription(QString::fromStdString(link.description));
@@ -392,7 +383,12 @@ void DialogWindow::RenderText(int index) {
             } else if (label->buddy() == nullptr) {
                 shown = QString::fromStdString(StripMnemonic(text.toStdString()));
             }
-            if (label->text() != shown) label->setText(shown);
+            if (label->text() == shown) break;
+            label->setText(shown);
+            if (QWidget* named = label->buddy()) {
+                QAccessibleEvent renamed(named, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&renamed);
+            }
             break;
         }
         case ControlKind::Icon: break;
