@@ -69,8 +69,10 @@ public:
         return QStringList{pressAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& action) override {
-        if (action != pressAction()) return QAccessibleWidget::doAction(action);
-        button()->click();  // does nothing while disabled
+        if (action == pressAction())
+            button()->click();  // does nothing while disabled
+        else
+            QAccessibleWidget::doAction(action);
     }
 
 private:
