@@ -50,11 +50,25 @@ struct DluRect {
 };
 
 struct ControlTemplate {
+    constexpr ControlTemplate() = default;
+    // Rows are written positionally; the name is the one field most rows leave out.
+    constexpr ControlTemplate(int id, ControlKind kind, std::string_view text, DluRect rect,
+                              std::uint32_t style = kStyleNone,
+                              std::string_view accessibleName = {})
+        : id(id),
+          kind(kind),
+          text(text),
+          rect(rect),
+          style(style),
+          accessibleName(accessibleName) {}
+
     int id = kNoId;
     ControlKind kind = ControlKind::Label;
     std::string_view text;  // caption in Windows-1252 (ASCII in every template)
     DluRect rect;
     std::uint32_t style = kStyleNone;
+    // What a screen reader calls a control that no label beside it names; empty otherwise.
+    std::string_view accessibleName;
 };
 
 struct DialogTemplate {

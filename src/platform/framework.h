@@ -31,7 +31,7 @@ enum class Notify : std::uint8_t {
 // A font a dialog sets on one of its controls (the template font otherwise).
 struct FontSpec {
     std::string face;
-    int cellHeight = 0;  // pixels at 96 DPI: ascent + descent
+    int cellHeight = 0;  // device pixels at any DPI: ascent + descent
     int weight = 400;    // 700 is bold
     bool italic = false;
 };

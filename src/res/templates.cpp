@@ -37,8 +37,9 @@ constexpr std::array kMainControls = {
     ControlTemplate{IDC_RADIO_INSTANT, Kind::RadioButton, "Instant", {16, 17, 46, 18}, kFirstRadio},
     ControlTemplate{IDC_EDIT_MAXNUM, Kind::Edit, "", {114, 19, 26, 12}, kNumberEdit},
     ControlTemplate{IDC_RADIO_DAILY, Kind::RadioButton, "Daily Report", {16, 35, 59, 18}, kRadio},
-    ControlTemplate{IDC_EDIT_HOUR, Kind::Edit, "", {76, 38, 26, 12}, kNumberEdit},
-    ControlTemplate{IDC_EDIT_MINUTE, Kind::Edit, "", {114, 38, 26, 12}, kNumberEdit},
+    // Hour and minute share the "Daily Report" row, which names neither.
+    ControlTemplate{IDC_EDIT_HOUR, Kind::Edit, "", {76, 38, 26, 12}, kNumberEdit, "Hour"},
+    ControlTemplate{IDC_EDIT_MINUTE, Kind::Edit, "", {114, 38, 26, 12}, kNumberEdit, "Minute"},
     ControlTemplate{IDC_RADIO_OFF, Kind::RadioButton, "Off", {16, 53, 62, 18}, kRadio},
     ControlTemplate{IDC_RADIO_MMS, Kind::RadioButton, "MMS", {17, 91, 33, 18}, kRadio},
     ControlTemplate{IDC_RADIO_INTERNET, Kind::RadioButton, "Internet", {17, 109, 48, 18}, kRadio},

@@ -5,9 +5,11 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMessageBox>
-#include <filesystem>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <cmath>
+#include <filesystem>
 
 #include "config/record.h"
 #include "qt_support.h"
@@ -60,6 +62,93 @@ TEST_F(Program, OnAShortScreenTheFormScrollsByBarAndWheel) {
         QTest::keyClick(&window, Qt::Key_Escape);
     });
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_TRUE(watcher->fired());
+}
+
+// A scaled screen (run with QT_SCALE_FACTOR 1.25, 1.5 and 2): the frame counts in device
+// pixels, Qt places widgets in logical ones.
+class ScaledScreen : public Program {
+protected:
+    ScaledScreen() {
+        ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+        backend().OverrideScreen(720, static_cast<int>(std::lround(96 * ratio)));
+    }
+    double ratio = 1;
+};
+
+// Picks an entry of the scroll bar's own context menu, opened at `at`.
+void PickFromScrollBarMenu(QScrollBar* bar, QPoint at, int entry) {
+    QTimer::singleShot(50, [entry] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        QList<QAction*> actions = menu->actions();
+        actions.removeIf([](QAction* a) { return a->isSeparator(); });
+        menu->setActiveAction(actions.value(entry));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &event);
+}
+
+TEST_F(ScaledScreen, EveryScrollMovesTheContentToThePositionInDevicePixels) {
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        QScrollBar* bar = window.scrollBar();
+        ASSERT_TRUE(bar->isVisible());
+        QWidget* save = window.control(dlg.IndexOf(IDC_BTN_SAVE));
+        const int bottom = save->geometry().bottom();
+        auto expectAt = [&](const char* request) {
+            const int pos = dlg.GetScrollInfo().pos;
+            EXPECT_EQ(bar->value(), pos) << request;
+            EXPECT_EQ(save->geometry().bottom(), bottom - std::lround(pos / ratio))
+                << request << " at " << pos;
+        };
+        for (int i = 0; i < 3; ++i) {
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            expectAt("line down");
+        }
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        expectAt("page down");
+        Turn(window.control(dlg.IndexOf(IDC_LABEL_FILETYPE)), {0, -120});
+        expectAt("wheel down");
+        bar->setSliderDown(true);
+        bar->setSliderPosition(bar->value() + 7);
+        bar->setSliderDown(false);
+        expectAt("thumb");
+        const int before = dlg.GetScrollInfo().pos;
+        PickFromScrollBarMenu(bar, {bar->width() / 2, bar->height() / 4}, 0);  // Scroll here
+        EXPECT_NE(dlg.GetScrollInfo().pos, before);
+        expectAt("scroll here");
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        expectAt("bottom");
+        EXPECT_GE(save->y(), 0);
+        EXPECT_LT(save->geometry().bottom(), window.height());
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        expectAt("line up");
+        Turn(window.control(dlg.IndexOf(IDC_LABEL_FILETYPE)), {0, 120});
+        expectAt("wheel up");
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        expectAt("page up");
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        expectAt("top");
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
+TEST_F(ScaledScreen, TheClockFontHasACellOf20DevicePixels) {
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        QWidget* clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME));
+        // The font as the screen draws it: its logical size times the ratio, in pixels.
+        QFont font = clock->font();
+        const double logical =
+            font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * clock->logicalDpiY() / 72;
+        font.setPixelSize(static_cast<int>(std::lround(logical * ratio)));
+        const QFontMetrics fm(font);
+        EXPECT_EQ(fm.ascent() + fm.descent(), 20) << "pixel size " << font.pixelSize();
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    dlg.DoModal();
     EXPECT_TRUE(watcher->fired());
 }
 

@@ -22,7 +22,12 @@ ModalWatcher::ModalWatcher(Match match, Act act, int timeoutMs) {
     clock_.start();
     timer_.setInterval(10);
     QObject::connect(&timer_, &QTimer::timeout, [this, match, act, timeoutMs] {
+        // The innermost modal window, or else the application's window, which is not modal.
         QWidget* modal = QApplication::activeModalWidget();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (modal == nullptr && w->isVisible() && dynamic_cast<DialogWindow*>(w) != nullptr)
+                modal = w;
+        }
         if (modal != nullptr && modal->isVisible() && match(modal)) {
             timer_.stop();
             fired_ = true;

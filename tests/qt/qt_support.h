@@ -18,7 +18,7 @@ namespace ostrova::platform::qt::testing {
 // The process's QApplication, made on first use (offscreen unless the caller chose).
 QApplication& App();
 
-// Runs `act` on the first modal window that `match` accepts, polling from the event loop.
+// Runs `act` on the first open window that `match` accepts, polling from the event loop.
 // After `timeoutMs` without a match it records a failure and closes the innermost modal
 // window, so a test never hangs.
 class ModalWatcher {

@@ -169,6 +169,9 @@ TEST_P(TemplateRender, EveryControlAtItsRectangleInTemplateOrderWithItsStyle) {
     CDialog dlg(tpl);
     auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
         EXPECT_EQ(window.windowTitle(), Text(tpl.title));
+        // The main window is the application's own window; the others are modal dialogs.
+        EXPECT_EQ(window.windowType(), tpl.appWindow ? Qt::Window : Qt::Dialog);
+        EXPECT_EQ(window.windowModality(), tpl.appWindow ? Qt::NonModal : Qt::ApplicationModal);
         EXPECT_FALSE(window.windowIcon().isNull());
         EXPECT_EQ(window.size(), ClientSize(tpl, window.metrics()));
         ASSERT_EQ(window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
@@ -243,6 +246,62 @@ TEST_F(TemplateRender, MainFormEditsAndCombosAreNamedByWhatStandsBesideThem) {
     });
     dlg.DoModal();
     EXPECT_TRUE(watcher->fired());
+}
+
+TEST_F(TemplateRender, AnEditKeepsTheNameOfItsLabelWhenTheLabelChanges) {
+    CDialog dlg(*FindTemplate(IDD_EMAIL_SETTING));
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        QWidget* account = window.control(dlg.IndexOf(IDC_EMAIL_ACCOUNT));
+        EXPECT_EQ(AccessibleName(account), "Account ( @xxx )");
+        dlg.SetItemText(IDC_EMAIL_ACCOUNT_LABEL, "Username");  // as a provider pick does
+        EXPECT_EQ(AccessibleName(account), "Username");
+        dlg.EndDialog(kIdCancel);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
+TEST_F(TemplateRender, RadioButtonsAreAnnouncedAsRadioButtonsAndPressLikeAClick) {
+    CDialog dlg(MainTemplate());
+    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+        dlg.CheckItem(IDC_RADIO_INSTANT, true);
+        auto iface = [&](int id) {
+            return QAccessible::queryAccessibleInterface(window.control(dlg.IndexOf(id)));
+        };
+        QAccessibleInterface* instant = iface(IDC_RADIO_INSTANT);
+        QAccessibleInterface* daily = iface(IDC_RADIO_DAILY);
+        ASSERT_TRUE(instant != nullptr && daily != nullptr);
+        EXPECT_EQ(daily->role(), QAccessible::RadioButton);
+        EXPECT_EQ(daily->text(QAccessible::Name), "Daily Report");
+        EXPECT_TRUE(instant->state().checkable && instant->state().checked);
+        EXPECT_FALSE(daily->state().checked);
+
+        QAccessibleActionInterface* actions = daily->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        const QString press = QAccessibleActionInterface::pressAction();
+        EXPECT_TRUE(actions->actionNames().contains(press));
+        actions->doAction(press);  // the framework's click: the group follows
+        EXPECT_TRUE(dlg.IsItemChecked(IDC_RADIO_DAILY));
+        EXPECT_FALSE(dlg.IsItemChecked(IDC_RADIO_INSTANT));
+        EXPECT_TRUE(daily->state().checked);
+        dlg.EndDialog(kIdCancel);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+}
+
+// A name the template gives a control is the backend's only source for it, whatever stands
+// beside it and whichever dialog it is.
+TEST(AccessibleNames, ANameFromTheTemplateComesFirst) {
+    constexpr ControlTemplate controls[] = {
+        {kNoId, ControlKind::Label, "Daily", {0, 0, 30, 12}},
+        {7, ControlKind::Edit, "", {32, 0, 20, 12}, kStyleNone, "Hour"},
+    };
+    const DialogTemplate tpl{1, "", 60, 20, "Times New Roman", 10, false, false, controls};
+    const auto links = AccessibleLinks(tpl);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].name, "Hour");
+    EXPECT_EQ(links[0].label, -1);
 }
 
 // In the secondary dialogs every label names the edit or combo on its row.

@@ -4,21 +4,8 @@
 #include <cctype>
 #include <string_view>
 
-#include "res/resource_ids.h"
-
 namespace ostrova::platform::qt {
 namespace {
-
-// Edits whose labels are not beside them: hour and minute share the "Daily Report" row.
-struct NamedControl {
-    int dialog;
-    int control;
-    std::string_view name;
-};
-constexpr NamedControl kNames[] = {
-    {res::IDD_MAIN, res::IDC_EDIT_HOUR, "Hour"},
-    {res::IDD_MAIN, res::IDC_EDIT_MINUTE, "Minute"},
-};
 
 bool Names(const ControlTemplate& c) {
     if (c.kind == ControlKind::CheckBox) return true;
@@ -65,11 +52,8 @@ std::vector<AccessibleLink> AccessibleLinks(const DialogTemplate& tpl) {
         AccessibleLink link;
         link.control = static_cast<int>(i);
 
-        const auto named = std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) {
-            return n.dialog == tpl.id && n.control == c.id;
-        });
-        if (named != std::end(kNames)) {
-            link.name = named->name;
+        if (!c.accessibleName.empty()) {
+            link.name = c.accessibleName;
             links.push_back(link);
             continue;
         }

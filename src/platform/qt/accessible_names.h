@@ -11,12 +11,12 @@ namespace ostrova::platform::qt {
 struct AccessibleLink {
     int control = -1;          // template index of the edit or combo box
     int label = -1;            // template index of the label that names it (its buddy), or -1
-    std::string name;          // a name of its own (from a check box or the table), or empty
+    std::string name;          // a name of its own (from a check box or the template), or empty
     std::string description;   // the frame's caption for a control nothing else names
 };
 
 // The labels of a template, paired with the edits and combo boxes they stand beside on the
-// same row, to their left. Controls the layout cannot name get a name from a short table.
+// same row, to their left. A name the template gives a control comes first.
 std::vector<AccessibleLink> AccessibleLinks(const DialogTemplate& tpl);
 
 // Caption text without mnemonic markers: "&&" becomes "&", a single "&" goes.

@@ -44,11 +44,11 @@ QSize ClientSize(const DialogTemplate& tpl, const DialogMetrics& m) {
     return {MulDiv(tpl.width, m.baseX, 4), MulDiv(tpl.height, m.baseY, 8)};
 }
 
-QFont FontForCellHeight(const FontSpec& requested, double dpi) {
+QFont FontForCellHeight(const FontSpec& requested, double deviceRatio, double logicalDpi) {
     QFont font(QString::fromStdString(requested.face));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(requested.weight, 100, 900)));
     font.setItalic(requested.italic);
-    const int wanted = std::max(1, static_cast<int>(std::lround(requested.cellHeight * dpi / 96.0)));
+    const int wanted = std::max(1, requested.cellHeight);
     // The largest pixel size whose ascent + descent fits. Each size loads a font, so start from
     // the proportion measured at `wanted` and step from there instead of trying every size.
     font.setPixelSize(wanted);
@@ -61,7 +61,13 @@ QFont FontForCellHeight(const FontSpec& requested, double dpi) {
         if (CellHeight(font) > wanted) break;
         ++px;
     }
-    font.setPixelSize(px);
+    // Qt multiplies logical sizes by the ratio; a size between whole logical pixels can be
+    // given in points only.
+    const double logical = px / deviceRatio;
+    if (logical == std::floor(logical))
+        font.setPixelSize(static_cast<int>(logical));
+    else
+        font.setPointSizeF(logical * 72.0 / logicalDpi);
     return font;
 }
 

@@ -21,8 +21,10 @@ DialogMetrics MetricsFor(const DialogTemplate& tpl, double dpi = 96.0);
 QRect ToPixels(const DluRect& rect, const DialogMetrics& metrics);
 QSize ClientSize(const DialogTemplate& tpl, const DialogMetrics& metrics);
 
-// A font given by its cell height (ascent + descent) at 96 DPI, scaled to `dpi`: the largest
-// pixel size whose cell is no taller than asked.
-QFont FontForCellHeight(const FontSpec& requested, double dpi = 96.0);
+// A font given by its cell height (ascent + descent) in device pixels, whatever the DPI: the
+// largest device pixel size whose cell is no taller than asked, in the logical units of a
+// screen with `deviceRatio` device pixels to the logical one and `logicalDpi`.
+QFont FontForCellHeight(const FontSpec& requested, double deviceRatio = 1.0,
+                        double logicalDpi = 96.0);
 
 }  // namespace ostrova::platform::qt

@@ -1,5 +1,6 @@
 #include "platform/qt/dialog_window.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWheelEvent>
@@ -43,6 +45,45 @@ protected:
     // The whole rectangle takes the click, as a Windows button's does, not only the text.
     bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
+
+// With autoExclusive off, Qt announces a radio button as a check box: the framework's radio
+// buttons get their role back, with their check and a press that clicks as the user does.
+class RadioAccessible : public QAccessibleWidget {
+public:
+    explicit RadioAccessible(QAbstractButton* radio)
+        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = QString::fromStdString(StripMnemonic(button()->text().toStdString()));
+        return text;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            button()->click();  // does nothing while disabled
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+QAccessibleInterface* FrameworkAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("QRadioButton")) return nullptr;
+    auto* radio = dynamic_cast<FrameworkCheckedButton<QRadioButton>*>(object);
+    return radio != nullptr ? new RadioAccessible(radio) : nullptr;
+}
 
 // A combo box scrolls its entries by wheel only while it has the focus; otherwise the wheel
 // belongs to the dialog.
@@ -71,10 +112,6 @@ bool TakesFocus(ControlKind kind) {
     return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
 }
 
-bool IsCombo(ControlKind kind) {
-    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboDropList;
-}
-
 // A multi-line edit that does not scroll sideways wraps its lines: the release notes. The
 // recipient edits carry the multi-line style with horizontal scrolling and stay single-line.
 bool IsTextArea(const ControlTemplate& tpl) {
@@ -98,15 +135,21 @@ std::optional<ScrollRequest> RequestOf(int action) {
 
 }  // namespace
 
+void InstallAccessibility() {
+    QAccessible::installFactory(FrameworkAccessible);
+}
+
 DialogWindow::DialogWindow(CDialog& dlg, QWidget* owner, double dpi)
     : QDialog(owner), dlg_(dlg), metrics_(MetricsFor(dlg.dialogTemplate(), dpi)), dpi_(dpi) {
     const DialogTemplate& tpl = dlg.dialogTemplate();
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // The application's window is a normal top-level window, shown in the task bar; every
+    // other template is a modal dialog over its owner.
+    setWindowFlags((tpl.appWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowTitle(FromCp1252(tpl.title));
     setWindowIcon(ApplicationIcon());
     setFont(metrics_.font);
-    setModal(true);
+    setModal(!tpl.appWindow);
     setFixedSize(ClientSize(tpl, metrics_));
 
     BuildControls();
@@ -287,14 +330,9 @@ void DialogWindow::ConnectCombo(int index, QComboBox* combo) {
 void DialogWindow::LinkLabels() {
     for (const AccessibleLink& link : AccessibleLinks(dlg_.dialogTemplate())) {
         QWidget* target = control(link.control);
-        if (link.label >= 0) {
-            auto* label = static_cast<QLabel*>(control(link.label));
-            label->setBuddy(target);
-            if (!IsCombo(dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.control)].kind)) {
-                const auto text = dlg_.dialogTemplate().controls[static_cast<std::size_t>(link.label)].text;
-                target->setAccessibleName(FromCp1252(StripMnemonic(text)));
-            }
-        }
+        // Qt names a control after its buddy label's current text, so a label that changes
+        // keeps naming it.
+        if (link.label >= 0) static_cast<QLabel*>(control(link.label))->setBuddy(target);
         if (!link.name.empty()) target->setAccessibleName(QString::fromStdString(link.name));
         if (!link.description.empty())
             target->setAccessibleDescription(QString::fromStdString(link.description));
@@ -309,7 +347,7 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) {
-        w->setFont(s.font ? FontForCellHeight(*s.font, dpi_) : metrics_.font);
+        w->setFont(s.font ? FontForCellHeight(*s.font, DeviceRatio(), dpi_) : metrics_.font);
     }
     if ((flags & kChangedEnabled) != 0) w->setEnabled(s.enabled);
     if ((flags & kChangedVisible) != 0) w->setVisible(s.visible);
@@ -347,7 +385,12 @@ void DialogWindow::RenderText(int index) {
             } else if (label->buddy() == nullptr) {
                 shown = QString::fromStdString(StripMnemonic(text.toStdString()));
             }
-            if (label->text() != shown) label->setText(shown);
+            if (label->text() == shown) break;
+            label->setText(shown);
+            if (QWidget* named = label->buddy()) {
+                QAccessibleEvent renamed(named, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&renamed);
+            }
             break;
         }
         case ControlKind::Icon: break;
@@ -482,6 +525,60 @@ void DialogWindow::OnScrollAction(int action) {
     scrollBar_->setSliderPosition(scroll_.pos);
 }
 
+void DialogWindow::ScrollBarMenu(const QContextMenuEvent& event) {
+    // Qt's own menu would set the thumb behind the framework's back: the same entries, each
+    // made a request to the framework.
+    auto tr = [](const char* text) { return QCoreApplication::translate("QScrollBar", text); };
+    QMenu menu(this);
+    QAction* here = menu.addAction(tr("Scroll here"));
+    menu.addSeparator();
+    const std::pair<const char*, QAbstractSlider::SliderAction> steps[] = {
+        {"Top", QAbstractSlider::SliderToMinimum},
+        {"Bottom", QAbstractSlider::SliderToMaximum},
+        {nullptr, QAbstractSlider::SliderNoAction},
+        {"Page up", QAbstractSlider::SliderPageStepSub},
+        {"Page down", QAbstractSlider::SliderPageStepAdd},
+        {nullptr, QAbstractSlider::SliderNoAction},
+        {"Scroll up", QAbstractSlider::SliderSingleStepSub},
+        {"Scroll down", QAbstractSlider::SliderSingleStepAdd},
+    };
+    for (const auto& [text, action] : steps) {
+        if (text == nullptr)
+            menu.addSeparator();
+        else
+            menu.addAction(tr(text))->setData(static_cast<int>(action));
+    }
+    const QAction* picked = menu.exec(event.globalPos());
+    if (picked == nullptr || ended_ || scrollBar_ == nullptr) return;
+    if (picked != here) {
+        scrollBar_->triggerAction(
+            static_cast<QAbstractSlider::SliderAction>(picked->data().toInt()));
+        return;
+    }
+    // Scroll here drags the thumb to the point: track, then let go.
+    QStyleOptionSlider option;
+    option.initFrom(scrollBar_);
+    option.orientation = Qt::Vertical;
+    option.minimum = scrollBar_->minimum();
+    option.maximum = scrollBar_->maximum();
+    option.sliderPosition = scrollBar_->sliderPosition();
+    option.sliderValue = scrollBar_->value();
+    option.pageStep = scrollBar_->pageStep();
+    option.singleStep = scrollBar_->singleStep();
+    option.subControls = QStyle::SC_All;
+    const QStyle* st = scrollBar_->style();
+    const QRect groove =
+        st->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, scrollBar_);
+    const QRect thumb =
+        st->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, scrollBar_);
+    const int value = QStyle::sliderValueFromPosition(
+        option.minimum, option.maximum, event.pos().y() - thumb.height() / 2 - groove.top(),
+        std::max(1, groove.height() - thumb.height()));
+    dlg_.UserVScroll(ScrollRequest::ThumbTrack, value);
+    if (!ended_) dlg_.UserVScroll(ScrollRequest::ThumbPosition, value);
+    if (!ended_) dlg_.UserVScroll(ScrollRequest::EndScroll, 0);
+}
+
 // --- Focus -----------------------------------------------------------------------------------
 
 int DialogWindow::IndexOf(const QObject* widget) const {
@@ -607,6 +704,10 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Wheel) {
             // The scroll bar is the window's own: its wheel is the window's wheel.
             wheelEvent(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu) {
+            ScrollBarMenu(*static_cast<QContextMenuEvent*>(event));
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease && !ended_) {
@@ -743,10 +844,14 @@ bool DialogWindow::event(QEvent* event) {
 
 // --- Frame -----------------------------------------------------------------------------------
 
+double DialogWindow::DeviceRatio() const {
+    const QScreen* s = screen();
+    return s != nullptr ? s->devicePixelRatio() : 1.0;
+}
+
 void DialogWindow::MoveWindow(int x, int y, int width, int height) {
     // Device pixels, as the frame code computes them, to Qt's logical pixels.
-    const QScreen* s = screen();
-    const double ratio = s != nullptr ? s->devicePixelRatio() : 1.0;
+    const double ratio = DeviceRatio();
     auto logical = [ratio](int v) { return static_cast<int>(std::lround(v / ratio)); };
     outer_ = QRect(logical(x), logical(y), logical(width), logical(height));
     hasOuter_ = true;
@@ -786,7 +891,14 @@ void DialogWindow::SetScrollInfo(const ScrollInfo& info, bool redraw) {
 }
 
 void DialogWindow::ScrollContent(int dy) {
-    for (QWidget* w : controls_) w->move(w->x(), w->y() + dy);
+    // The frame moves the content in device pixels. The widgets stand at the whole offset
+    // converted once, so that many small steps add up to exactly what one large step does.
+    contentOffset_ += dy;
+    const int offset = static_cast<int>(std::lround(contentOffset_ / DeviceRatio()));
+    const int move = offset - shownOffset_;
+    shownOffset_ = offset;
+    if (move == 0) return;
+    for (QWidget* w : controls_) w->move(w->x(), w->y() + move);
 }
 
 void DialogWindow::StartTimer(int timerId, int periodMs) {

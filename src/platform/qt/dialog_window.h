@@ -12,12 +12,16 @@
 #include "platform/qt/dialog_units.h"
 
 class QComboBox;
+class QContextMenuEvent;
 class QLineEdit;
 class QMenu;
 class QScrollBar;
 class QTimer;
 
 namespace ostrova::platform::qt {
+
+// Gives the framework's controls their accessibility interfaces; needs the QApplication.
+void InstallAccessibility();
 
 class DialogWindow : public QDialog, public DialogView {
 public:
@@ -79,6 +83,7 @@ private:
     void OnClicked(int index);
     void OnActivated(int index, int item);
     void OnScrollAction(int action);
+    void ScrollBarMenu(const QContextMenuEvent& event);
 
     int IndexOf(const QObject* widget) const;
     int FocusedIndex() const;
@@ -86,6 +91,7 @@ private:
     int NextInGroup(int from, bool forward) const;
     void FocusByUser(int index, Qt::FocusReason reason);
     void ApplyOuterGeometry();
+    double DeviceRatio() const;
     void LayoutScrollBar();
 
     CDialog& dlg_;
@@ -96,6 +102,8 @@ private:
     QMenu* systemMenu_ = nullptr;
     std::map<int, QTimer*> timers_;
     ScrollInfo scroll_;
+    int contentOffset_ = 0;  // how far the frame moved the content, device pixels
+    int shownOffset_ = 0;    // how far the widgets stand moved, logical pixels
     bool scrollVisible_ = false;
     QRect outer_;              // the frame geometry the framework asked for, logical pixels
     bool hasOuter_ = false;

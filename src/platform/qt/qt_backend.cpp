@@ -7,6 +7,7 @@
 #include <QDBusReply>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -67,6 +68,7 @@ QStringList NameFilters(std::string_view filter) {
 
 QtBackend::QtBackend() {
     if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ApplicationIcon());
+    InstallAccessibility();
     openFolder_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
@@ -100,7 +102,17 @@ int QtBackend::RunModal(CDialog& dlg) {
     open_.push_back(&window);
     const bool defaultFocus = dlg.Create(window);
     if (defaultFocus && !dlg.ended() && dlg.focusedId() == kNoId) window.PlaceDefaultFocus();
-    if (!dlg.ended()) window.exec();
+    if (!dlg.ended()) {
+        if (window.isModal()) {
+            window.exec();
+        } else {
+            // exec() would make the application's window modal: run it in a loop of its own.
+            QEventLoop loop;
+            QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+            window.show();
+            if (!dlg.ended()) loop.exec(QEventLoop::DialogExec);
+        }
+    }
     open_.pop_back();
     dlg.Destroyed();
     return dlg.result();
