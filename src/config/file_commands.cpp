@@ -5,26 +5,25 @@
 
 namespace ostrova {
 
-bool FileCommands::LoadStartup(const std::filesystem::path& folder) {
+void FileCommands::LoadStartup(const std::filesystem::path& folder) {
     const FileBytes cfg = ReadWholeFile(folder / kCfgFileName);
     if (cfg.status == ReadStatus::Loaded) {
         // Once a wireless.cfg was read whole, MMSCFG.BIN is not tried, even when it is bad.
         if (ReadSettingsBytes(cfg.bytes, FileForm::Cfg, Reader::Startup, record_).status !=
             ReadStatus::Loaded)
-            return false;
+            return;
     } else {
         const FileBytes bin = ReadWholeFile(folder / kBinFileName);
-        if (bin.status != ReadStatus::Loaded) return false;
+        if (bin.status != ReadStatus::Loaded) return;
         if (ReadSettingsBytes(bin.bytes, FileForm::Bin, Reader::Startup, record_).status !=
             ReadStatus::Loaded)
-            return false;  // a newer tool's file
+            return;  // a newer tool's file
         host_.SelectFileType(0);
     }
     // As after "Load ...": a Custom country keeps its parameters across a change and back.
     if (record_.countryId == 1) StoreCustomPreset(custom_, record_);
     host_.FillFileTypeList();
     host_.RefreshFromRecord();
-    return true;
 }
 
 void FileCommands::SelectLoadedForm(FileForm form) {

@@ -48,8 +48,8 @@ public:
     FileCommands(ConfigRecord& record, CustomPreset& custom, FileCommandHost& host)
         : record_(record), custom_(custom), host_(host) {}
 
-    // Looks for wireless.cfg, then MMSCFG.BIN, in `folder`; silent. True when one was taken.
-    bool LoadStartup(const std::filesystem::path& folder);
+    // Looks for wireless.cfg, then MMSCFG.BIN, in `folder`; silent.
+    void LoadStartup(const std::filesystem::path& folder);
     void Load();
     void Save();
     void SaveAs();

@@ -93,7 +93,7 @@ std::vector<FileCase> Cases() {
     const Bytes big = Bin(2, 22, 20, 8192), v0 = Bin(0, 22, 20), v1 = Bin(1, 21, 19);
     const Bytes v1wrap = Bin(1, 255, 7), v2 = Bin(2, 22, 20), two = {2, 1};
     const Bytes china = Bin(2, 2, 2), australia = Bin(0, 9, 30);
-    const Bytes current = Bin(2, 13, 70), unknown = Bin(2, 30, 2), valid = Bin(2, 6, 2);
+    const Bytes current = Bin(2, 13, 0), unknown = Bin(2, 30, 2), valid = Bin(2, 6, 2);
     return {
         {"cfg_0", FileForm::Cfg, {}, S::TooShort, none, S::TooShort, none},
         {"cfg_1", FileForm::Cfg, {2}, S::TooShort, none, S::TooShort, none},
@@ -131,6 +131,7 @@ std::vector<FileCase> Cases() {
          OverSentinel(Bin(2, 6, 2)), true},
         {"bin_v0_old_australia", FileForm::Bin, australia, S::Loaded, Resized(Bin(2, 9, 30), 2048),
          S::Loaded, OverSentinel(Bin(2, 3, 30)), true},
+        // Ids 13 to 24 are current: Italy with no Italian operator is no old id.
         {"bin_v2_current_id", FileForm::Bin, current, S::Loaded, Resized(current, 2048), S::Loaded,
          OverSentinel(current)},
         {"bin_v2_country_30", FileForm::Bin, unknown, S::Loaded, Resized(unknown, 2048), S::Loaded,

@@ -205,6 +205,8 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     fs::create_directories(dir_ / "folder.cfg");
     EXPECT_FALSE(WriteFileAtomically(dir_ / "folder.cfg", Pattern(4, 1), error));
     EXPECT_EQ(error, std::errc::is_a_directory);
+    EXPECT_FALSE(WriteFileAtomically(dir_ / "", Pattern(4, 1), error)) << "no file name";
+    EXPECT_EQ(error, std::errc::is_a_directory);
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
 }
 
