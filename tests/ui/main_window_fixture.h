@@ -1,10 +1,12 @@
 // A main window opened on the headless backend, in a scratch folder of its own that is both
-// the program's folder and the current directory.
+// the program's folder and the current directory, and the settings files built from first
+// principles: the layout, the cipher and the checksum as the camera reads them.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,8 +21,45 @@
 namespace ostrova::ui::testing {
 
 using Bytes = std::vector<std::uint8_t>;
-using platform::headless::HeadlessBackend;
 using platform::headless::HeadlessDialog;
+using namespace ostrova::res;
+
+inline Bytes CfgFileOf(const ConfigRecord& r) {
+    const std::string key = OSTROVA_CONFIG_KEY;
+    Bytes file(r.bytes().begin(), r.bytes().begin() + 2046);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        file[i] = static_cast<std::uint8_t>(file[i] + key[i % 4] + i % 256);
+        sum += file[i];
+    }
+    const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
+    file.push_back(high);
+    file.push_back(static_cast<std::uint8_t>(255 - high));
+    return file;
+}
+
+inline Bytes BinFileOf(const ConfigRecord& r) {
+    return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
+}
+
+// A current record as a file of this tool would hold it.
+inline ConfigRecord SampleRecord(std::uint8_t mode = kSendDailyReport, std::uint8_t via = kViaMms,
+                                 std::uint8_t to = kToBoth) {
+    ConfigRecord r{};
+    r.version = 2;
+    r.sendMode = mode;
+    r.sendVia = via;
+    r.sendTo = to;
+    r.reportHour = 6;
+    r.reportMinute = 45;
+    r.countryId = 22;
+    r.operatorId = 21;
+    r.imageQuality.set(100);
+    r.fixedFlag = 1;
+    CopyText(r.phone[1], "+46701234567");
+    CopyText(r.ftpServer, "ftp.example.org");
+    return r;
+}
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -46,6 +85,11 @@ protected:
         w = &backend.Show(*dlg);
         return *w;
     }
+    // Starts the program with this record in its folder's wireless.cfg.
+    HeadlessDialog& OpenOn(const ConfigRecord& r) {
+        WriteFile(folder / "wireless.cfg", CfgFileOf(r));
+        return Open();
+    }
     void WriteFile(const std::filesystem::path& p, const Bytes& bytes) {
         std::ofstream(p, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -55,8 +99,13 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
+    // Picks a file in the Load dialog.
+    void Load(const std::filesystem::path& p) {
+        backend.openAnswers = {p};
+        w->Click(IDC_BTN_LOAD);
+    }
 
-    HeadlessBackend backend;
+    platform::headless::HeadlessBackend backend;
     ConfigRecord record{};
     CustomPreset custom{};
     std::unique_ptr<CSettingsDlg> dlg;
@@ -64,24 +113,5 @@ protected:
     std::filesystem::path folder;
     std::filesystem::path previousDir;
 };
-
-// --- Files built from first principles: the cipher and checksum as the camera reads them.
-inline Bytes CfgFileOf(const ConfigRecord& r) {
-    const std::string key = OSTROVA_CONFIG_KEY;
-    Bytes file(r.bytes().begin(), r.bytes().begin() + 2046);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < file.size(); ++i) {
-        file[i] = static_cast<std::uint8_t>(file[i] + key[i % 4] + i % 256);
-        sum += file[i];
-    }
-    const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
-    file.push_back(high);
-    file.push_back(static_cast<std::uint8_t>(255 - high));
-    return file;
-}
-
-inline Bytes BinFileOf(const ConfigRecord& r) {
-    return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
-}
 
 }  // namespace ostrova::ui::testing
