@@ -33,19 +33,6 @@ TEST(FrameSizing, FollowsTheTable) {
     }
 }
 
-TEST_F(MainWindow, StandsAtTheTopLeftCornerWithItsComputedSize) {
-    backend.screenHeight = 1080;
-    backend.dpi = 120;
-    auto& w = Open();
-    ASSERT_TRUE(w.windowRect.has_value());
-    EXPECT_EQ(std::tuple(w.windowRect->x, w.windowRect->y, w.windowRect->w, w.windowRect->h),
-              std::tuple(0, 0, 703, 862));
-    EXPECT_EQ(w.systemMenu,
-              (std::vector<std::pair<int, std::string>>{{16, "About Ostrova+ (&A)..."}}));
-    w.Wheel(-120);
-    EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
-}
-
 TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     backend.screenHeight = 720;
     auto& w = Open();
@@ -85,14 +72,21 @@ TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     }
 }
 
-TEST_F(MainWindow, SystemCommands16To31OpenTheAboutBox) {
+TEST_F(MainWindow, StandsAtTheTopLeftCornerAndOffersTheAboutBoxInItsMenu) {
+    backend.screenHeight = 1080;
+    backend.dpi = 120;
     auto& w = Open();
+    ASSERT_TRUE(w.windowRect.has_value());
+    EXPECT_EQ(std::tuple(w.windowRect->x, w.windowRect->y, w.windowRect->w, w.windowRect->h),
+              std::tuple(0, 0, 703, 862));
+    w.Wheel(-120);
+    EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
+    EXPECT_EQ(w.systemMenu,
+              (std::vector<std::pair<int, std::string>>{{16, "About Ostrova+ (&A)..."}}));
     int opened = 0;
     for (int i = 0; i < 3; ++i)
-        backend.WhenOpened(IDD_ABOUTBOX, [&](HeadlessDialog& about) {
-            ++opened;
-            about.Click(IDOK);
-        });
+        backend.WhenOpened(IDD_ABOUTBOX,
+                           [&](HeadlessDialog& about) { ++opened, about.Click(IDOK); });
     for (int command : {16, 31, 32, 0xF060, 0x10010}) w.SysCommand(command);
     EXPECT_EQ(opened, 3) << "16, 31, and 0x10010: only the low 16 bits count";
 }

@@ -153,10 +153,9 @@ TEST_F(Framework, PullParsesWholeNumbersAndStopsAtTheFirstThatDoesNot) {
 
 TEST_F(Framework, RadioGroupRunsToTheNextGroupStart) {
     for (int id : {kRadioB, kRadioD, kRadioA, kRadioA, kCheck, kCheck, kCheck}) w.Click(id);
-    EXPECT_TRUE(w.Checked(kRadioA)) << "a click on a checked radio leaves it checked";
+    // A stays checked when clicked again; D starts another group; the box toggled three times.
+    for (int id : {kRadioA, kRadioD, kCheck}) EXPECT_TRUE(w.Checked(id)) << id;
     EXPECT_FALSE(w.Checked(kRadioB));
-    EXPECT_TRUE(w.Checked(kRadioD)) << "D starts another group";
-    EXPECT_TRUE(w.Checked(kCheck));
     EXPECT_EQ(dlg.log, (Log{"click 102", "click 111", "click 101", "click 101", "click 104",
                             "click 104", "click 104"}));
     dlg.EnableItem(kRadioC, false);
@@ -257,8 +256,6 @@ TEST(FrameworkModal, ScriptedRunsEnterWithoutDefaultButtonAndEscape) {
     EXPECT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(dlg.DoModal(), kIdCancel) << "a run nobody scripted is cancelled";
     EXPECT_EQ(backend.problems.size(), 1u);
-    AfxMessageBox("Hello");
-    EXPECT_EQ(backend.messages.back(), "Hello");
 }
 
 }  // namespace

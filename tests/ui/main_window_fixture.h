@@ -21,6 +21,7 @@
 namespace ostrova::ui::testing {
 
 using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
 using platform::headless::HeadlessDialog;
 using namespace ostrova::res;
 
@@ -40,6 +41,13 @@ inline Bytes CfgFileOf(const ConfigRecord& r) {
 
 inline Bytes BinFileOf(const ConfigRecord& r) {
     return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
+}
+
+// A list's entries as one text: "a|b|".
+inline std::string Joined(const Strings& items) {
+    std::string out;
+    for (const auto& i : items) out += i + "|";
+    return out;
 }
 
 // A current record as a file of this tool would hold it.

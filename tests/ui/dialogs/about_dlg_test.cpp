@@ -13,24 +13,20 @@ namespace {
 
 TEST(AboutDlg, ShowsFiveBlocksOfSixCrLfLinesAndClosesWithOkOrEscape) {
     const std::string notes = BuildReleaseNotes();
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t eol; (eol = notes.find("\r\n", start)) != std::string::npos; start = eol + 2)
-        lines.push_back(notes.substr(start, eol - start));
-    ASSERT_EQ(lines.size(), 30u);
-    EXPECT_EQ(start, notes.size()) << "nothing follows the last line break";
-    EXPECT_EQ(std::ranges::count(notes, '\r') + std::ranges::count(notes, '\n'), 60)
-        << "no bare CR or LF";
-    EXPECT_EQ(notes.substr(0, notes.find("\r\n\r\n") + 4),
-              "Version: 0.1\r\nRelease: May 30 2018, 14:36:04\r\nAuthor: Ostrova+ team\r\n"
-              "Notes: \r\n1. Original version, Support FTP & HTTP. Encrypt the final data "
-              "before written into files\r\n\r\n");
-    for (std::size_t b = 0; b < 5; ++b)
-        EXPECT_EQ(lines[b * 6] + lines[b * 6 + 3] + lines[b * 6 + 5],
-                  "Version: 0." + std::to_string(b + 1) + "Notes: ");
-    EXPECT_EQ(lines[25] + lines[28],
-              "Release: Jul 26 2018, 15:46:31"
-              "1. Edit operators of Italy. ");
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = notes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    EXPECT_EQ(std::ranges::count(notes, '\r') + std::ranges::count(notes, '\n'), 60);
+    EXPECT_EQ(lines, 30u) << "no bare CR or LF";
+    EXPECT_TRUE(notes.starts_with(
+        "Version: 0.1\r\nRelease: May 30 2018, 14:36:04\r\nAuthor: Ostrova+ team\r\nNotes: \r\n"
+        "1. Original version, Support FTP & HTTP. Encrypt the final data before written into "
+        "files\r\n\r\nVersion: 0.2\r\n"));
+    for (const char* version : {"0.3", "0.4", "0.5"})
+        EXPECT_NE(notes.find(std::string("\r\n\r\nVersion: ") + version + "\r\nRelease: "),
+                  std::string::npos);
+    EXPECT_TRUE(
+        notes.ends_with("Release: Jul 26 2018, 15:46:31\r\nAuthor: Ostrova+ team\r\n"
+                        "Notes: \r\n1. Edit operators of Italy. \r\n\r\n"));
 
     platform::headless::HeadlessBackend backend;
     for (const bool ok : {true, false}) {
