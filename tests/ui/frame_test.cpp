@@ -39,29 +39,15 @@ TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     ASSERT_EQ(w.scroll.max, 384);
     ASSERT_EQ(w.scroll.page, 288);
     constexpr int kWheel = -1;  // thumb holds the wheel's delta
-    const std::tuple<int, int, int> steps[] = {
-        // request, thumb, position
-        {int(ScrollRequest::LineDown), 0, 10},
-        {int(ScrollRequest::LineDown), 0, 20},
-        {int(ScrollRequest::Top), 0, 0},
-        {int(ScrollRequest::PageDown), 0, 20},
-        {int(ScrollRequest::Bottom), 0, 96},
-        {int(ScrollRequest::PageDown), 0, 96},
-        {int(ScrollRequest::PageUp), 0, 76},
-        {int(ScrollRequest::ThumbTrack), 5, 5},
-        {int(ScrollRequest::LineUp), 0, 0},
-        {int(ScrollRequest::ThumbTrack), 50, 50},
-        {int(ScrollRequest::ThumbPosition), 10, 50},
-        {int(ScrollRequest::EndScroll), 0, 50},
-        {int(ScrollRequest::PageDown), 0, 70},
-        {int(ScrollRequest::PageDown), 0, 90},
-        {int(ScrollRequest::PageDown), 0, 96},
-        {kWheel, 120, 66},
-        {kWheel, -120, 96},
-        {int(ScrollRequest::Top), 0, 0},
-        {kWheel, 0, 30},
-        {kWheel, 120, 0},
-    };
+    using R = ScrollRequest;
+    // clang-format off
+    const std::tuple<int, int, int> steps[] = {  // request, thumb, position
+        {int(R::LineDown), 0, 10}, {int(R::LineDown), 0, 20}, {int(R::Top), 0, 0}, {int(R::PageDown), 0, 20},
+        {int(R::Bottom), 0, 96}, {int(R::PageDown), 0, 96}, {int(R::PageUp), 0, 76}, {int(R::ThumbTrack), 5, 5},
+        {int(R::LineUp), 0, 0}, {int(R::ThumbTrack), 50, 50}, {int(R::ThumbPosition), 10, 50},
+        {int(R::EndScroll), 0, 50}, {int(R::PageDown), 0, 70}, {int(R::PageDown), 0, 90}, {int(R::PageDown), 0, 96},
+        {kWheel, 120, 66}, {kWheel, -120, 96}, {int(R::Top), 0, 0}, {kWheel, 0, 30}, {kWheel, 120, 0}};
+    // clang-format on
     for (const auto& [request, thumb, pos] : steps) {
         if (request == kWheel)
             w.Wheel(thumb);

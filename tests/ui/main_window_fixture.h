@@ -58,12 +58,8 @@ inline ConfigRecord SampleRecord(std::uint8_t mode = kSendDailyReport, std::uint
     r.sendMode = mode;
     r.sendVia = via;
     r.sendTo = to;
-    r.reportHour = 6;
-    r.reportMinute = 45;
     r.countryId = 22;
     r.operatorId = 21;
-    r.imageQuality.set(100);
-    r.fixedFlag = 1;
     CopyText(r.phone[1], "+46701234567");
     CopyText(r.ftpServer, "ftp.example.org");
     return r;
@@ -83,7 +79,6 @@ protected:
     }
     void TearDown() override {
         if (dlg) backend.Dismiss(*dlg);
-        dlg.reset();
         std::filesystem::current_path(previousDir);
         std::filesystem::remove_all(folder);
     }

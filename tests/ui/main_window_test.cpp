@@ -34,25 +34,18 @@ TEST_F(MainWindow, StartsWithTheDefaultsInTheOffState) {
 TEST_F(MainWindow, ClockPushesTheWholeFormOncePerSecondEvenUnderAMessageBox) {
     auto& w = Open();
     w.Click(IDC_RADIO_DAILY);
-    w.SetCaret(IDC_EDIT_HOUR, 2);
-    backend.now.tm_sec = 4;
-    backend.Tick();
-    EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:04");
-    EXPECT_EQ(w.EditSelection(IDC_EDIT_HOUR), (std::pair{2, 2})) << "equal texts stay untouched";
-
-    Strings seenDuringBox;
     backend.duringMessageBox = [&](std::string_view) {
         backend.now.tm_sec = 5;
         backend.Tick();
-        seenDuringBox.push_back(w.Text(IDC_LABEL_DATETIME));
+        EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:05");
     };
+    w.SetCaret(IDC_EDIT_HOUR, 2);
     w.Type(IDC_EDIT_HOUR, "9");  // "219": refused with a message
-    EXPECT_EQ(seenDuringBox, Strings{"07-12-2026 09:05:05"});
     EXPECT_EQ(w.Text(IDC_EDIT_HOUR), "219") << "the refused text stays until the user changes it";
-    backend.duringMessageBox = nullptr;
     w.Retype(IDC_EDIT_MINUTE, "");
     backend.Tick();
     EXPECT_EQ(w.Text(IDC_EDIT_MINUTE), "30") << "an emptied field gets its value back";
+    EXPECT_EQ(backend.messages.size(), 2u);
 }
 
 // The send choices of a loaded record: the list entry shown, the value kept, the settings
@@ -60,7 +53,7 @@ TEST_F(MainWindow, ClockPushesTheWholeFormOncePerSecondEvenUnderAMessageBox) {
 struct SendToRow {
     int mode, via, to, shown, kept;
     const char* caption;
-    std::size_t fileTypes;
+    int fileTypes;
     const char* message;
 };
 // clang-format off
@@ -84,10 +77,10 @@ TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
             OpenOn(SampleRecord(std::uint8_t(r.mode), std::uint8_t(r.via), std::uint8_t(r.to)));
         EXPECT_EQ(backend.messages, *r.message ? Strings{r.message} : Strings{});
         if (*r.message) continue;
-        EXPECT_EQ(w.Selection(IDC_COMBO_SENDTO), r.shown);
-        EXPECT_EQ(record.sendTo, r.kept);
+        EXPECT_EQ(std::tuple(w.Selection(IDC_COMBO_SENDTO), int(record.sendTo),
+                             int(w.Items(IDC_COMBO_FILETYPE).size())),
+                  std::tuple(r.shown, r.kept, r.fileTypes));
         EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), r.caption);
-        EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE).size(), r.fileTypes);
     }
 }
 
@@ -116,14 +109,15 @@ TEST_F(MainWindow, ShowsTheCountryOperatorSmsControlAndImageQualityOfALoadedReco
         r.statusResponse = std::uint8_t(s.status);
         r.imageQuality.set(std::uint16_t(s.quality));
         auto& w = OpenOn(r);
-        EXPECT_EQ(w.Selection(IDC_COMBO_COUNTRY), s.countryShown);
-        EXPECT_EQ(int(w.Items(IDC_COMBO_OPERATOR).size()), s.operators);
-        EXPECT_EQ(w.Selection(IDC_COMBO_OPERATOR), s.operatorShown);
-        EXPECT_EQ(w.Enabled(IDC_BTN_PARAMETERS), bool(s.parameters));
-        EXPECT_EQ(w.Selection(IDC_COMBO_SMSCONTROL), s.smsShown);
-        EXPECT_EQ(w.Checked(IDC_CHECK_STATUSRESPONSE), bool(s.statusTicked));
-        EXPECT_EQ(w.Enabled(IDC_CHECK_STATUSRESPONSE), bool(s.statusEnabled));
-        EXPECT_EQ(w.Selection(IDC_COMBO_IMAGEQUALITY), s.qualityShown);
+        EXPECT_EQ(
+            std::tuple(w.Selection(IDC_COMBO_COUNTRY), int(w.Items(IDC_COMBO_OPERATOR).size()),
+                       w.Selection(IDC_COMBO_OPERATOR), int(w.Enabled(IDC_BTN_PARAMETERS))),
+            std::tuple(s.countryShown, s.operators, s.operatorShown, s.parameters));
+        EXPECT_EQ(
+            std::tuple(w.Selection(IDC_COMBO_SMSCONTROL), int(w.Checked(IDC_CHECK_STATUSRESPONSE)),
+                       int(w.Enabled(IDC_CHECK_STATUSRESPONSE)),
+                       w.Selection(IDC_COMBO_IMAGEQUALITY)),
+            std::tuple(s.smsShown, s.statusTicked, s.statusEnabled, s.qualityShown));
     }
 }
 
@@ -203,19 +197,18 @@ TEST_F(MainWindow, SendToPicksSetTheTargetCaptionAndFiletype) {
 
 struct BoundRow {
     int mode, edit;
-    const char* text;
+    const char *text, *message;  // message empty: accepted
     int kept;
-    const char* message;  // empty: accepted
 };
 // clang-format off
 const BoundRow kBoundRows[] = {
-    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "23", 23, ""},
-    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "24", 23, "Please input a number between 0 and 23! "},
-    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "59", 59, ""},
-    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "60", 59, "Please input a number between 0 and 59! "},
-    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "9999", 9999, ""},
-    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "10000", 9999, "Please input a number within 9999! "},
-    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "0", 0, ""}};
+    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "23", "", 23},
+    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "24", "Please input a number between 0 and 23! ", 23},
+    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "59", "", 59},
+    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "60", "Please input a number between 0 and 59! ", 59},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "9999", "", 9999},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "10000", "Please input a number within 9999! ", 9999},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "0", "", 0}};
 // clang-format on
 
 TEST_F(MainWindow, NumericEditsWalkTheirBounds) {
@@ -239,18 +232,14 @@ TEST_F(MainWindow, NumericEditsWalkTheirBounds) {
 TEST_F(MainWindow, RecipientTextsFallBackSilentlyPastTheirLimit) {
     auto& w = Open();
     w.Click(IDC_RADIO_INSTANT);
-    w.Click(IDC_CHECK_PHONE1);
-    EXPECT_TRUE(w.Enabled(IDC_EDIT_PHONE1));
-    w.Type(IDC_EDIT_PHONE1, std::string(20, '1'));
-    EXPECT_EQ(w.Text(IDC_EDIT_PHONE1), std::string(19, '1'));
-    EXPECT_EQ(TextOf(record.phone[0]), std::string(19, '1'));
     w.Click(IDC_CHECK_EMAIL2);
     w.Paste(IDC_EDIT_EMAIL2, std::string(60, 'e'));
-    EXPECT_EQ(w.Text(IDC_EDIT_EMAIL2), "");
+    EXPECT_EQ(w.Text(IDC_EDIT_EMAIL2), "") << "one character too many: the last text comes back";
     w.Type(IDC_EDIT_EMAIL2, std::string(60, 'e'));
     EXPECT_EQ(TextOf(record.email[1]), std::string(59, 'e'));
-    w.Retype(IDC_EDIT_EMAIL2, "");
-    EXPECT_EQ(std::ranges::count(record.email[1], '\0'), 60);
+    w.Click(IDC_CHECK_PHONE1);
+    w.Type(IDC_EDIT_PHONE1, std::string(20, '1'));
+    EXPECT_EQ(TextOf(record.phone[0]), std::string(19, '1'));
     EXPECT_TRUE(backend.messages.empty());
     w.Click(IDC_CHECK_PHONE1);
     EXPECT_FALSE(w.Enabled(IDC_EDIT_PHONE1));
@@ -263,12 +252,10 @@ TEST_F(MainWindow, DefaultResetsTheRecordButLeavesSmsControlsAndDisabledLists) {
     w.Pick(IDC_COMBO_COUNTRY, 22);
     w.Pick(IDC_COMBO_SMSCONTROL, 1);
     w.Click(IDC_CHECK_STATUSRESPONSE);
-    EXPECT_EQ(record.statusResponse, 1);
     w.Click(IDC_BTN_DEFAULT);
     EXPECT_TRUE(w.Checked(IDC_RADIO_OFF));
     EXPECT_EQ(record.smsControl, 0);
-    EXPECT_EQ(w.Selection(IDC_COMBO_SMSCONTROL), 1);
-    EXPECT_TRUE(w.Checked(IDC_CHECK_STATUSRESPONSE));
+    EXPECT_TRUE(w.Selection(IDC_COMBO_SMSCONTROL) == 1 && w.Checked(IDC_CHECK_STATUSRESPONSE));
     EXPECT_EQ(w.Selection(IDC_COMBO_COUNTRY), 22);
     EXPECT_FALSE(w.Enabled(IDC_BTN_PARAMETERS));
     w.Click(IDC_RADIO_DAILY);

@@ -73,7 +73,7 @@ protected:
     // either form, with a flipped bit, or of any size.
     std::filesystem::path FileToLoad() {
         static constexpr const char* kNames[] = {"a.cfg", "b.CFG", "c.bin", "d.BIN", "e.bak", "f"};
-        const auto path = folder / (Chance(15) ? "blocked" : "") / kNames[Below(6)];
+        const auto path = folder / kNames[Below(6)];
         ConfigRecord r = record;
         for (std::size_t n = Below(40); n > 0; --n)
             r.bytes()[Below(2046)] = static_cast<std::uint8_t>(rng());
@@ -83,7 +83,6 @@ protected:
         Bytes file = Chance(50) ? CfgFileOf(r) : BinFileOf(r);
         if (Chance(20)) file[Below(file.size())] ^= 0x20;
         if (Chance(10)) file.resize(Below(8200));
-        std::filesystem::remove_all(path);
         WriteFile(path, file);
         return path;
     }

@@ -13,10 +13,10 @@ namespace {
 
 TEST(AboutDlg, ShowsFiveBlocksOfSixCrLfLinesAndClosesWithOkOrEscape) {
     const std::string notes = BuildReleaseNotes();
-    std::size_t lines = 0;
-    for (std::size_t at = 0; (at = notes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-    EXPECT_EQ(std::ranges::count(notes, '\r') + std::ranges::count(notes, '\n'), 60);
-    EXPECT_EQ(lines, 30u) << "no bare CR or LF";
+    std::size_t crlf = 0;  // thirty lines, each ended by CR LF, and no bare CR or LF
+    for (std::size_t at = 0; (at = notes.find("\r\n", at)) != std::string::npos; at += 2) ++crlf;
+    EXPECT_EQ(crlf * 2, std::ranges::count(notes, '\r') + std::ranges::count(notes, '\n'));
+    EXPECT_EQ(crlf, 30u);
     EXPECT_TRUE(notes.starts_with(
         "Version: 0.1\r\nRelease: May 30 2018, 14:36:04\r\nAuthor: Ostrova+ team\r\nNotes: \r\n"
         "1. Original version, Support FTP & HTTP. Encrypt the final data before written into "
