@@ -5,7 +5,6 @@
 namespace ostrova::ui::testing {
 namespace {
 
-using namespace ostrova::res;
 using platform::ScrollRequest;
 
 struct SizingRow {
@@ -13,108 +12,67 @@ struct SizingRow {
     bool shortScreen;
     int width, windowHeight, overflow, max, page, step;
 };
+const SizingRow kSizingRows[] = {
+    {96, 768, false, 548, 690, 0, 0, 0, 30},         {96, 750, false, 548, 690, 0, 0, 0, 30},
+    {96, 749, true, 568, 689, 67, 268, 201, 30},     {96, 720, true, 568, 660, 96, 384, 288, 30},
+    {100, 800, false, 570, 690, 0, 0, 0, 31},        {110, 900, false, 627, 790, 0, 0, 0, 34},
+    {115, 900, false, 656, 826, 0, 0, 0, 35},        {116, 900, true, 698, 840, 72, 288, 216, 36},
+    {120, 1080, false, 703, 862, 0, 0, 0, 37},       {120, 900, true, 722, 840, 105, 420, 315, 37},
+    {144, 1080, true, 864, 1020, 114, 456, 342, 45}, {72, 600, false, 422, 517, 0, 0, 0, 22},
+};
 
-class Sizing : public ::testing::TestWithParam<SizingRow> {};
-
-TEST_P(Sizing, FollowsTheTable) {
-    const SizingRow r = GetParam();
-    const FrameMetrics m = ComputeFrameMetrics(r.height, r.dpi);
-    EXPECT_EQ(m.scrollEnabled, r.shortScreen);
-    EXPECT_EQ(m.width, r.width);
-    EXPECT_EQ(m.height, r.windowHeight);
-    EXPECT_EQ(m.overflow, r.shortScreen ? r.overflow : 0);
-    EXPECT_EQ(m.scrollMax, r.max);
-    EXPECT_EQ(m.scrollPage, r.page);
-    EXPECT_EQ(WheelStep(r.dpi), r.step);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Screens, Sizing,
-    ::testing::Values(SizingRow{96, 768, false, 548, 690, 0, 0, 0, 30},
-                      SizingRow{96, 750, false, 548, 690, 0, 0, 0, 30},
-                      SizingRow{96, 749, true, 568, 689, 67, 268, 201, 30},
-                      SizingRow{96, 720, true, 568, 660, 96, 384, 288, 30},
-                      SizingRow{100, 800, false, 570, 690, 0, 0, 0, 31},
-                      SizingRow{110, 900, false, 627, 790, 0, 0, 0, 34},
-                      SizingRow{115, 900, false, 656, 826, 0, 0, 0, 35},
-                      SizingRow{116, 900, true, 698, 840, 72, 288, 216, 36},
-                      SizingRow{120, 1080, false, 703, 862, 0, 0, 0, 37},
-                      SizingRow{120, 900, true, 722, 840, 105, 420, 315, 37},
-                      SizingRow{144, 1080, true, 864, 1020, 114, 456, 342, 45},
-                      SizingRow{72, 600, false, 422, 517, 0, 0, 0, 22}));
-
-TEST_F(MainWindow, StandsAtTheTopLeftCornerWithItsComputedSize) {
-    backend.screenHeight = 1080;
-    backend.dpi = 120;
-    auto& w = Open();
-    ASSERT_TRUE(w.windowRect.has_value());
-    EXPECT_EQ(w.windowRect->x, 0);
-    EXPECT_EQ(w.windowRect->y, 0);
-    EXPECT_EQ(w.windowRect->w, 703);
-    EXPECT_EQ(w.windowRect->h, 862);
-    EXPECT_EQ(w.scroll.max, 0);
-    EXPECT_EQ(w.systemMenu, (std::vector<std::pair<int, std::string>>{{16, "About Ostrova+ (&A)..."}}));
-    w.Wheel(-120);
-    EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
+TEST(FrameSizing, FollowsTheTable) {
+    for (const SizingRow& r : kSizingRows) {
+        const FrameMetrics m = ComputeFrameMetrics(r.height, r.dpi);
+        const std::string row = std::to_string(r.dpi) + " dpi, " + std::to_string(r.height);
+        EXPECT_EQ(m.scrollEnabled, r.shortScreen) << row;
+        EXPECT_EQ(std::tuple(m.width, m.height, m.overflow, m.scrollMax, m.scrollPage),
+                  std::tuple(r.width, r.windowHeight, r.overflow, r.max, r.page))
+            << row;
+        EXPECT_EQ(WheelStep(r.dpi), r.step) << row;
+    }
 }
 
 TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     backend.screenHeight = 720;
     auto& w = Open();
-    ASSERT_EQ(w.scroll.max, 384);
-    ASSERT_EQ(w.scroll.page, 288);
-    auto expectAt = [&](int pos, int offset) {
-        EXPECT_EQ(w.scroll.pos, pos);
-        EXPECT_EQ(w.contentOffset, -offset) << "the content moves as one with the position";
-    };
-    for (int i = 0; i < 3; ++i) w.VScroll(ScrollRequest::LineDown);
-    expectAt(30, 30);
-    w.VScroll(ScrollRequest::Top);
-    expectAt(0, 0);
-    for (int i = 0; i < 4; ++i) w.VScroll(ScrollRequest::PageDown);
-    expectAt(80, 80);
-    w.VScroll(ScrollRequest::PageDown);
-    expectAt(96, 96);
-    w.VScroll(ScrollRequest::ThumbTrack, 5);
-    expectAt(5, 5);
-    w.VScroll(ScrollRequest::LineUp);
-    expectAt(0, 0);
-    w.VScroll(ScrollRequest::ThumbTrack, 20);
-    w.VScroll(ScrollRequest::ThumbTrack, 50);
-    expectAt(50, 50);
-    w.VScroll(ScrollRequest::ThumbPosition, 10);
-    w.VScroll(ScrollRequest::EndScroll);
-    expectAt(50, 50);
-    w.VScroll(ScrollRequest::Bottom);
-    expectAt(96, 96);
-    w.VScroll(ScrollRequest::PageUp);
-    expectAt(76, 76);
-    w.VScroll(ScrollRequest::Top);
-    for (int i = 0; i < 3; ++i) w.Wheel(-120);
-    expectAt(90, 90);
-    w.Wheel(0);  // a delta of 0 scrolls down
-    expectAt(96, 96);
-    w.Wheel(120);
-    expectAt(66, 66);
+    ASSERT_EQ(std::pair(w.scroll.max, w.scroll.page), std::pair(384, 288));
+    using R = ScrollRequest;
+    constexpr auto kWheel = R(-1);  // thumb holds the wheel's delta
+    // clang-format off
+    const std::tuple<R, int, int> steps[] = {  // request, thumb, position
+        {R::LineDown, 0, 10}, {R::Top, 0, 0}, {R::PageDown, 0, 20}, {R::Bottom, 0, 96},
+        {R::PageDown, 0, 96}, {R::PageUp, 0, 76}, {R::ThumbTrack, 5, 5}, {R::LineUp, 0, 0},
+        {R::ThumbTrack, 50, 50}, {R::ThumbPosition, 10, 50}, {R::EndScroll, 0, 50},
+        {kWheel, 120, 20}, {kWheel, -120, 50}, {kWheel, 0, 80}, {R::Top, 0, 0}};
+    // clang-format on
+    for (const auto& [request, thumb, pos] : steps) {
+        if (request == kWheel)
+            w.Wheel(thumb);
+        else
+            w.VScroll(request, thumb);
+        EXPECT_EQ(w.scroll.pos, pos) << int(request) << " " << thumb;
+        EXPECT_EQ(w.contentOffset, -pos) << "the content moves as one with the position";
+    }
 }
 
-TEST_F(MainWindow, SystemCommands16To31OpenTheAboutBox) {
+TEST_F(MainWindow, StandsAtTheTopLeftCornerAndOffersTheAboutBoxInItsMenu) {
+    backend.screenHeight = 1080;
+    backend.dpi = 120;
     auto& w = Open();
+    ASSERT_TRUE(w.windowRect.has_value());
+    EXPECT_EQ(std::tuple(w.windowRect->x, w.windowRect->y, w.windowRect->w, w.windowRect->h),
+              std::tuple(0, 0, 703, 862));
+    w.Wheel(-120);
+    EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
+    EXPECT_EQ(w.systemMenu,
+              (std::vector<std::pair<int, std::string>>{{16, "About Ostrova+ (&A)..."}}));
     int opened = 0;
-    auto close = [&](HeadlessDialog& about) {
-        ++opened;
-        about.Click(IDOK);
-    };
-    backend.WhenOpened(IDD_ABOUTBOX, close);
-    backend.WhenOpened(IDD_ABOUTBOX, close);
-    backend.WhenOpened(IDD_ABOUTBOX, close);
-    w.SysCommand(16);
-    w.SysCommand(31);
-    w.SysCommand(32);
-    w.SysCommand(0xF060);  // close: default handling, not the About box
-    w.SysCommand(0x10010);  // only the low 16 bits count
-    EXPECT_EQ(opened, 3);
-    EXPECT_TRUE(backend.problems.empty());
+    for (int i = 0; i < 3; ++i)
+        backend.WhenOpened(IDD_ABOUTBOX,
+                           [&](HeadlessDialog& about) { ++opened, about.Click(IDOK); });
+    for (int command : {16, 31, 32, 0xF060, 0x10010}) w.SysCommand(command);
+    EXPECT_EQ(opened, 3) << "16, 31, and 0x10010: only the low 16 bits count";
 }
 
 }  // namespace

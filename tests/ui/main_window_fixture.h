@@ -1,10 +1,12 @@
 // A main window opened on the headless backend, in a scratch folder of its own that is both
-// the program's folder and the current directory.
+// the program's folder and the current directory, and the settings files built from first
+// principles: the layout, the cipher and the checksum as the camera reads them.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,53 +21,10 @@
 namespace ostrova::ui::testing {
 
 using Bytes = std::vector<std::uint8_t>;
-using platform::headless::HeadlessBackend;
+using Strings = std::vector<std::string>;
 using platform::headless::HeadlessDialog;
+using namespace ostrova::res;
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("ostrova-ui-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        previousDir = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
-        backend.programPath = folder / "ostrova-settings";
-    }
-    void TearDown() override {
-        if (dlg) backend.Dismiss(*dlg);
-        dlg.reset();
-        std::filesystem::current_path(previousDir);
-        std::filesystem::remove_all(folder);
-    }
-    HeadlessDialog& Open() {
-        if (dlg) backend.Dismiss(*dlg);
-        dlg = std::make_unique<CSettingsDlg>(record, custom);
-        w = &backend.Show(*dlg);
-        return *w;
-    }
-    void WriteFile(const std::filesystem::path& p, const Bytes& bytes) {
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-    static Bytes ReadFile(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-
-    HeadlessBackend backend;
-    ConfigRecord record{};
-    CustomPreset custom{};
-    std::unique_ptr<CSettingsDlg> dlg;
-    HeadlessDialog* w = nullptr;
-    std::filesystem::path folder;
-    std::filesystem::path previousDir;
-};
-
-// --- Files built from first principles: the cipher and checksum as the camera reads them.
 inline Bytes CfgFileOf(const ConfigRecord& r) {
     const std::string key = OSTROVA_CONFIG_KEY;
     Bytes file(r.bytes().begin(), r.bytes().begin() + 2046);
@@ -83,5 +42,79 @@ inline Bytes CfgFileOf(const ConfigRecord& r) {
 inline Bytes BinFileOf(const ConfigRecord& r) {
     return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
 }
+
+// A list's entries as one text: "a|b|".
+inline std::string Joined(const Strings& items) {
+    std::string out;
+    for (const auto& i : items) out += i + "|";
+    return out;
+}
+
+// A current record as a file of this tool would hold it.
+inline ConfigRecord SampleRecord(std::uint8_t mode = kSendDailyReport, std::uint8_t via = kViaMms,
+                                 std::uint8_t to = kToBoth) {
+    ConfigRecord r{};
+    r.version = 2;
+    r.sendMode = mode;
+    r.sendVia = via;
+    r.sendTo = to;
+    r.countryId = 22;
+    r.operatorId = 21;
+    CopyText(r.phone[1], "+46701234567");
+    CopyText(r.ftpServer, "ftp.example.org");
+    return r;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("ostrova-ui-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        previousDir = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        backend.programPath = folder / "ostrova-settings";
+    }
+    void TearDown() override {
+        if (dlg) backend.Dismiss(*dlg);
+        std::filesystem::current_path(previousDir);
+        std::filesystem::remove_all(folder);
+    }
+    HeadlessDialog& Open() {
+        if (dlg) backend.Dismiss(*dlg);
+        dlg = std::make_unique<CSettingsDlg>(record, custom);
+        w = &backend.Show(*dlg);
+        return *w;
+    }
+    // Starts the program with this record in its folder's wireless.cfg.
+    HeadlessDialog& OpenOn(const ConfigRecord& r) {
+        WriteFile(folder / "wireless.cfg", CfgFileOf(r));
+        return Open();
+    }
+    void WriteFile(const std::filesystem::path& p, const Bytes& bytes) {
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes ReadFile(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    // Picks a file in the Load dialog.
+    void Load(const std::filesystem::path& p) {
+        backend.openAnswers = {p};
+        w->Click(IDC_BTN_LOAD);
+    }
+
+    platform::headless::HeadlessBackend backend;
+    ConfigRecord record{};
+    CustomPreset custom{};
+    std::unique_ptr<CSettingsDlg> dlg;
+    HeadlessDialog* w = nullptr;
+    std::filesystem::path folder;
+    std::filesystem::path previousDir;
+};
 
 }  // namespace ostrova::ui::testing

@@ -1,0 +1,273 @@
+// The main window as the user meets it: start-up, the clock, what a loaded record shows, and
+// the rules that follow the user's clicks (enabling, send to, numeric bounds, recipients,
+// Default, country and operator).
+#include <cstring>
+
+#include "main_window_fixture.h"
+
+namespace ostrova::ui::testing {
+namespace {
+
+TEST_F(MainWindow, StartsWithTheDefaultsInTheOffState) {
+    auto& w = Open();
+    EXPECT_TRUE(w.Checked(IDC_RADIO_OFF));
+    EXPECT_TRUE(w.Checked(IDC_RADIO_MMS)) << "from the send-via step before the first refresh";
+    const auto countries = w.Items(IDC_COMBO_COUNTRY);
+    ASSERT_EQ(countries.size(), 25u);
+    EXPECT_EQ(countries[0] + countries[2] + countries[24], "AutoDanmarkUSA");
+    EXPECT_EQ(Joined(w.Items(IDC_COMBO_OPERATOR)) + Joined(w.Items(IDC_COMBO_IMAGEQUALITY)) +
+                  Joined(w.Items(IDC_COMBO_SMSCONTROL)) + Joined(w.Items(IDC_COMBO_FILETYPE)),
+              "Auto|Normal|High|Original|OFF|ON|MMSCFG.BIN|wireless.cfg|");
+    EXPECT_EQ(std::tuple(w.Selection(IDC_COMBO_COUNTRY), w.Selection(IDC_COMBO_OPERATOR),
+                         w.Selection(IDC_COMBO_FILETYPE)),
+              std::tuple(0, 0, 1));
+    EXPECT_EQ(w.Text(IDC_EDIT_HOUR) + ":" + w.Text(IDC_EDIT_MINUTE), "21:30");
+    EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:03");
+    const auto& font = dlg->Item(IDC_LABEL_DATETIME).font;
+    ASSERT_TRUE(font.has_value());
+    EXPECT_EQ(std::tuple(font->face, font->cellHeight, font->weight, font->italic),
+              std::tuple(std::string("Arial"), 20, 700, true));
+    EXPECT_EQ(w.timers, (std::map<int, int>{{1, 1000}}));
+}
+
+TEST_F(MainWindow, ClockPushesTheWholeFormOncePerSecondEvenUnderAMessageBox) {
+    auto& w = Open();
+    w.Click(IDC_RADIO_DAILY);
+    backend.duringMessageBox = [&](std::string_view) {
+        backend.now.tm_sec = 5;
+        backend.Tick();
+        EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:05");
+    };
+    w.SetCaret(IDC_EDIT_HOUR, 2);
+    w.Type(IDC_EDIT_HOUR, "9");  // "219": refused with a message
+    EXPECT_EQ(w.Text(IDC_EDIT_HOUR), "219") << "the refused text stays until the user changes it";
+    w.Retype(IDC_EDIT_MINUTE, "");
+    backend.Tick();
+    EXPECT_EQ(w.Text(IDC_EDIT_MINUTE), "30") << "an emptied field gets its value back";
+}
+
+// The send choices of a loaded record: the list entry shown, the value kept, the settings
+// button's caption, the Filetype entries, or the message for a record the form cannot show.
+struct SendToRow {
+    int mode, via, to, shown, kept;
+    const char* caption;
+    int fileTypes;
+    const char* message;
+};
+// clang-format off
+const SendToRow kSendToRows[] = {
+    {kSendInstant, kViaMms, kToBoth, 2, kToBoth, "", 2, ""},
+    {kSendDailyReport, kViaMms, kToFtp, 0, kToPhone, "", 2, ""},
+    {kSendInstant, kViaInternet, kToEmail, 0, kToEmail, "Email Setting...", 2, ""},
+    {kSendInstant, kViaInternet, kToHttp, 1, kToHttp, "HTTP Setting...", 1, ""},
+    {kSendDailyReport, kViaInternet, kToFtp, 2, kToFtp, "FTP Setting...", 1, ""},
+    {kSendInstant, kViaInternet, kToPhone, 0, kToEmail, "Email Setting...", 2, ""},
+    {kSendOff, kViaInternet, kToFtp, -1, kToFtp, "", 1, ""},
+    {7, kViaMms, kToPhone, 0, 0, "", 0, "Invalid Parameter !"},
+    {kSendInstant, 9, kToPhone, 0, 0, "", 0, "Invalid Send Via!"}};
+// clang-format on
+
+TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
+    for (const SendToRow& r : kSendToRows) {
+        SCOPED_TRACE(&r - kSendToRows);
+        backend.messages.clear();
+        auto& w =
+            OpenOn(SampleRecord(std::uint8_t(r.mode), std::uint8_t(r.via), std::uint8_t(r.to)));
+        EXPECT_EQ(backend.messages, *r.message ? Strings{r.message} : Strings{});
+        if (*r.message) continue;
+        EXPECT_EQ(std::tuple(w.Selection(IDC_COMBO_SENDTO), int(record.sendTo),
+                             int(w.Items(IDC_COMBO_FILETYPE).size())),
+                  std::tuple(r.shown, r.kept, r.fileTypes));
+        EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), r.caption);
+    }
+}
+
+// Country and operator (with the operator list's length), then Parameters enabled; SMS
+// control, Status Response (ticked, enabled) and image quality, as a loaded record shows them.
+struct ShownRow {
+    int country, op, countryShown, operators, operatorShown, parameters;
+    int sms, status, quality, smsShown, statusTicked, statusEnabled, qualityShown;
+};
+// clang-format off
+const ShownRow kShownRows[] = {
+    {22, 21, 22, 4, 1, true,    1, 1, 100, 1, true, true, 0},
+    {22, 99, 22, 4, -1, true,   5, 0, 101, 1, false, true, 1},
+    {30, 0, -1, 0, -1, true,    0, 1, 1000, 0, false, false, 1},
+    {0, 0, 0, 1, 0, false,      0, 0, 1001, 0, false, false, 2},
+    {1, 1, 1, 1, 0, true,       0, 0, 65535, 0, false, false, 2}};
+// clang-format on
+
+TEST_F(MainWindow, ShowsTheCountryOperatorSmsControlAndImageQualityOfALoadedRecord) {
+    for (const ShownRow& s : kShownRows) {
+        SCOPED_TRACE(&s - kShownRows);
+        ConfigRecord r = SampleRecord(kSendInstant, kViaInternet, kToEmail);
+        r.countryId = std::uint8_t(s.country);
+        r.operatorId = std::uint8_t(s.op);
+        r.smsControl = std::uint8_t(s.sms);
+        r.statusResponse = std::uint8_t(s.status);
+        r.imageQuality.set(std::uint16_t(s.quality));
+        auto& w = OpenOn(r);
+        EXPECT_EQ(
+            std::tuple(w.Selection(IDC_COMBO_COUNTRY), int(w.Items(IDC_COMBO_OPERATOR).size()),
+                       w.Selection(IDC_COMBO_OPERATOR), int(w.Enabled(IDC_BTN_PARAMETERS))),
+            std::tuple(s.countryShown, s.operators, s.operatorShown, s.parameters));
+        EXPECT_EQ(
+            std::tuple(w.Selection(IDC_COMBO_SMSCONTROL), int(w.Checked(IDC_CHECK_STATUSRESPONSE)),
+                       int(w.Enabled(IDC_CHECK_STATUSRESPONSE)),
+                       w.Selection(IDC_COMBO_IMAGEQUALITY)),
+            std::tuple(s.smsShown, s.statusTicked, s.statusEnabled, s.qualityShown));
+    }
+}
+
+// The enabling table: the radios clicked, then what is enabled and what the send-to list holds.
+struct EnablingRow {
+    int mode, via, settings, quality, daily, instant;
+    const char* sendTo;
+};
+// clang-format off
+const EnablingRow kEnablingRows[] = {
+    {IDC_RADIO_OFF, IDC_RADIO_INTERNET, false, false, false, false, ""},
+    {IDC_RADIO_INSTANT, IDC_RADIO_MMS, false, false, false, true, "Phone|Email|Both|"},
+    {IDC_RADIO_INSTANT, IDC_RADIO_INTERNET, true, true, false, true, "Email|HTTP|FTP|"},
+    {IDC_RADIO_DAILY, IDC_RADIO_MMS, false, false, true, false, "Phone|Email|Both|"},
+    {IDC_RADIO_DAILY, IDC_RADIO_INTERNET, true, true, true, false, "Email|HTTP|FTP|"}};
+// Enabled in every mode but Off.
+constexpr int kFollowMode[] = {
+    IDC_GROUP_SENDVIA, IDC_RADIO_MMS, IDC_RADIO_INTERNET, IDC_GROUP_OPERATOR, IDC_COMBO_COUNTRY,
+    IDC_COMBO_OPERATOR, IDC_GROUP_SENDTO, IDC_COMBO_SENDTO, IDC_GROUP_RECIPIENTS, IDC_CHECK_PHONE1,
+    IDC_CHECK_EMAIL4, IDC_GROUP_IMAGE, IDC_LABEL_IMAGEQUALITY, IDC_EDIT_IMAGEFROM};
+// clang-format on
+
+TEST_F(MainWindow, EnablingFollowsSendModeAndTransport) {
+    for (const EnablingRow& r : kEnablingRows) {
+        auto& w = Open();
+        for (int id : {r.mode == IDC_RADIO_OFF ? IDC_RADIO_INSTANT : r.mode, r.via, r.mode})
+            w.Click(id);
+        const bool on = r.mode != IDC_RADIO_OFF;
+        SCOPED_TRACE(std::to_string(r.mode) + "/" + std::to_string(r.via));
+        for (int id : kFollowMode) EXPECT_EQ(w.Enabled(id), on) << id;
+        EXPECT_EQ(w.Enabled(IDC_BTN_SENDTO_SETTING), bool(r.settings));
+        EXPECT_EQ(w.Enabled(IDC_COMBO_IMAGEQUALITY), bool(r.quality));
+        EXPECT_EQ(w.Enabled(IDC_EDIT_HOUR) + w.Enabled(IDC_EDIT_MINUTE), 2 * r.daily);
+        EXPECT_EQ(w.Enabled(IDC_EDIT_MAXNUM), bool(r.instant));
+        EXPECT_EQ(Joined(w.Items(IDC_COMBO_SENDTO)), r.sendTo);
+        EXPECT_EQ(w.Checked(IDC_RADIO_INTERNET), on && r.via == IDC_RADIO_INTERNET);
+        std::string others;  // the phone edit, Parameters, Filetype; SMS control, Load, Save, Off
+        for (int id : {IDC_EDIT_PHONE1, IDC_BTN_PARAMETERS, IDC_COMBO_FILETYPE,
+                       IDC_COMBO_SMSCONTROL, IDC_BTN_LOAD, IDC_BTN_SAVE, IDC_RADIO_OFF})
+            others += w.Enabled(id) ? '1' : '0';
+        EXPECT_EQ(others, "0001111");
+    }
+}
+
+TEST_F(MainWindow, SendToPicksSetTheTargetCaptionAndFiletype) {
+    auto& w = Open();
+    const auto expect = [&](std::uint8_t to, const char* caption, const char* fileTypes) {
+        EXPECT_EQ(record.sendTo, to);
+        EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), caption);
+        EXPECT_EQ(Joined(w.Items(IDC_COMBO_FILETYPE)), fileTypes);
+        EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 0);
+    };
+    w.Click(IDC_RADIO_INSTANT);
+    w.Click(IDC_RADIO_INTERNET);
+    w.Pick(IDC_COMBO_SENDTO, 2);
+    expect(kToFtp, "FTP Setting...", "wireless.cfg|");
+    w.Pick(IDC_COMBO_SENDTO, 1);
+    expect(kToHttp, "HTTP Setting...", "wireless.cfg|");
+    w.Click(IDC_RADIO_INTERNET);  // again: back to Email, and both file forms
+    expect(kToEmail, "Email Setting...", "MMSCFG.BIN|wireless.cfg|");
+    EXPECT_EQ(w.Selection(IDC_COMBO_SENDTO), 0);
+
+    // HTTP, then MMS: Both, and Normal quality.
+    w.Pick(IDC_COMBO_IMAGEQUALITY, 2);
+    EXPECT_EQ(record.imageQuality.get(), 2000);
+    w.Pick(IDC_COMBO_IMAGEQUALITY, 1);
+    EXPECT_EQ(record.imageQuality.get(), 200);
+    w.Pick(IDC_COMBO_SENDTO, 1);
+    w.Click(IDC_RADIO_MMS);
+    expect(kToBoth, "", "MMSCFG.BIN|wireless.cfg|");
+    EXPECT_EQ(record.imageQuality.get(), 100);
+    EXPECT_EQ(w.Selection(IDC_COMBO_IMAGEQUALITY), 0);
+    w.Pick(IDC_COMBO_SENDTO, 0);
+    EXPECT_EQ(record.sendTo, kToPhone) << "with MMS the entries are the values";
+}
+
+// The mode clicked, the edit, the text pasted, the message (none: accepted), the value kept.
+// clang-format off
+const std::tuple<int, int, const char*, const char*, int> kBoundRows[] = {
+    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "23", "", 23},
+    {IDC_RADIO_DAILY, IDC_EDIT_HOUR, "24", "Please input a number between 0 and 23! ", 23},
+    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "59", "", 59},
+    {IDC_RADIO_DAILY, IDC_EDIT_MINUTE, "60", "Please input a number between 0 and 59! ", 59},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "9999", "", 9999},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "10000", "Please input a number within 9999! ", 9999},
+    {IDC_RADIO_INSTANT, IDC_EDIT_MAXNUM, "0", "", 0}};
+// clang-format on
+
+TEST_F(MainWindow, NumericEditsWalkTheirBounds) {
+    auto& w = Open();
+    for (const auto& [mode, edit, text, message, kept] : kBoundRows) {
+        w.Click(mode);
+        backend.messages.clear();
+        w.SelectAll(edit);
+        w.Paste(edit, text);
+        const int stored = edit == IDC_EDIT_HOUR     ? record.reportHour
+                           : edit == IDC_EDIT_MINUTE ? record.reportMinute
+                                                     : record.maxNum.get();
+        EXPECT_EQ(stored, kept) << text;
+        EXPECT_EQ(backend.messages, *message ? Strings{message} : Strings{}) << text;
+        if (!*message) continue;
+        EXPECT_EQ(w.Text(edit), text) << "the refused text stays, selected";
+        EXPECT_EQ(w.EditSelection(edit), (std::pair{0, int(std::strlen(text))}));
+    }
+}
+
+TEST_F(MainWindow, RecipientTextsFallBackSilentlyPastTheirLimit) {
+    auto& w = Open();
+    w.Click(IDC_RADIO_INSTANT);
+    w.Click(IDC_CHECK_EMAIL2);
+    w.Paste(IDC_EDIT_EMAIL2, std::string(60, 'e'));
+    EXPECT_EQ(w.Text(IDC_EDIT_EMAIL2), "") << "one character too many: the last text comes back";
+    w.Type(IDC_EDIT_EMAIL2, std::string(60, 'e'));
+    EXPECT_EQ(TextOf(record.email[1]), std::string(59, 'e'));
+    w.Click(IDC_CHECK_PHONE1);
+    w.Type(IDC_EDIT_PHONE1, std::string(20, '1'));
+    EXPECT_EQ(TextOf(record.phone[0]), std::string(19, '1'));
+    EXPECT_TRUE(backend.messages.empty());
+    w.Click(IDC_CHECK_PHONE1);
+    EXPECT_FALSE(w.Enabled(IDC_EDIT_PHONE1));
+    EXPECT_EQ(w.Text(IDC_EDIT_PHONE1), "") << "an unticked box empties its edit";
+}
+
+TEST_F(MainWindow, CountryAndOperatorPicksThenDefault) {
+    auto& w = Open();
+    w.Click(IDC_RADIO_INSTANT);
+    CopyText(record.mmsApn, "earlier");
+    w.Pick(IDC_COMBO_COUNTRY, 1);  // Custom before anything was confirmed: empty parameters
+    EXPECT_EQ(TextOf(record.mmsApn), "");
+    CopyText(record.mmsApn, "earlier");
+    w.Pick(IDC_COMBO_COUNTRY, 22);  // Sweden
+    EXPECT_EQ(Joined(w.Items(IDC_COMBO_OPERATOR)), "Telia|Telenor|Tele2|3|");
+    EXPECT_EQ(w.Selection(IDC_COMBO_OPERATOR), 0);
+    EXPECT_EQ(std::tuple(record.countryId, record.operatorId), std::tuple(22, 20));
+    EXPECT_EQ(TextOf(record.mmsApn), "earlier") << "no preset copy on a pick";
+    w.Pick(IDC_COMBO_OPERATOR, 2);
+    EXPECT_EQ(record.operatorId, 22);
+
+    // Default resets the record but leaves the SMS controls and the disabled lists as they are.
+    w.Pick(IDC_COMBO_SMSCONTROL, 1);
+    w.Click(IDC_CHECK_STATUSRESPONSE);
+    w.Click(IDC_BTN_DEFAULT);
+    EXPECT_TRUE(w.Checked(IDC_RADIO_OFF));
+    EXPECT_EQ(record.smsControl, 0);
+    EXPECT_TRUE(w.Selection(IDC_COMBO_SMSCONTROL) == 1 && w.Checked(IDC_CHECK_STATUSRESPONSE));
+    EXPECT_EQ(w.Selection(IDC_COMBO_COUNTRY), 22);
+    EXPECT_FALSE(w.Enabled(IDC_BTN_PARAMETERS)) << "it follows the record's country";
+    w.Click(IDC_RADIO_DAILY);
+    EXPECT_EQ(w.Selection(IDC_COMBO_COUNTRY), 0) << "a mode shows the record again";
+    w.Pick(IDC_COMBO_SMSCONTROL, 0);
+    EXPECT_FALSE(w.Checked(IDC_CHECK_STATUSRESPONSE) || w.Enabled(IDC_CHECK_STATUSRESPONSE));
+}
+
+}  // namespace
+}  // namespace ostrova::ui::testing
