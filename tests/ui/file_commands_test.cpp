@@ -21,7 +21,7 @@ TEST_F(MainWindow, SaveStoresWhatTheFormShowsFirst) {
     w.Pick(IDC_COMBO_SMSCONTROL, 1);
     w.Click(IDC_CHECK_STATUSRESPONSE);
     w.Click(IDC_BTN_SAVE);
-    EXPECT_EQ(ReadFile(folder / "wireless.cfg"), CfgFileOf(record));
+    EXPECT_EQ(ReadBytes(folder / "wireless.cfg"), CfgFileOf(record));
     // clang-format off
     const std::pair<int, std::span<char>> fields[] = {
         {IDC_EDIT_PHONE1, record.phone[0]}, {IDC_EDIT_PHONE2, record.phone[1]},
@@ -65,7 +65,7 @@ TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFil
     w.Click(IDC_BTN_SAVE);
     EXPECT_EQ(backend.messages.back(), "Save wireless.cfg OK!");
     EXPECT_EQ(backend.shownInFileManager, std::vector{folder / "wireless.cfg"});
-    EXPECT_EQ(ReadFile(folder / "wireless.cfg"), CfgFileOf(record));
+    EXPECT_EQ(ReadBytes(folder / "wireless.cfg"), CfgFileOf(record));
     EXPECT_EQ(record.saveYear.get(), 2026) << "the save stamps the record it wrote";
 }
 
@@ -73,8 +73,8 @@ TEST_F(MainWindow, StartupPrefersWirelessCfgAndTakesABinOnlyAlone) {
     ConfigRecord saved = SampleRecord();
     Bytes badCfg = CfgFileOf(saved);
     std::swap(badCfg[2046], badCfg[2047]);
-    WriteFile(folder / "wireless.cfg", badCfg);
-    WriteFile(folder / "MMSCFG.BIN", BinFileOf(saved));
+    WriteBytes(folder / "wireless.cfg", badCfg);
+    WriteBytes(folder / "MMSCFG.BIN", BinFileOf(saved));
     Open();
     EXPECT_EQ(record.sendMode, kSendOff) << "a bad wireless.cfg loads nothing, not even the BIN";
     std::filesystem::remove(folder / "wireless.cfg");
@@ -112,7 +112,7 @@ TEST_F(MainWindow, LoadReadsTheFormItsExtensionNamesOrSaysWhyNot) {
         auto& w = Open();
         const ConfigRecord before = record;
         backend.messages.clear();
-        if (!bytes.empty()) WriteFile(folder / "cards" / name, bytes);
+        if (!bytes.empty()) WriteBytes(folder / "cards" / name, bytes);
         Load(folder / "cards" / name);
         EXPECT_EQ(backend.messages, *message ? Strings{message} : Strings{});
         EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), fileType) << "it follows the extension";
@@ -136,11 +136,11 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
 
     // A .bin loaded while the list holds only "wireless.cfg" keeps that entry selected, or the
     // next save would drop the FTP settings; a .cfg that brings MMS back selects it again.
-    WriteFile(folder / "x.bin", BinFileOf(record));
+    WriteBytes(folder / "x.bin", BinFileOf(record));
     Load(folder / "x.bin");
     EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE), Strings{"wireless.cfg"});
     EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 0);
-    WriteFile(folder / "mms.cfg", CfgFileOf(SampleRecord()));
+    WriteBytes(folder / "mms.cfg", CfgFileOf(SampleRecord()));
     Load(folder / "mms.cfg");
     EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE).size(), 2u);
     EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 1);
@@ -151,7 +151,7 @@ TEST_F(MainWindow, ACustomRecordKeepsItsParametersAcrossCountries) {
     r.countryId = 1;
     r.operatorId = 1;
     CopyText(r.mmsApn, "loaded");
-    WriteFile(folder / "custom.cfg", CfgFileOf(r));
+    WriteBytes(folder / "custom.cfg", CfgFileOf(r));
     CopyText(r.mmsApn, "at start");
     auto& w = OpenOn(r);
     for (const char* apn : {"at start", "loaded"}) {

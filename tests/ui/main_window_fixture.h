@@ -1,6 +1,5 @@
 // A main window opened on the headless backend, in a scratch folder of its own that is both
-// the program's folder and the current directory, and the settings files built from first
-// principles: the layout, the cipher and the checksum as the camera reads them.
+// the program's folder and the current directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,40 +7,22 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "config/record.h"
+#include "support/file_bytes.h"
 #include "platform/headless/headless.h"
 #include "res/resource_ids.h"
 #include "ui/main/settings_dlg.h"
 
 namespace ostrova::ui::testing {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace ostrova::testing;
 using Strings = std::vector<std::string>;
 using platform::headless::HeadlessDialog;
 using namespace ostrova::res;
-
-inline Bytes CfgFileOf(const ConfigRecord& r) {
-    const std::string key = OSTROVA_CONFIG_KEY;
-    Bytes file(r.bytes().begin(), r.bytes().begin() + 2046);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < file.size(); ++i) {
-        file[i] = static_cast<std::uint8_t>(file[i] + key[i % 4] + i % 256);
-        sum += file[i];
-    }
-    const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
-    file.push_back(high);
-    file.push_back(static_cast<std::uint8_t>(255 - high));
-    return file;
-}
-
-inline Bytes BinFileOf(const ConfigRecord& r) {
-    return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
-}
 
 // A list's entries as one text: "a|b|".
 inline std::string Joined(const Strings& items) {
@@ -90,17 +71,8 @@ protected:
     }
     // Starts the program with this record in its folder's wireless.cfg.
     HeadlessDialog& OpenOn(const ConfigRecord& r) {
-        WriteFile(folder / "wireless.cfg", CfgFileOf(r));
+        WriteBytes(folder / "wireless.cfg", CfgFileOf(r));
         return Open();
-    }
-    void WriteFile(const std::filesystem::path& p, const Bytes& bytes) {
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-    static Bytes ReadFile(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
     }
     // Picks a file in the Load dialog.
     void Load(const std::filesystem::path& p) {

@@ -85,7 +85,7 @@ protected:
         Bytes file = Chance(50) ? CfgFileOf(r) : BinFileOf(r);
         if (Chance(20)) file[Below(file.size())] ^= 0x20;
         if (Chance(10)) file.resize(Below(8200));
-        WriteFile(path, file);
+        WriteBytes(path, file);
         return path;
     }
 
