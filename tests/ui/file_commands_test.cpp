@@ -37,6 +37,19 @@ TEST_F(MainWindow, SaveStoresWhatTheFormShowsFirst) {
     EXPECT_EQ(record.smsControl + record.statusResponse + record.statusResponse2, 3);
 }
 
+// Status Response goes out in both of its bytes, and a record without SMS control unticks it.
+TEST_F(MainWindow, StatusResponseFollowsSmsControlOnSaveAndLoad) {
+    ConfigRecord r = SampleRecord();
+    r.smsControl = 1;
+    r.statusResponse = 1;
+    auto& w = OpenOn(r);
+    w.Click(IDC_BTN_SAVE);
+    EXPECT_EQ(record.statusResponse2, 1);
+    WriteBytes(folder / "off.cfg", CfgFileOf(SampleRecord()));
+    Load(folder / "off.cfg");
+    EXPECT_FALSE(w.Checked(IDC_CHECK_STATUSRESPONSE));
+}
+
 TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFile) {
     auto& w = Open();
     w.Pick(IDC_COMBO_SMSCONTROL, 1);

@@ -79,6 +79,7 @@ TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
                              int(w.Items(IDC_COMBO_FILETYPE).size())),
                   std::tuple(r.shown, r.kept, r.fileTypes));
         EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), r.caption);
+        EXPECT_EQ(w.Checked(IDC_RADIO_INSTANT), r.mode == kSendInstant);
     }
 }
 
@@ -181,6 +182,8 @@ TEST_F(MainWindow, SendToPicksSetTheTargetCaptionAndFiletype) {
     // HTTP, then MMS: Both, and Normal quality.
     w.Pick(IDC_COMBO_IMAGEQUALITY, 2);
     EXPECT_EQ(record.imageQuality.get(), 2000);
+    w.Pick(IDC_COMBO_IMAGEQUALITY, 0);
+    EXPECT_EQ(record.imageQuality.get(), 100);
     w.Pick(IDC_COMBO_IMAGEQUALITY, 1);
     EXPECT_EQ(record.imageQuality.get(), 200);
     w.Pick(IDC_COMBO_SENDTO, 1);
