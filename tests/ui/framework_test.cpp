@@ -184,8 +184,9 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_EQ(backend.messages.back(), "Please enter no more than 5 characters.");
     EXPECT_EQ(dlg.focusedId(), kName);
     dlg.EnableItem(kName, false);
-    w.Backspace(kName);
-    EXPECT_EQ(w.Text(kName), "123456") << "a disabled edit takes no typing";
+    EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEnabled}));
+    EXPECT_FALSE(dlg.UserEdit(kName, "12345")) << "a disabled edit takes no typing";
+    EXPECT_EQ(w.Text(kName), "123456");
 }
 
 TEST_F(Framework, ComboPicksAndTheEditFieldOfAnEditableCombo) {
