@@ -80,6 +80,8 @@ struct FileCase {
     bool notice = false;
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
+
 std::vector<FileCase> Cases() {
     const Bytes none;
     const auto cfg = [](std::size_t n) {
