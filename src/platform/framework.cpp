@@ -192,7 +192,6 @@ CDialog::CDialog(const DialogTemplate& tpl, CDialog* parent) : tpl_(tpl), parent
 CDialog::~CDialog() = default;
 
 int CDialog::DoModal() {
-    ended_ = false;
     result_ = -1;
     return CurrentBackend().RunModal(*this);
 }

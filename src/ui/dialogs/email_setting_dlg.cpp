@@ -90,7 +90,6 @@ bool CEmailSettingDlg::OnInitDialog() {
     }
     m_cbProvider.InsertString(static_cast<int>(rows.size()) + 1, kOther);
     m_nProviderCount = m_cbProvider.GetCount();
-    m_cbProvider.SetCurSel(0);
 
     LoadFromRecord();
     DetectProvider();
@@ -106,13 +105,6 @@ bool CEmailSettingDlg::OnInitDialog() {
 }
 
 void CEmailSettingDlg::LoadFromRecord() {
-    m_strAccount.clear();
-    m_strLastAccount.clear();
-    m_strPassword.clear();
-    m_strRetypePassword.clear();
-    m_strServer.clear();
-    m_strPort.clear();
-
     TerminateField(m_record.smtpAccount);
     TerminateField(m_record.smtpPassword);
     TerminateField(m_record.smtpServer);
@@ -209,10 +201,6 @@ void CEmailSettingDlg::OnProviderChanged() {
         ApplyProvider(GetProvider(static_cast<std::uint16_t>(s - 1)));
     } else {
         // Back to the provider last recognised or kept, if any.
-        m_strServer.clear();
-        m_strPort.clear();
-        m_chkSsl.SetCheck(false);
-        m_chkSsl.EnableWindow(true);
         DetectProvider();
         ApplyProvider(GetProvider(static_cast<std::uint16_t>(m_nProvider)));
     }
