@@ -12,21 +12,6 @@ namespace {
 
 std::string Str(std::string_view s) { return std::string(s); }
 
-TEST(Record, SixteenBitFieldsAreLittleEndian) {
-    ConfigRecord r{};
-    r.imageQuality.set(0x07D0);
-    r.maxNum.set(9999);
-    r.saveYear.set(2026);
-    const auto b = r.bytes();
-    EXPECT_EQ(b[10], 0xD0);
-    EXPECT_EQ(b[11], 0x07);
-    EXPECT_EQ(b[16], 9999 & 0xFF);
-    EXPECT_EQ(b[17], 9999 >> 8);
-    EXPECT_EQ(b[1190], 2026 & 0xFF);
-    EXPECT_EQ(b[1191], 2026 >> 8);
-    EXPECT_EQ(r.saveYear.get(), 2026);
-}
-
 TEST(Record, DefaultsSetExactlyTheStatedBytes) {
     ConfigRecord r{};
     std::memset(&r, 0x5A, sizeof r);  // the defaults must clear every earlier byte
