@@ -154,26 +154,19 @@ class NewAndRoundTrip(Cli):
 class SetRules(Cli):
     # (field, value, accepted, the message of a refusal or None for any message)
     BOUNDS = [
-        ("reportHour", "23", True, None), ("reportHour", "0", True, None),
+        ("reportHour", "23", True, None),
         ("reportHour", "24", False, "Please input a number between 0 and 23! "),
-        ("reportMinute", "59", True, None),
-        ("reportMinute", "60", False, "Please input a number between 0 and 59! "),
-        ("maxNum", "9999", True, None),
-        ("maxNum", "10000", False, "Please input a number within 9999! "),
         ("maxNum", "99999999999999999999", False, "Please input a number within 9999! "),
         ("maxNum", "-1", False, None), ("reportHour", "", False, None),
         ("smtpPort", "65535", True, None), ("smtpPort", "65536", False, None),
-        ("smtpPort", "25a", False, None), ("mmsPort", "99999", True, None),
-        ("mmsPort", "123456", False, None), ("sendMode", "3", False, None),
+        ("smtpPort", "25a", False, None), ("mmsPort", "123456", False, None),
         ("sendTo", "FTP", False, None),  # with MMS
         ("statusResponse", "1", False, None),  # with SMS control OFF
         ("imageQuality", "Original", True, None), ("imageQuality", "65536", False, None),
         ("email[1]", "Ā@example.com", False, None), ("phone[1]", "tab\there", False, None),
     ]
-    # (field, longest text kept); the tests try one less, exactly that and one more.
-    LENGTHS = [("phone[1]", 19), ("email[1]", 59), ("imageFrom", 59), ("smtpAccount", 59),
-               ("smtpPassword", 39), ("smtpServer", 39), ("mmsApn", 39), ("mmscUrl", 79),
-               ("netApn", 39), ("ftpServer", 59), ("httpServer", 59)]
+    # (field, longest text kept); the tests try exactly that and one more.
+    LENGTHS = [("phone[1]", 19), ("email[1]", 59), ("mmscUrl", 79), ("httpServer", 59)]
 
     def attempt(self, field, value):
         f = self.fresh("countryId=Custom")
@@ -200,18 +193,13 @@ class SetRules(Cli):
 
     def test_lengths(self):
         for field, longest in self.LENGTHS:
-            for n in (longest - 1, longest, longest + 1):
+            for n in (longest, longest + 1):
                 with self.subTest(field=field, length=n):
                     text = "".join(chr(ord("a") + i % 26) for i in range(n))
                     p, _ = self.attempt(field, text)
                     self.assertEqual(p.returncode, 0 if n <= longest else 1, p.stderr)
                     if n <= longest:
                         self.assertEqual(get(self.record("wireless.cfg"), field), text.encode())
-
-    def test_image_from_keeps_its_short_copy(self):
-        self.ok("set", self.fresh(), "imageFrom=" + "x" * 40, *TIME)
-        r = self.record("wireless.cfg")
-        self.assertEqual((get(r, "imageFrom"), get(r, "imageFromShort")), (b"x" * 40, b"x" * 15))
 
     def test_the_window_follows_changed_fields(self):
         f = self.fresh("sendMode=Instant", "sendVia=Internet", "sendTo=FTP", "imageQuality=High")
@@ -257,14 +245,10 @@ class BrokenFiles(Cli):
     def cases(self):
         good = cfg_file(default_record())
         swapped = good[:2046] + good[2046:][::-1]
-        changed = bytearray(good)
-        changed[100] ^= 1
         bin_v3 = bytearray(default_record()[:868])
         bin_v3[0] = 3
-        return [("empty.cfg", b"", "File Error1!"), ("one.cfg", b"\x02", "File Error1!"),
-                ("big.cfg", bytes(8193), "File Error2!"), ("big.bin", bytes(8193), "File Error2!"),
+        return [("one.cfg", b"\x02", "File Error1!"), ("big.bin", bytes(8193), "File Error2!"),
                 ("swapped.cfg", swapped, "File Checksum Error!"),
-                ("changed.cfg", bytes(changed), "File Checksum Error!"),
                 ("MMSCFG.BIN", bytes(bin_v3), "File Is Create by Higher Version!")]
 
     def test_check_and_show_refuse_each(self):
