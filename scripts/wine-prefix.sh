@@ -34,4 +34,7 @@ fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"
 cp /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
 wineserver -w
-wineserver -p >>"$wine_log" 2>&1 &
+# The persistent server forks itself away from this shell: no later program starts one that
+# would inherit its caller's output.
+wineserver -p >>"$wine_log" 2>&1
+wine reg query 'HKCU\Software\Wine\X11 Driver' >>"$wine_log" 2>&1

@@ -60,19 +60,20 @@ NativeControlStyle NativeStyleOf(const ControlTemplate& tpl) {
     if ((f & kStyleGroup) != 0) n.style |= WS_GROUP;
     if ((f & kStyleTabStop) != 0) n.style |= WS_TABSTOP;
     if ((f & kStyleDisabled) != 0) n.style |= WS_DISABLED;
-    const bool automatic = (f & kStyleAuto) != 0;
     switch (tpl.kind) {
         case ControlKind::PushButton:
             n.classAtom = kButtonAtom;
             n.style |= (f & kStyleDefault) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
             break;
+        // Automatic or not, the framework decides every check and the button only shows it:
+        // a native automatic radio button would also untick its group whenever code ticks it.
         case ControlKind::RadioButton:
             n.classAtom = kButtonAtom;
-            n.style |= automatic ? BS_AUTORADIOBUTTON : BS_RADIOBUTTON;
+            n.style |= BS_RADIOBUTTON;
             break;
         case ControlKind::CheckBox:
             n.classAtom = kButtonAtom;
-            n.style |= automatic ? BS_AUTOCHECKBOX : BS_CHECKBOX;
+            n.style |= BS_CHECKBOX;
             break;
         case ControlKind::GroupBox:
             n.classAtom = kButtonAtom;

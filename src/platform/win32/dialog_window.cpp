@@ -287,6 +287,25 @@ void DialogWindow::RenderFont(int index) {
 
 bool DialogWindow::PreTranslate(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    const bool arrow = msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP ||
+                       msg.wParam == VK_DOWN;
+    if (arrow) {
+        // The dialog manager walks the group; an automatic radio button the keyboard reaches
+        // is clicked, as the framework's rule has it.
+        const auto before = std::find(controls_.begin(), controls_.end(), msg.hwnd);
+        if (before == controls_.end() ||
+            dlg_.controls()[static_cast<std::size_t>(before - controls_.begin())].kind !=
+                ControlKind::RadioButton)
+            return false;
+        IsDialogMessageW(hwnd_, const_cast<MSG*>(&msg));
+        const auto after = std::find(controls_.begin(), controls_.end(), GetFocus());
+        if (ended_ || after == controls_.end() || after == before) return true;
+        const auto index = static_cast<std::size_t>(after - controls_.begin());
+        const ControlState& s = dlg_.controls()[index];
+        if (s.kind == ControlKind::RadioButton && (s.style & kStyleAuto) != 0 && !s.checked)
+            OnCommand(static_cast<int>(index), BN_CLICKED);
+        return true;
+    }
     if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_F1) return false;
     if (msg.wParam == VK_F1) return true;  // the program has no help
     // An open drop-down list takes Enter and Escape itself, to close.
@@ -377,8 +396,7 @@ void DialogWindow::OnCommand(int index, int code) {
             if (code != BN_CLICKED) break;
             dlg_.UserClick(id);
             if (ended_) break;
-            // An automatic button ticked itself and its native group: the framework's state
-            // is what shows.
+            // Radio groups may reach beyond the clicked button: show every check as it is now.
             ++syncing_;
             for (int i = 0; i < static_cast<int>(controls_.size()); ++i) RenderCheck(i);
             --syncing_;
