@@ -2,6 +2,7 @@
 # Cross-builds the Windows programs and their tests, then runs the tests under wine: the
 # settings-core, tables, framework and headless window suites, the Win32 backend's own tests
 # and the real program driven from outside, in a fresh wine prefix on a private Xvfb display.
+# Then packs the zip and the installer and installs and removes the installer in the prefix.
 # Usage: scripts/test-windows.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,3 +23,5 @@ export DISPLAY=$display
 cd "$build"
 # One wine server for the run: the tests take turns.
 ctest --output-on-failure --timeout 300
+cpack -G "ZIP;NSIS" >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+timeout 120 "$root/tests/win32/installer_check.sh" "$build"/ostrova-settings-*-win64-setup.exe
