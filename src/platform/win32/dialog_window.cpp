@@ -224,23 +224,30 @@ void DialogWindow::RenderEditSelection(int index) {
 
 void DialogWindow::RenderItems(int index) {
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
-    const HWND combo = control(index);
     if (!IsCombo(s.kind)) return;
-    const auto count = static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    bool same = count == s.items.size();
-    for (std::size_t i = 0; same && i < count; ++i) {
-        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-        std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
-        same = item == WideFromCp1252(s.items[i]);
+    const HWND combo = control(index);
+    // Lists are filled an entry at a time: compare with what the list shows (kept here, no
+    // round trip per entry) and insert the one new entry where that is all that changed.
+    std::vector<std::string>& shown = shownItems_[index];
+    if (shown == s.items) return;
+    std::size_t first = 0;
+    while (first < shown.size() && first < s.items.size() && shown[first] == s.items[first])
+        ++first;
+    const bool oneInserted =
+        s.items.size() == shown.size() + 1 &&
+        std::equal(shown.begin() + static_cast<std::ptrdiff_t>(first), shown.end(),
+                   s.items.begin() + static_cast<std::ptrdiff_t>(first) + 1);
+    if (oneInserted) {
+        SendMessageW(combo, CB_INSERTSTRING, first,
+                     reinterpret_cast<LPARAM>(WideFromCp1252(s.items[first]).c_str()));
+    } else {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : s.items) {
+            SendMessageW(combo, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
+        }
     }
-    if (same) return;
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : s.items) {
-        SendMessageW(combo, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
-    }
+    shown = s.items;
     RenderSelection(index);
 }
 
@@ -264,6 +271,8 @@ void DialogWindow::RenderCheck(int index) {
 
 void DialogWindow::RenderFont(int index) {
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    // A control that never had a font of its own has the dialog's already.
+    if (!s.font && fonts_.count(index) == 0) return;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     if (s.font) {
         // A positive height asks for the cell height (ascent + descent), scaled to the screen.

@@ -5,6 +5,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/framework.h"
@@ -64,9 +65,10 @@ private:
     HWND owner_;
     HWND hwnd_ = nullptr;
     std::vector<HWND> controls_;
-    std::map<int, HFONT> fonts_;  // control index -> font of its own
-    int syncing_ = 0;             // rendering state: notifications are ours, not the user's
-    int focusing_ = 0;            // moving the focus from code
+    std::map<int, HFONT> fonts_;                          // control index -> font of its own
+    std::map<int, std::vector<std::string>> shownItems_;  // combo index -> its list's entries
+    int syncing_ = 0;   // rendering state: notifications are ours, not the user's
+    int focusing_ = 0;  // moving the focus from code
     bool ended_ = false;
     bool placed_ = false;  // the dialog placed itself (MoveWindow)
 };
