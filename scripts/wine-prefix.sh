@@ -16,7 +16,7 @@ wine_prefix_cleanup() {
 }
 
 # Never through a pipe: the wine server inherits it and a read would not end.
-wine_log=$WINEPREFIX.log
+wine_log=$WINEPREFIX/ostrova-setup.log
 wineboot -i >"$wine_log" 2>&1
 cat >"$WINEPREFIX/ostrova.reg" <<'REG'
 REGEDIT4

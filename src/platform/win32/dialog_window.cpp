@@ -369,6 +369,20 @@ INT_PTR DialogWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(backend_.icon(true));
+        case WM_PAINT: {
+            if (!IsIconic(hwnd_)) return FALSE;
+            // Minimised: the window's icon, centred.
+            PAINTSTRUCT paint{};
+            const HDC dc = BeginPaint(hwnd_, &paint);
+            SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+            const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+            DrawIcon(dc, x, y, backend_.icon(true));
+            EndPaint(hwnd_, &paint);
+            return TRUE;
+        }
         default:
             return FALSE;
     }
