@@ -140,6 +140,15 @@ TEST(Styles, KindsBecomeTheirNativeClassesAndStyles) {
               std::wstring(L"Config (*.cfg)\0*.cfg\0All (*.*)\0*.*\0\0", 36));
 }
 
+TEST(Services, ExplorerGetsTheWidePathQuoted) {
+    Win32Backend backend(GetModuleHandleW(nullptr));
+    std::wstring command;
+    backend.SetFileManagerLauncher([&](const std::wstring& line) { command = line; });
+    backend.ShowInFileManager(std::filesystem::path(L"C:\\Карта памяти\\wireless.cfg"));
+    EXPECT_EQ(command, L"explorer.exe /e,/select,\"C:\\Карта памяти\\wireless.cfg\"");
+    EXPECT_EQ(backend.AppName(), "win32_tests");  // the executable's name without .exe
+}
+
 // --- Real windows ----------------------------------------------------------------------------
 
 enum : int {

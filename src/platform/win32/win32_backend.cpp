@@ -126,7 +126,6 @@ void Win32Backend::ShowInFileManager(const std::filesystem::path& file) {
 }
 
 std::tm Win32Backend::LocalTime() {
-    if (clock_) return clock_();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_s(&local, &now);

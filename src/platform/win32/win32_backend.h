@@ -33,8 +33,7 @@ public:
     // The dialogs running modally now, innermost last.
     const std::vector<DialogWindow*>& openDialogs() const { return open_; }
 
-    // Test seams: a fixed clock, and what showing a saved file does.
-    void SetClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
+    // Test seam: what showing a saved file does with Explorer's command line.
     void SetFileManagerLauncher(std::function<void(const std::wstring& commandLine)> launch) {
         launch_ = std::move(launch);
     }
@@ -68,7 +67,6 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::vector<DialogWindow*> open_;
-    std::function<std::tm()> clock_;
     std::function<void(const std::wstring&)> launch_;
     std::function<void(DialogWindow&)> shown_;
 };
