@@ -15,6 +15,7 @@ while [[ -e /tmp/.X11-unix/X${display#:} || -e /tmp/.X${display#:}-lock ]]; do
 done
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 # The display is up before wine starts: its desktop process binds to it for the whole run.
 for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
 export DISPLAY=$display
@@ -23,6 +24,6 @@ trap 'wine_prefix_cleanup; kill "$xvfb" 2>/dev/null || true' EXIT
 
 cd "$build"
 # One wine server for the run: the tests take turns.
-ctest --output-on-failure --timeout 300
+ctest --output-on-failure --timeout 120
 cpack -G "ZIP;NSIS" >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 timeout 120 "$root/tests/win32/installer_check.sh" "$build"/ostrova-settings-*-win64-setup.exe

@@ -150,6 +150,18 @@ void DialogWindow::PlaceDefaultFocus() {
             index = static_cast<int>(i);
     }
     if (index < 0) return;
+    // Into radio buttons, the focus goes to the checked one of their group.
+    if (controls[static_cast<std::size_t>(index)].kind == ControlKind::RadioButton &&
+        !controls[static_cast<std::size_t>(index)].checked) {
+        for (std::size_t i = static_cast<std::size_t>(index); i < controls.size(); ++i) {
+            const ControlState& r = controls[i];
+            if (i != static_cast<std::size_t>(index) && (r.style & kStyleGroup) != 0) break;
+            if (r.kind == ControlKind::RadioButton && r.checked && r.enabled && r.visible) {
+                index = static_cast<int>(i);
+                break;
+            }
+        }
+    }
     const ControlState& s = controls[static_cast<std::size_t>(index)];
     ++focusing_;
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(index)), TRUE);
