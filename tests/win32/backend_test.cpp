@@ -337,8 +337,8 @@ TEST_F(Windows, Windows1252MapsAtTheBoundary) {
     });
 }
 
-TEST_F(Windows, EnterAndEscapeFollowTheFrameworksRules) {
-    // Enter on a focused push button clicks it; in an edit it is the dialog's OK.
+TEST_F(Windows, KeysFollowTheFrameworksRules) {
+    // Enter on a focused push button clicks it; Escape cancels.
     CountingDlg dlg;
     backend_.SetShownHook([&](DialogWindow& w) {
         SetFocus(Control(w, kButton));
@@ -348,12 +348,24 @@ TEST_F(Windows, EnterAndEscapeFollowTheFrameworksRules) {
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
     EXPECT_EQ(dlg.clicked[kButton], 1);
 
+    // Enter in an edit is the dialog's OK.
     CountingDlg second;
     backend_.SetShownHook([&](DialogWindow& w) {
         SetFocus(Control(w, kDigits));
         PostMessageW(Control(w, kDigits), WM_KEYDOWN, VK_RETURN, 1);
     });
     EXPECT_EQ(second.DoModal(), kIdOk);
+
+    // Tab into radio buttons lands on the checked one of their group.
+    CountingDlg third;
+    backend_.SetShownHook([&](DialogWindow& w) {
+        third.CheckItem(kRadioB, true);
+        SetFocus(Control(w, kPlain));
+        PostMessageW(Control(w, kPlain), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(Control(w, kPlain), WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    EXPECT_EQ(third.DoModal(), kIdCancel);
+    EXPECT_EQ(third.focusedId(), kRadioB);
 }
 
 }  // namespace

@@ -141,27 +141,42 @@ void DialogWindow::CentreOverOwner() {
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+int DialogWindow::FocusedIndex() const {
+    for (HWND w = GetFocus(); w != nullptr && w != hwnd_; w = GetParent(w)) {
+        const auto it = std::find(controls_.begin(), controls_.end(), w);
+        if (it != controls_.end()) return static_cast<int>(it - controls_.begin());
+    }
+    return -1;
+}
+
+int DialogWindow::NextTabStop(int from, bool forward) const {
+    const auto& controls = dlg_.controls();
+    const int n = static_cast<int>(controls.size());
+    auto focusable = [](const ControlState& s) {
+        return s.visible && s.enabled && TakesFocus(s.kind);
+    };
+    for (int step = 1; step <= n; ++step) {
+        const int i = from < 0 ? (forward ? step - 1 : n - step)
+                               : ((from + (forward ? step : -step)) % n + n) % n;
+        const ControlState& s = controls[static_cast<std::size_t>(i)];
+        if (!focusable(s) || (s.style & kStyleTabStop) == 0) continue;
+        if (s.kind != ControlKind::RadioButton || s.checked) return i;
+        // A group runs from a control that starts one to the next control that starts one.
+        for (int r = i; r < n; ++r) {
+            const ControlState& other = controls[static_cast<std::size_t>(r)];
+            if (r != i && (other.style & kStyleGroup) != 0) break;
+            if (other.kind == ControlKind::RadioButton && other.checked && focusable(other))
+                return r;
+        }
+        return i;
+    }
+    return -1;
+}
+
 void DialogWindow::PlaceDefaultFocus() {
     const auto& controls = dlg_.controls();
-    int index = -1;
-    for (std::size_t i = 0; i < controls.size() && index < 0; ++i) {
-        const ControlState& s = controls[i];
-        if (s.visible && s.enabled && TakesFocus(s.kind) && (s.style & kStyleTabStop) != 0)
-            index = static_cast<int>(i);
-    }
+    const int index = NextTabStop(-1, true);
     if (index < 0) return;
-    // Into radio buttons, the focus goes to the checked one of their group.
-    if (controls[static_cast<std::size_t>(index)].kind == ControlKind::RadioButton &&
-        !controls[static_cast<std::size_t>(index)].checked) {
-        for (std::size_t i = static_cast<std::size_t>(index); i < controls.size(); ++i) {
-            const ControlState& r = controls[i];
-            if (i != static_cast<std::size_t>(index) && (r.style & kStyleGroup) != 0) break;
-            if (r.kind == ControlKind::RadioButton && r.checked && r.enabled && r.visible) {
-                index = static_cast<int>(i);
-                break;
-            }
-        }
-    }
     const ControlState& s = controls[static_cast<std::size_t>(index)];
     ++focusing_;
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(index)), TRUE);
@@ -325,6 +340,13 @@ bool DialogWindow::PreTranslate(const MSG& msg) {
         const ControlState& s = dlg_.controls()[index];
         if (s.kind == ControlKind::RadioButton && (s.style & kStyleAuto) != 0 && !s.checked)
             OnCommand(static_cast<int>(index), BN_CLICKED);
+        return true;
+    }
+    if (msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0) {
+        // Tabbing into radio buttons lands on the checked one of their group.
+        const int target = NextTabStop(FocusedIndex(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        if (target >= 0)
+            SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(target)), TRUE);
         return true;
     }
     if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_F1) return false;

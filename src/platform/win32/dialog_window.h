@@ -57,6 +57,8 @@ private:
 
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
     void ReportEditSelection(int index);
+    int FocusedIndex() const;                       // -1: none of the controls
+    int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
     void PlaceDefaultFocus();
     void CentreOverOwner();
 
