@@ -453,9 +453,9 @@ void DialogWindow::OnCommand(int index, int code) {
             if (code != BN_CLICKED) break;
             dlg_.UserClick(id);
             if (ended_) break;
-            // Radio groups may reach beyond the clicked button: show every check as it is now.
+            // The framework renders the checks it changed; a refused click changes none.
             ++syncing_;
-            for (int i = 0; i < static_cast<int>(controls_.size()); ++i) RenderCheck(i);
+            RenderCheck(index);
             --syncing_;
             break;
         default:
