@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; skips what is installed.
-# Usage: scripts/deps.sh [extra-package...]
+# Usage: scripts/deps.sh [--windows] [extra-package...]
+#   --windows: what the cross-built Windows programs and their tests under wine need instead.
 set -euo pipefail
 
-packages=(
-  g++ cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
-  desktop-file-utils
-  libcli11-dev nlohmann-json3-dev python3
-  "$@"
-)
+if [[ ${1:-} == --windows ]]; then
+  shift
+  packages=(
+    cmake ninja-build python3
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    googletest libcli11-dev nlohmann-json3-dev
+    wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils imagemagick
+    nsis zip
+    "$@"
+  )
+else
+  packages=(
+    g++ cmake ninja-build pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
+    desktop-file-utils
+    libcli11-dev nlohmann-json3-dev python3
+    "$@"
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -65,7 +65,11 @@ std::string FileDetail(const std::string& path, ReadStatus status) {
     if (status == ReadStatus::TooShort || status == ReadStatus::TooLong)
         return std::to_string(st.st_size) + (st.st_size == 1 ? " byte" : " bytes") +
                "; a settings file has 2 to 8192";
+#ifdef _WIN32
+    const int fd = ::open(path.c_str(), O_RDONLY);  // no FIFO to block on
+#else
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+#endif
     if (fd < 0) return std::strerror(errno);
     ::close(fd);
     return {};
@@ -398,8 +402,8 @@ int EditAndSave(ConfigRecord record, const std::string& path, FileForm form,
 }
 
 int New(const std::string& out, const std::vector<std::string>& args, const WriteOptions& options) {
-    struct stat st {};
-    if (!options.force && ::lstat(out.c_str(), &st) == 0) {
+    std::error_code ec;
+    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(out, ec))) {
         Error(out, "exists already; --force replaces it");
         return kFailed;
     }

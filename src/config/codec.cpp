@@ -1,8 +1,10 @@
 #include "config/codec.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cassert>
@@ -162,6 +164,7 @@ ReadResult ReadSettingsBytes(std::span<const std::uint8_t> file, FileForm form, 
     return result;
 }
 
+#ifndef _WIN32  // Windows: file_io_windows.cpp
 FileBytes ReadWholeFile(const std::filesystem::path& path) {
     FileBytes result;
     // Non-blocking, so that a FIFO cannot hang the window; only regular files are settings.
@@ -196,6 +199,7 @@ FileBytes ReadWholeFile(const std::filesystem::path& path) {
     ::close(fd);
     return result;
 }
+#endif
 
 ReadResult ReadSettingsFile(const std::filesystem::path& path, FileForm form, Reader reader,
                             ConfigRecord& record) {

@@ -1,8 +1,10 @@
 #include "config/save.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -66,6 +68,7 @@ FileForm FileFormFromExtension(std::string_view path) {
     return first == 'B' || first == 'b' ? FileForm::Bin : FileForm::Cfg;
 }
 
+#ifndef _WIN32  // Windows: file_io_windows.cpp
 namespace {
 
 namespace fs = std::filesystem;
@@ -231,7 +234,9 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     return true;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes) {
+#endif
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::error_code ignored;
     return WriteFileAtomically(path, bytes, ignored);
 }

@@ -13,7 +13,7 @@ struct SettingsFolder {
     bool perUser = false;  // the program's own folder was not writable
 };
 
-// Reads an environment variable; empty when unset.
+// Reads an environment variable as UTF-8; empty when unset.
 using EnvReader = std::function<std::string(const char* name)>;
 using WritableTest = std::function<bool(const std::filesystem::path& folder)>;
 
@@ -21,7 +21,8 @@ bool IsWritableFolder(const std::filesystem::path& folder);
 std::string ReadEnv(const char* name);
 
 // The program's own folder when it is writable; else $XDG_DATA_HOME/ostrova-settings (or
-// ~/.local/share/ostrova-settings), created on demand. Should that fail too, the own folder.
+// ~/.local/share/ostrova-settings; on Windows %LOCALAPPDATA%\ostrova-settings), created on
+// demand. Should that fail too, the own folder.
 SettingsFolder ChooseSettingsFolder(const std::filesystem::path& programFolder,
                                     const WritableTest& writable = IsWritableFolder,
                                     const EnvReader& env = ReadEnv);

@@ -32,6 +32,24 @@ TEST_F(Folders, AWritableCopyKeepsItsOwnFolder) {
     EXPECT_FALSE(std::filesystem::exists(root / "data")) << "nothing created on the way";
 }
 
+#ifdef _WIN32
+TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
+    const auto readOnly = [](auto&) { return false; };
+    // A user name in Cyrillic: the folder comes through as UTF-8 and stays a wide path.
+    const std::filesystem::path appData = root / std::filesystem::path(u8"Пользователь");
+    const std::u8string appDataUtf8 = appData.u8string();
+    auto choice = ChooseSettingsFolder(
+        root / "program", readOnly,
+        Env({{"LOCALAPPDATA", std::string(appDataUtf8.begin(), appDataUtf8.end())}}));
+    EXPECT_EQ(choice.path, appData / "ostrova-settings");
+    EXPECT_TRUE(choice.perUser);
+    EXPECT_TRUE(std::filesystem::is_directory(choice.path));
+
+    choice = ChooseSettingsFolder(root / "program", readOnly, Env({{"LOCALAPPDATA", "relative"}}));
+    EXPECT_EQ(choice.path, root / "program");
+    EXPECT_FALSE(choice.perUser);
+}
+#else
 TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
     const auto readOnly = [](auto&) { return false; };
     auto choice = ChooseSettingsFolder(root / "program", readOnly,
@@ -52,6 +70,7 @@ TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
     EXPECT_EQ(choice.path, root / "program");
     EXPECT_FALSE(choice.perUser);
 }
+#endif
 
 TEST_F(Folders, WritabilityIsTheFolders) {
     EXPECT_TRUE(IsWritableFolder(root / "program"));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/headless/headless.h"
@@ -17,7 +18,11 @@ TEST(SettingsApp, AnInstalledCopyRunsTheMainWindowOnceInThePerUserFolder) {
     std::filesystem::create_directories(root / "data");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(root);
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", (root / "data").string().c_str());
+#else
     ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+#endif
 
     platform::headless::HeadlessBackend backend;
     // An installed copy: its own folder cannot be written (here: it does not exist).

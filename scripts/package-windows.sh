@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and packs them: ostrova-settings-0.8.0-win64.zip (both
+# programs and a short README) and the per-user installer ostrova-settings-0.8.0-win64-setup.exe.
+# Usage: scripts/package-windows.sh [BUILD_DIR]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-windows}
+TARGET="ostrova-settings ostrova-cfg" "$root/scripts/build-windows.sh" "$build"
+cd "$build"
+cpack -G "ZIP;NSIS" >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+ls -l "$build"/ostrova-settings-*-win64.zip "$build"/ostrova-settings-*-win64-setup.exe

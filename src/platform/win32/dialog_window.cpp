@@ -1,0 +1,546 @@
+#include "platform/win32/dialog_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_backend.h"
+
+namespace ostrova::platform::win32 {
+namespace {
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool TakesFocus(ControlKind kind) {
+    return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
+}
+
+bool IsCombo(ControlKind kind) {
+    return kind == ControlKind::ComboDropDown || kind == ControlKind::ComboDropList;
+}
+
+bool IsInput(UINT msg) {
+    return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+           (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_PASTE || msg == WM_CUT ||
+           msg == WM_CLEAR || msg == WM_UNDO || msg == EM_UNDO || msg == WM_IME_CHAR;
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(CDialog& dlg, Win32Backend& backend, HWND owner)
+    : dlg_(dlg), backend_(backend), owner_(owner) {}
+
+DialogWindow::~DialogWindow() {
+    ended_ = true;
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    for (const auto& [index, font] : fonts_) DeleteObject(font);
+}
+
+HWND DialogWindow::control(int index) const {
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return nullptr;
+    return controls_[static_cast<std::size_t>(index)];
+}
+
+int DialogWindow::Run() {
+    const std::vector<std::uint8_t> tpl = BuildDialogTemplate(dlg_.dialogTemplate());
+    // Modal: the owner takes no input while this dialog runs.
+    const bool ownerWasEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
+    if (ownerWasEnabled) EnableWindow(owner_, FALSE);
+    const HWND created = CreateDialogIndirectParamW(
+        backend_.instance(), reinterpret_cast<LPCDLGTEMPLATEW>(tpl.data()), owner_, DialogProc,
+        reinterpret_cast<LPARAM>(this));
+    if (created == nullptr) {
+        if (ownerWasEnabled) EnableWindow(owner_, TRUE);
+        return -1;
+    }
+    if (!ended_) {
+        ShowWindow(hwnd_, SW_SHOW);
+        UpdateWindow(hwnd_);
+        backend_.DialogShown(*this);
+    }
+    MSG msg;
+    while (!ended_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (PreTranslate(msg) || IsDialogMessageW(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    ended_ = true;
+    // The owner takes the activation back before this window goes, so it does not flicker.
+    if (ownerWasEnabled) EnableWindow(owner_, TRUE);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    controls_.clear();
+    return dlg_.result();
+}
+
+INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<DialogWindow*>(lp);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        self->hwnd_ = hwnd;
+        self->OnInit();
+        return FALSE;  // the focus is placed already
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (self == nullptr || self->hwnd_ != hwnd) return FALSE;
+    return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT CALLBACK DialogWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR self) {
+    return reinterpret_cast<DialogWindow*>(self)->HandleControlMessage(
+        hwnd, static_cast<int>(id) - 1, msg, wp, lp);
+}
+
+void DialogWindow::OnInit() {
+    // The dialog manager creates the controls in template order, each below the one before.
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        controls_.push_back(child);
+    }
+    const auto& templates = dlg_.dialogTemplate().controls;
+    controls_.resize(templates.size());
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == nullptr || !TakesFocus(templates[i].kind)) continue;
+        SetWindowSubclass(controls_[i], ControlProc, i + 1, reinterpret_cast<DWORD_PTR>(this));
+        if (templates[i].kind == ControlKind::ComboDropDown) {
+            if (const HWND edit = GetWindow(controls_[i], GW_CHILD))
+                SetWindowSubclass(edit, ControlProc, i + 1, reinterpret_cast<DWORD_PTR>(this));
+        }
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(backend_.icon(true)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
+
+    const bool defaultFocus = dlg_.Create(*this);
+    if (dlg_.ended()) return;
+    if (!placed_ && owner_ != nullptr) CentreOverOwner();
+    if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
+}
+
+void DialogWindow::CentreOverOwner() {
+    RECT owner{}, mine{};
+    GetWindowRect(owner_, &owner);
+    GetWindowRect(hwnd_, &mine);
+    const int w = mine.right - mine.left;
+    const int h = mine.bottom - mine.top;
+    const int x = std::max<int>(0, owner.left + (owner.right - owner.left - w) / 2);
+    const int y = std::max<int>(0, owner.top + (owner.bottom - owner.top - h) / 2);
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int DialogWindow::FocusedIndex() const {
+    for (HWND w = GetFocus(); w != nullptr && w != hwnd_; w = GetParent(w)) {
+        const auto it = std::find(controls_.begin(), controls_.end(), w);
+        if (it != controls_.end()) return static_cast<int>(it - controls_.begin());
+    }
+    return -1;
+}
+
+int DialogWindow::NextTabStop(int from, bool forward) const {
+    const auto& controls = dlg_.controls();
+    const int n = static_cast<int>(controls.size());
+    auto focusable = [](const ControlState& s) {
+        return s.visible && s.enabled && TakesFocus(s.kind);
+    };
+    for (int step = 1; step <= n; ++step) {
+        const int i = from < 0 ? (forward ? step - 1 : n - step)
+                               : ((from + (forward ? step : -step)) % n + n) % n;
+        const ControlState& s = controls[static_cast<std::size_t>(i)];
+        if (!focusable(s) || (s.style & kStyleTabStop) == 0) continue;
+        if (s.kind != ControlKind::RadioButton || s.checked) return i;
+        // A group runs from a control that starts one to the next control that starts one.
+        for (int r = i; r < n; ++r) {
+            const ControlState& other = controls[static_cast<std::size_t>(r)];
+            if (r != i && (other.style & kStyleGroup) != 0) break;
+            if (other.kind == ControlKind::RadioButton && other.checked && focusable(other))
+                return r;
+        }
+        return i;
+    }
+    return -1;
+}
+
+void DialogWindow::PlaceDefaultFocus() {
+    const auto& controls = dlg_.controls();
+    const int index = NextTabStop(-1, true);
+    if (index < 0) return;
+    const ControlState& s = controls[static_cast<std::size_t>(index)];
+    ++focusing_;
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(index)), TRUE);
+    --focusing_;
+    dlg_.UserFocus(s.id);
+    if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
+        // The dialog manager selects the whole text of an edit it gives the focus to.
+        dlg_.UserSetEditSelection(s.id, 0, static_cast<int>(s.text.size()));
+        ++syncing_;
+        RenderEditSelection(index);
+        --syncing_;
+    }
+}
+
+// --- Rendering the framework's state ---------------------------------------------------------
+
+void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
+    const HWND w = control(index);
+    if (w == nullptr) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    ++syncing_;
+    if ((flags & kChangedFont) != 0) RenderFont(index);
+    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled)
+        EnableWindow(w, s.enabled);
+    if ((flags & kChangedVisible) != 0 && (IsWindowVisible(w) != FALSE) != s.visible)
+        ShowWindow(w, s.visible ? SW_SHOWNA : SW_HIDE);
+    if ((flags & kChangedItems) != 0) RenderItems(index);
+    if ((flags & kChangedSelection) != 0) RenderSelection(index);
+    if ((flags & (kChangedText | kChangedItems | kChangedSelection)) != 0) RenderText(index);
+    if ((flags & kChangedCheck) != 0) RenderCheck(index);
+    if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
+    --syncing_;
+}
+
+void DialogWindow::RenderText(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (s.kind == ControlKind::Icon || s.kind == ControlKind::ComboDropList) return;
+    const HWND w = s.kind == ControlKind::ComboDropDown ? EditOf(index) : control(index);
+    if (w == nullptr) return;
+    const std::wstring text = WideFromCp1252(s.text);
+    // Setting a text resets caret and selection: only where it differs.
+    if (WindowText(w) != text) SetWindowTextW(w, text.c_str());
+}
+
+HWND DialogWindow::EditOf(int index) const {
+    const HWND w = control(index);
+    if (w == nullptr) return nullptr;
+    const ControlKind kind = dlg_.controls()[static_cast<std::size_t>(index)].kind;
+    if (kind == ControlKind::Edit) return w;
+    if (kind == ControlKind::ComboDropDown) return GetWindow(w, GW_CHILD);
+    return nullptr;
+}
+
+void DialogWindow::RenderEditSelection(int index) {
+    const HWND edit = EditOf(index);
+    if (edit == nullptr) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    const int length = GetWindowTextLengthW(edit);
+    int start = std::clamp(s.selStart, 0, length);
+    const int end = std::clamp(s.selEnd, 0, length);
+    // An edit without the focus shows no selection (a picked combo entry is selected whole,
+    // which would otherwise light up every list).
+    if (GetFocus() != edit) start = end;
+    DWORD curStart = 0, curEnd = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&curStart),
+                 reinterpret_cast<LPARAM>(&curEnd));
+    if (static_cast<int>(curStart) == std::min(start, end) &&
+        static_cast<int>(curEnd) == std::max(start, end))
+        return;
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);  // the caret ends at `end`
+}
+
+void DialogWindow::RenderItems(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (!IsCombo(s.kind)) return;
+    const HWND combo = control(index);
+    // Lists are filled an entry at a time: compare with what the list shows (kept here, no
+    // round trip per entry) and insert the one new entry where that is all that changed.
+    std::vector<std::string>& shown = shownItems_[index];
+    if (shown == s.items) return;
+    std::size_t first = 0;
+    while (first < shown.size() && first < s.items.size() && shown[first] == s.items[first])
+        ++first;
+    const bool oneInserted =
+        s.items.size() == shown.size() + 1 &&
+        std::equal(shown.begin() + static_cast<std::ptrdiff_t>(first), shown.end(),
+                   s.items.begin() + static_cast<std::ptrdiff_t>(first) + 1);
+    if (oneInserted) {
+        SendMessageW(combo, CB_INSERTSTRING, first,
+                     reinterpret_cast<LPARAM>(WideFromCp1252(s.items[first]).c_str()));
+    } else {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : s.items) {
+            SendMessageW(combo, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
+        }
+    }
+    shown = s.items;
+    RenderSelection(index);
+}
+
+void DialogWindow::RenderSelection(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (!IsCombo(s.kind)) return;
+    const HWND combo = control(index);
+    const int selection = s.selection < static_cast<int>(s.items.size()) ? s.selection : -1;
+    if (SendMessageW(combo, CB_GETCURSEL, 0, 0) != selection)
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
+void DialogWindow::RenderCheck(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (s.kind != ControlKind::CheckBox && s.kind != ControlKind::RadioButton) return;
+    const HWND button = control(index);
+    const WPARAM wanted = s.checked ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(button, BM_GETCHECK, 0, 0)) != wanted)
+        SendMessageW(button, BM_SETCHECK, wanted, 0);
+}
+
+void DialogWindow::RenderFont(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    // A control that never had a font of its own has the dialog's already.
+    if (!s.font && fonts_.count(index) == 0) return;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    if (s.font) {
+        // A positive height asks for the cell height (ascent + descent), scaled to the screen.
+        const HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        font = CreateFontW(MulDiv(s.font->cellHeight, dpi, 96), 0, 0, 0, s.font->weight,
+                           s.font->italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           WideFromCp1252(s.font->face).c_str());
+    }
+    SendMessageW(control(index), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (const auto old = fonts_.find(index); old != fonts_.end()) {
+        DeleteObject(old->second);
+        fonts_.erase(old);
+    }
+    if (s.font) fonts_[index] = font;
+}
+
+// --- User input ------------------------------------------------------------------------------
+
+bool DialogWindow::PreTranslate(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    const bool arrow = msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP ||
+                       msg.wParam == VK_DOWN;
+    if (arrow) {
+        // The dialog manager walks the group; an automatic radio button the keyboard reaches
+        // is clicked, as the framework's rule has it.
+        const auto before = std::find(controls_.begin(), controls_.end(), msg.hwnd);
+        if (before == controls_.end() ||
+            dlg_.controls()[static_cast<std::size_t>(before - controls_.begin())].kind !=
+                ControlKind::RadioButton)
+            return false;
+        IsDialogMessageW(hwnd_, const_cast<MSG*>(&msg));
+        const auto after = std::find(controls_.begin(), controls_.end(), GetFocus());
+        if (ended_ || after == controls_.end() || after == before) return true;
+        const auto index = static_cast<std::size_t>(after - controls_.begin());
+        const ControlState& s = dlg_.controls()[index];
+        if (s.kind == ControlKind::RadioButton && (s.style & kStyleAuto) != 0 && !s.checked)
+            OnCommand(static_cast<int>(index), BN_CLICKED);
+        return true;
+    }
+    if (msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0) {
+        // Tabbing into radio buttons lands on the checked one of their group.
+        const int target = NextTabStop(FocusedIndex(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        if (target >= 0)
+            SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(target)), TRUE);
+        return true;
+    }
+    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_F1) return false;
+    if (msg.wParam == VK_F1) return true;  // the program has no help
+    // An open drop-down list takes Enter and Escape itself, to close.
+    for (HWND w = msg.hwnd; w != nullptr && w != hwnd_; w = GetParent(w)) {
+        if (SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0) {
+            const auto it = std::find(controls_.begin(), controls_.end(), w);
+            if (it != controls_.end() &&
+                IsCombo(dlg_.controls()[static_cast<std::size_t>(it - controls_.begin())].kind))
+                return false;
+        }
+    }
+    // Enter on a focused push button clicks it, elsewhere it is the dialog's Enter: the
+    // framework's rule, not the dialog manager's default-button search.
+    if (msg.wParam == VK_RETURN) {
+        dlg_.UserEnter();
+    } else {
+        dlg_.UserCancel();
+    }
+    return true;
+}
+
+INT_PTR DialogWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (ended_) return FALSE;
+    switch (msg) {
+        case WM_COMMAND: {
+            const HWND from = reinterpret_cast<HWND>(lp);
+            const auto it = std::find(controls_.begin(), controls_.end(), from);
+            if (from != nullptr && it != controls_.end()) {
+                OnCommand(static_cast<int>(it - controls_.begin()), HIWORD(wp));
+            } else if (from == nullptr && LOWORD(wp) == IDCANCEL) {
+                dlg_.UserCancel();
+            }
+            return TRUE;
+        }
+        case WM_CLOSE:
+            dlg_.UserCancel();
+            return TRUE;
+        case WM_TIMER:
+            dlg_.UserTimer(static_cast<int>(wp));
+            return TRUE;
+        case WM_VSCROLL:
+            if (lp != 0) return FALSE;  // a scroll bar control's, not the window's own
+            dlg_.UserVScroll(static_cast<ScrollRequest>(LOWORD(wp)), HIWORD(wp));
+            return TRUE;
+        case WM_MOUSEWHEEL:
+            dlg_.UserMouseWheel(GET_WHEEL_DELTA_WPARAM(wp));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            // The program's own entries; move, size, close and the rest are the system's.
+            if ((wp & 0xFFF0) >= 0xF000) return FALSE;
+            dlg_.UserSysCommand(static_cast<int>(wp));
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(backend_.icon(true));
+        case WM_PAINT: {
+            if (!IsIconic(hwnd_)) return FALSE;
+            // Minimised: the window's icon, centred.
+            PAINTSTRUCT paint{};
+            const HDC dc = BeginPaint(hwnd_, &paint);
+            SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+            const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+            DrawIcon(dc, x, y, backend_.icon(true));
+            EndPaint(hwnd_, &paint);
+            return TRUE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+void DialogWindow::OnCommand(int index, int code) {
+    if (syncing_ > 0 || ended_) return;
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    const int id = s.id;
+    switch (s.kind) {
+        case ControlKind::Edit:
+            // A refused change comes back through ControlChanged with the old text and caret.
+            if (code == EN_CHANGE) dlg_.UserEdit(id, Utf8FromWide(WindowText(control(index))));
+            break;
+        case ControlKind::ComboDropDown:
+        case ControlKind::ComboDropList:
+            if (code == CBN_EDITCHANGE) {
+                dlg_.UserEdit(id, Utf8FromWide(WindowText(EditOf(index))));
+            } else if (code == CBN_SELCHANGE) {
+                // Also the keyboard's moves in a closed list: the user's input as well.
+                const int picked =
+                    static_cast<int>(SendMessageW(control(index), CB_GETCURSEL, 0, 0));
+                dlg_.UserPick(id, picked);
+                if (!ended_) {
+                    ++syncing_;
+                    RenderSelection(index);
+                    --syncing_;
+                }
+            }
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+            if (code != BN_CLICKED) break;
+            dlg_.UserClick(id);
+            if (ended_) break;
+            // The framework renders the checks it changed; a refused click changes none.
+            ++syncing_;
+            RenderCheck(index);
+            --syncing_;
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT DialogWindow::HandleControlMessage(HWND hwnd, int index, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index) + 1);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    const bool editInput = IsInput(msg) && hwnd == EditOf(index);
+    if (editInput && syncing_ == 0 && !ended_) ReportEditSelection(index);
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (ended_) return result;
+    if (editInput && syncing_ == 0) ReportEditSelection(index);
+    if (msg == WM_SETFOCUS && focusing_ == 0 && syncing_ == 0)
+        dlg_.UserFocus(dlg_.controls()[static_cast<std::size_t>(index)].id);
+    return result;
+}
+
+void DialogWindow::ReportEditSelection(int index) {
+    const HWND edit = EditOf(index);
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    // Caret moves inside a change in progress belong to that change.
+    if (edit == nullptr || WindowText(edit) != WideFromCp1252(s.text)) return;
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (static_cast<int>(start) != std::min(s.selStart, s.selEnd) ||
+        static_cast<int>(end) != std::max(s.selStart, s.selEnd))
+        dlg_.UserSetEditSelection(s.id, static_cast<int>(start), static_cast<int>(end));
+}
+
+void DialogWindow::FocusControl(int index) {
+    ++focusing_;
+    if (const HWND w = control(index)) {
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
+        ++syncing_;
+        RenderEditSelection(index);
+        --syncing_;
+    } else {
+        SetFocus(hwnd_);
+    }
+    --focusing_;
+}
+
+// --- Frame -----------------------------------------------------------------------------------
+
+void DialogWindow::EndModal(int) {
+    ended_ = true;
+    if (hwnd_ != nullptr) PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the loop
+}
+
+void DialogWindow::MoveWindow(int x, int y, int width, int height) {
+    placed_ = true;
+    ::MoveWindow(hwnd_, x, y, width, height, TRUE);
+}
+
+void DialogWindow::SetScrollInfo(const ScrollInfo& info, bool redraw) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = info.min;
+    si.nMax = info.max;
+    si.nPage = static_cast<UINT>(std::max(info.page, 0));
+    si.nPos = info.pos;
+    ::SetScrollInfo(hwnd_, SB_VERT, &si, redraw);
+}
+
+void DialogWindow::ScrollContent(int dy) {
+    ScrollWindowEx(hwnd_, 0, dy, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+}
+
+void DialogWindow::StartTimer(int timerId, int periodMs) {
+    ::SetTimer(hwnd_, static_cast<UINT_PTR>(timerId), static_cast<UINT>(std::max(periodMs, 0)),
+               nullptr);
+}
+
+void DialogWindow::AppendSystemMenuCommand(int commandId, std::string_view text) {
+    const HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    if (menu == nullptr) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), WideFromCp1252(text).c_str());
+}
+
+}  // namespace ostrova::platform::win32

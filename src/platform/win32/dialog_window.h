@@ -1,0 +1,78 @@
+// One open dialog on Win32: a modeless dialog from the in-memory template, run by a modal loop
+// of our own, that renders the framework's control state and reports the user's input.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/framework.h"
+
+namespace ostrova::platform::win32 {
+
+class Win32Backend;
+
+class DialogWindow : public DialogView {
+public:
+    DialogWindow(CDialog& dlg, Win32Backend& backend, HWND owner);
+    ~DialogWindow() override;
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    // Creates the window, runs it until the framework ends it; -1 when it could not be created.
+    int Run();
+
+    CDialog& dialog() { return dlg_; }
+    HWND hwnd() const { return hwnd_; }
+    HWND control(int index) const;  // template order
+
+    // DialogView
+    void ControlChanged(int index, std::uint32_t flags) override;
+    void FocusControl(int index) override;
+    void EndModal(int result) override;
+    void MoveWindow(int x, int y, int width, int height) override;
+    void SetScrollInfo(const ScrollInfo& info, bool redraw) override;
+    void ScrollContent(int dy) override;
+    void StartTimer(int timerId, int periodMs) override;
+    void AppendSystemMenuCommand(int commandId, std::string_view text) override;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR self);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleControlMessage(HWND hwnd, int index, UINT msg, WPARAM wp, LPARAM lp);
+    bool PreTranslate(const MSG& msg);
+    void OnInit();
+    void OnCommand(int index, int code);
+
+    void RenderText(int index);
+    void RenderEditSelection(int index);
+    void RenderItems(int index);
+    void RenderSelection(int index);
+    void RenderCheck(int index);
+    void RenderFont(int index);
+
+    HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
+    void ReportEditSelection(int index);
+    int FocusedIndex() const;                       // -1: none of the controls
+    int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
+    void PlaceDefaultFocus();
+    void CentreOverOwner();
+
+    CDialog& dlg_;
+    Win32Backend& backend_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    std::vector<HWND> controls_;
+    std::map<int, HFONT> fonts_;                          // control index -> font of its own
+    std::map<int, std::vector<std::string>> shownItems_;  // combo index -> its list's entries
+    int syncing_ = 0;   // rendering state: notifications are ours, not the user's
+    int focusing_ = 0;  // moving the focus from code
+    bool ended_ = false;
+    bool placed_ = false;  // the dialog placed itself (MoveWindow)
+};
+
+}  // namespace ostrova::platform::win32

@@ -1,0 +1,159 @@
+#include "platform/win32/win32_backend.h"
+
+#include <commdlg.h>
+
+#include <system_error>
+
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/wide_text.h"
+
+namespace ostrova::platform::win32 {
+namespace {
+
+constexpr int kIconResource = 128;
+// Room for a long path (\\?\ and 32767 characters), not MAX_PATH.
+constexpr std::size_t kPathRoom = 32768;
+
+}  // namespace
+
+std::wstring NativeFilter(std::string_view filter) {
+    std::wstring native;
+    std::size_t parts = 0;
+    while (!filter.empty()) {
+        const std::size_t bar = filter.find('|');
+        native += WideFromUtf8(filter.substr(0, bar));
+        native += L'\0';
+        ++parts;
+        if (bar == std::string_view::npos) break;
+        filter.remove_prefix(bar + 1);
+    }
+    if (parts % 2 != 0) native += L'\0';  // a description without its pattern
+    native += L'\0';
+    return native;
+}
+
+Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
+    bigIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON),
+                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
+Win32Backend::~Win32Backend() {
+    if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+HWND Win32Backend::ActiveWindow() const {
+    return open_.empty() ? nullptr : open_.back()->hwnd();
+}
+
+int Win32Backend::RunModal(CDialog& dlg) {
+    // A dialog belongs to its parent's window, or else to the innermost open one.
+    HWND owner = ActiveWindow();
+    for (DialogWindow* window : open_) {
+        if (&window->dialog() == dlg.parent()) owner = window->hwnd();
+    }
+    DialogWindow window(dlg, *this, owner);
+    open_.push_back(&window);
+    const int result = window.Run();
+    open_.pop_back();
+    dlg.Destroyed();
+    return result < 0 ? -1 : dlg.result();
+}
+
+std::string Win32Backend::AppName() {
+    const std::u8string name = ProgramPath().stem().u8string();
+    return {name.begin(), name.end()};
+}
+
+void Win32Backend::MessageBox(std::string_view text) {
+    ::MessageBoxW(ActiveWindow(), WideFromMessage(text).c_str(), WideFromUtf8(AppName()).c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::optional<std::filesystem::path> Win32Backend::OpenFileDialog(const FileDialogRequest& req) {
+    return FileDialog(false, req);
+}
+
+std::optional<std::filesystem::path> Win32Backend::SaveFileDialog(const FileDialogRequest& req) {
+    return FileDialog(true, req);
+}
+
+std::optional<std::filesystem::path> Win32Backend::FileDialog(bool save,
+                                                              const FileDialogRequest& req) {
+    std::wstring file = WideFromUtf8(req.initialName);
+    file.resize(kPathRoom, L'\0');
+    const std::wstring filter = NativeFilter(req.filter);
+    const std::wstring extension = WideFromUtf8(req.defaultExtension);
+    std::error_code error;
+    const std::wstring folder = std::filesystem::current_path(error).wstring();
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = ActiveWindow();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    // No overwrite prompt and any name for opening: the commands report failures themselves.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_LONGNAMES;
+    const BOOL picked = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!picked) return std::nullopt;
+
+    const std::filesystem::path path(file.c_str());
+    // The classic dialogs leave the current directory at the picked file's folder.
+    std::filesystem::current_path(path.parent_path(), error);
+    return path;
+}
+
+void Win32Backend::ShowInFileManager(const std::filesystem::path& file) {
+    std::wstring command = L"explorer.exe /e,/select,\"" + file.wstring() + L"\"";
+    if (launch_) return launch_(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Started, not waited for; a failure is not reported.
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+std::tm Win32Backend::LocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return local;
+}
+
+int Win32Backend::PrimaryScreenHeight() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+int Win32Backend::LogicalDpiX() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+std::filesystem::path Win32Backend::ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);  // cut short: try again with more room
+    }
+}
+
+}  // namespace ostrova::platform::win32

@@ -1,0 +1,74 @@
+// The Windows program's backend: dialogs on the plain Win32 API, built at run time from the
+// templates, and the desktop services through the Windows API.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/framework.h"
+#include "platform/services.h"
+
+namespace ostrova::platform::win32 {
+
+class DialogWindow;
+
+// "desc|pattern|desc|pattern|" to the file dialogs' "desc\0pattern\0...\0\0".
+std::wstring NativeFilter(std::string_view filter);
+
+class Win32Backend : public Backend, public Services {
+public:
+    explicit Win32Backend(HINSTANCE instance);
+    ~Win32Backend() override;
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+
+    HINSTANCE instance() const { return instance_; }
+    HICON icon(bool big) const { return big ? bigIcon_ : smallIcon_; }
+    // The dialogs running modally now, innermost last.
+    const std::vector<DialogWindow*>& openDialogs() const { return open_; }
+
+    // Test seam: what showing a saved file does with Explorer's command line.
+    void SetFileManagerLauncher(std::function<void(const std::wstring& commandLine)> launch) {
+        launch_ = std::move(launch);
+    }
+    // Called once a dialog window is up and shown (tests and the start-up measurement).
+    void SetShownHook(std::function<void(DialogWindow&)> hook) { shown_ = std::move(hook); }
+
+    void DialogShown(DialogWindow& window) {
+        if (shown_) shown_(window);
+    }
+
+    // Backend
+    int RunModal(CDialog& dlg) override;
+    Services& services() override { return *this; }
+
+    // Services
+    std::string AppName() override;
+    void MessageBox(std::string_view text) override;
+    std::optional<std::filesystem::path> OpenFileDialog(const FileDialogRequest& req) override;
+    std::optional<std::filesystem::path> SaveFileDialog(const FileDialogRequest& req) override;
+    void ShowInFileManager(const std::filesystem::path& file) override;
+    std::tm LocalTime() override;
+    int PrimaryScreenHeight() override;
+    int LogicalDpiX() override;
+    std::filesystem::path ProgramPath() override;
+
+private:
+    std::optional<std::filesystem::path> FileDialog(bool save, const FileDialogRequest& req);
+    HWND ActiveWindow() const;
+
+    HINSTANCE instance_;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    std::vector<DialogWindow*> open_;
+    std::function<void(const std::wstring&)> launch_;
+    std::function<void(DialogWindow&)> shown_;
+};
+
+}  // namespace ostrova::platform::win32

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The real program under wine, driven from outside: pick Instant, type a number, Save, close;
+# then check the bytes of the file written. Runs in the wine prefix and display it is given
+# (scripts/test-windows.sh prepares both).
+# Usage: program_smoke.sh PROGRAM.exe DRIVER.exe CHECKER.py KEY
+set -euo pipefail
+program=$1 driver=$2 checker=$3 key=$4
+work=$(mktemp -d "${TMPDIR:-/tmp}/ostrova-smoke.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cp "$program" "$work/ostrova-settings.exe"
+cd "$work"
+# Output goes to files: a pipe would be inherited by the wine server and never end.
+wine ./ostrova-settings.exe >program.log 2>&1 &
+program_pid=$!
+if ! wine "$driver" 37 >driver.log 2>&1; then
+  cat driver.log >&2
+  kill "$program_pid" 2>/dev/null || true
+  exit 1
+fi
+for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$program_pid" 2>/dev/null; then
+  echo "the program did not end after its window closed" >&2
+  exit 1
+fi
+cat driver.log
+if [[ ! -f wireless.cfg ]]; then
+  echo "no wireless.cfg beside the program; the folder holds:" >&2
+  ls -la >&2
+  exit 1
+fi
+python3 "$checker" wireless.cfg "$key" 37
