@@ -196,8 +196,8 @@ TEST_F(MainWindow, TextsWithoutTerminatorShowAtMostTheirWidthLessOne) {
 
     // An edit rebuilds both Image From fields from what was shown, not from 16 bytes.
     w.Type(IDC_EDIT_IMAGEFROM, "y");
-    EXPECT_EQ(TextOf(record.imageFrom), "y" + std::string(15, '5'));
-    EXPECT_EQ(TextOf(record.imageFromShort), "y" + std::string(14, '5'));
+    EXPECT_EQ(TextOf(record.imageFrom), std::string("y").append(15, '5'));
+    EXPECT_EQ(TextOf(record.imageFromShort), std::string("y").append(14, '5'));
 }
 
 }  // namespace
