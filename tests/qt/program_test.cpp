@@ -1,11 +1,9 @@
 // The real program's main window and the desktop services on Qt, as the user meets them.
 // The ScaledScreen runs repeat the scrolling test at QT_SCALE_FACTOR 1.25, 1.5 and 2: the frame
 // counts in device pixels, Qt places widgets in logical ones.
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
@@ -30,7 +28,6 @@ TEST(NameFilters, ClassicPairsBecomeQtFilters) {
         {"*.CFG|*.cfg|*.BIN|*.bin|", {"*.CFG (*.cfg)", "*.BIN (*.bin)"}},
         {"*.cfg|*.CFG", {"*.cfg (*.CFG)"}},
         {"Logs|*.txt;*.log|", {"Logs (*.txt *.log)"}},
-        {"", {}},
         {"odd|", {}}};
     for (const auto& [classic, qt] : cases) EXPECT_EQ(NameFilters(classic), qt) << classic;
 }
@@ -96,19 +93,9 @@ TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelC
         for (int i = 0; i < 3; ++i) step(A::SliderSingleStepAdd, "line down");
         Turn(Control(window, IDC_LABEL_FILETYPE), {0, -120});
         expectMoved("wheel down");
-        bar->setSliderDown(true);
         bar->setSliderPosition(bar->value() + 7);
-        bar->setSliderDown(false);
         expectMoved("thumb");
-        QTimer::singleShot(50, [] {  // the bar's own menu, its first entry
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            menu->setActiveAction(menu->actions().value(0));
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        const QPoint here(bar->width() / 2, bar->height() * 3 / 4);
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, here, bar->mapToGlobal(here));
-        QApplication::sendEvent(bar, &menuEvent);
+        PickFirstFromContextMenu(bar, {bar->width() / 2, bar->height() * 3 / 4});  // Scroll here
         expectMoved("scroll here");
         step(A::SliderSingleStepSub, "line up");
         Turn(Control(window, IDC_LABEL_FILETYPE), {0, 120});
@@ -127,7 +114,6 @@ TEST_F(Services, WithoutAFileManagerOnTheBusTheFolderOpens) {
     backend_->ShowInFileManager(dir_ / "wireless.cfg");
     EXPECT_EQ(opened,
               std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir_.string()))});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // and never an error shown
 }
 
 TEST_F(Services, APickInAFileDialogMovesTheCurrentDirectoryAndACancelDoesNot) {
@@ -139,6 +125,8 @@ TEST_F(Services, APickInAFileDialogMovesTheCurrentDirectoryAndACancelDoesNot) {
     auto save = WhenOpen<QFileDialog>([&](QFileDialog& d) {
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
+        // Qt's own dialog matches patterns without regard to case; a native one would not.
+        EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
         EXPECT_EQ(d.selectedFiles().value(0),
                   QString::fromStdString((dir_ / "wireless.cfg").string()));
         d.findChild<QLineEdit*>("fileNameEdit")->setText("sub/mine");  // typed, no extension

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
@@ -33,12 +35,9 @@ public:
             if (!matched && clock_.elapsed() < 5000) return;
             timer_.stop();
             fired_ = matched;
-            if (matched) {
-                act(window);
-            } else {
-                ADD_FAILURE() << "the expected window did not open in time";
-                if (window != nullptr) window->close();  // a dialog's close box is Cancel
-            }
+            if (matched) return act(window);
+            ADD_FAILURE() << "the expected window did not open in time";
+            if (window != nullptr) window->close();  // a dialog's close box is Cancel
         });
         timer_.start(10);
     }
@@ -77,6 +76,21 @@ inline void Turn(QWidget* target, QPoint angleDelta, Qt::ScrollPhase phase = Qt:
     QWheelEvent wheel(at, target->mapToGlobal(at), {}, angleDelta, Qt::NoButton, {}, phase, false);
     QSpontaneKeyEvent::setSpontaneous(&wheel);
     QApplication::instance()->notify(target, &wheel);  // sendEvent would drop spontaneity
+}
+
+// Opens the context menu of `target` at `at` and picks its first entry, as the user would.
+inline void PickFirstFromContextMenu(QWidget* target, QPoint at) {
+    QTimer::singleShot(50, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QList<QAction*> entries = menu->actions();
+        entries.removeIf([](QAction* a) { return a->isSeparator(); });
+        QTimer::singleShot(2000, menu, &QMenu::close);  // a failed pick must not hang the test
+        menu->setActiveAction(entries.value(0));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
 }
 
 // One application (offscreen unless the caller chose) and a fresh backend for each test.
