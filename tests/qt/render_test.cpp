@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "platform/qt/accessible_names.h"
@@ -33,10 +34,15 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
         EXPECT_TRUE(c->insertPolicy() == QComboBox::NoInsert && c->completer() == nullptr);
     }
     EXPECT_EQ(w->geometry(), rect);
+    const bool passive = t.kind >= ControlKind::GroupBox && t.kind <= ControlKind::Icon;
+    const bool tabStop = (t.style & kStyleTabStop) != 0;
+    EXPECT_EQ(w->focusPolicy(), passive ? Qt::NoFocus : tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     if (t.kind <= ControlKind::Label && t.id != IDC_LABEL_DATETIME) {
         EXPECT_EQ(w->property(t.kind == ControlKind::GroupBox ? "title" : "text").toString(),
                   QString::fromStdString(std::string(t.text)));
     }
+    EXPECT_EQ(w->property("readOnly").toBool(), (t.style & kStyleReadOnly) != 0);
+    EXPECT_EQ(!w->property("pixmap").value<QPixmap>().isNull(), t.kind == ControlKind::Icon);
     // A push button is default only by its template, never by taking the focus; frames let
     // clicks through to what they frame.
     EXPECT_EQ(w->property("default").toBool(), (t.style & kStyleDefault) != 0);
@@ -44,6 +50,7 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
     EXPECT_EQ(w->testAttribute(Qt::WA_TransparentForMouseEvents), t.kind == ControlKind::GroupBox);
     if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && t.kind == ControlKind::Label) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ((label->alignment() & Qt::AlignVCenter) != 0, (t.style & kStyleCenterV) != 0);
         // In the secondary dialogs every label names the control on its row.
         EXPECT_TRUE(tpl.appWindow || tpl.id == IDD_ABOUTBOX || label->buddy() != nullptr);
     }
@@ -51,6 +58,7 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
         // The framework refuses growth past a field's size; the widget neither cuts nor blocks.
         EXPECT_TRUE(e->maxLength() == 32767 && e->validator() == nullptr);
         EXPECT_EQ(e->echoMode() == QLineEdit::Password, (t.style & kStylePassword) != 0);
+        EXPECT_EQ(e->hasFrame(), (t.style & kStyleBorder) != 0);
     }
 }
 
@@ -70,6 +78,8 @@ TEST_P(Render, EveryControlIsADirectChildAtItsRectangleWithItsKindAndStyle) {
             EXPECT_EQ(ToPixels({17, 91, 33, 18}, window.metrics()), QRect(30, 171, 58, 34));
         }
         for (std::size_t i = 0; i < tpl.controls.size(); ++i) CheckControl(window, tpl, i);
+        dlg.SetScrollInfo({0, 99, 100, 0, 0});  // a page that shows the whole range needs no bar
+        EXPECT_FALSE(window.scrollBar()->isVisible());
         // Frames are drawn beneath all that they frame, though most come after it.
         const QObjectList stack = window.children();
         EXPECT_TRUE(std::is_partitioned(stack.begin(), stack.end(),
@@ -81,24 +91,20 @@ INSTANTIATE_TEST_SUITE_P(AllTemplates, Render,
                          ::testing::Values(IDD_ABOUTBOX, IDD_MAIN, IDD_EMAIL_SETTING,
                                            IDD_OPERATOR_PARAM, IDD_FTP_SETTING, IDD_HTTP_SETTING));
 
-QAccessibleInterface* Accessible(CDialog& dlg, DialogWindow& window, int id) {
-    return QAccessible::queryAccessibleInterface(window.control(dlg.IndexOf(id)));
-}
-
 TEST_F(Render, ScreenReadersHearTheNameBesideEachControlAndRadioButtons) {
     // Edits are named by the check box or label beside them, or by the template; Qt names a
     // combo after its current entry, so its label is its buddy instead.
     const std::pair<int, const char*> names[] = {
         {IDC_EDIT_PHONE1, "Phone1"}, {IDC_EDIT_MAXNUM, "Max Num"}, {IDC_EDIT_HOUR, "Hour"}};
-    const std::pair<int, int> buddies[] = {{IDC_LABEL_COUNTRY, IDC_COMBO_COUNTRY},
-                                           {IDC_LABEL_FILETYPE, IDC_COMBO_FILETYPE}};
     CDialog dlg(MainTemplate());
     RunDialog(dlg, [&](DialogWindow& window) {
         auto widget = [&](int id) { return window.control(dlg.IndexOf(id)); };
-        auto name = [&](int id) { return Accessible(dlg, window, id)->text(QAccessible::Name); };
+        auto iface = [&](int id) { return QAccessible::queryAccessibleInterface(widget(id)); };
+        auto name = [&](int id) { return iface(id)->text(QAccessible::Name); };
+        auto buddy = [&](int label) { return qobject_cast<QLabel*>(widget(label))->buddy(); };
         for (const auto& [id, expected] : names) EXPECT_EQ(name(id), expected) << id;
-        for (const auto& [label, combo] : buddies)
-            EXPECT_EQ(qobject_cast<QLabel*>(widget(label))->buddy(), widget(combo)) << label;
+        EXPECT_EQ(buddy(IDC_LABEL_COUNTRY), widget(IDC_COMBO_COUNTRY));
+        EXPECT_EQ(buddy(IDC_LABEL_FILETYPE), widget(IDC_COMBO_FILETYPE));
         EXPECT_EQ(widget(IDC_COMBO_SENDTO)->accessibleDescription(), "Send To");
         // A label that changes (as the Email dialog's account label does) renames its edit.
         EXPECT_EQ(name(IDC_EDIT_IMAGEFROM), "Image From");
@@ -107,10 +113,9 @@ TEST_F(Render, ScreenReadersHearTheNameBesideEachControlAndRadioButtons) {
 
         // Radio buttons are announced as such, with their check and a press that clicks.
         dlg.CheckItem(IDC_RADIO_INSTANT, true);
-        QAccessibleInterface* daily = Accessible(dlg, window, IDC_RADIO_DAILY);
+        QAccessibleInterface* daily = iface(IDC_RADIO_DAILY);
         EXPECT_EQ(daily->role(), QAccessible::RadioButton);
         EXPECT_EQ(name(IDC_RADIO_DAILY), "Daily Report");
-        EXPECT_TRUE(Accessible(dlg, window, IDC_RADIO_INSTANT)->state().checked);
         EXPECT_FALSE(daily->state().checked);
         daily->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         EXPECT_TRUE(daily->state().checked);
