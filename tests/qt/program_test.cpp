@@ -1,208 +1,153 @@
-// The real main window on Qt: its frame placed, scrolled and its About box opened through
-// the Qt backend, as the user meets them.
-#include <unistd.h>
-
+// The real program's main window and the desktop services on Qt, as the user meets them.
+// The ScaledScreen runs repeat the scrolling test at QT_SCALE_FACTOR 1.25, 1.5 and 2: the frame
+// counts in device pixels, Qt places widgets in logical ones.
+#include <QFileDialog>
 #include <QFontMetrics>
-#include <QMenu>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTest>
+#include <QTemporaryDir>
 #include <cmath>
-#include <filesystem>
+#include <utility>
 
 #include "config/record.h"
 #include "qt_support.h"
 #include "res/resource_ids.h"
+#include "ui/main/frame_metrics.h"
 #include "ui/main/settings_dlg.h"
 
 namespace ostrova::platform::qt::testing {
 namespace {
 
 using namespace ostrova::res;
+namespace fs = std::filesystem;
 
+TEST(NameFilters, ClassicPairsBecomeQtFilters) {
+    const std::vector<std::pair<std::string_view, QStringList>> cases = {
+        {"*.CFG|*.cfg|*.BIN|*.bin|", {"*.CFG (*.cfg)", "*.BIN (*.bin)"}},
+        {"*.cfg|*.CFG", {"*.cfg (*.CFG)"}},
+        {"Logs|*.txt;*.log|", {"Logs (*.txt *.log)"}},
+        {"odd|", {}}};
+    for (const auto& [classic, qt] : cases) EXPECT_EQ(NameFilters(classic), qt) << classic;
+}
+
+// The main window on a short screen of the current scale, in a folder of its own made the
+// current directory. The start-up load looks beside the program, where no settings are.
 class Program : public QtFixture {
 protected:
     Program() {
-        // The start-up load looks beside the program: this test's folder holds no settings.
-        backend().OverrideScreen(720, 96);
+        backend_->OverrideScreen(720, dpi);
+        fs::create_directory(dir_ / "sub");
+        fs::current_path(dir_);
     }
+    ~Program() override { fs::current_path(previous_); }
+    QWidget* Control(DialogWindow& window, int id) { return window.control(dlg.IndexOf(id)); }
+    const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const int dpi = static_cast<int>(std::lround(96 * ratio));
+    const fs::path previous_ = fs::current_path();
+    const QTemporaryDir temp_;
+    const fs::path dir_ = fs::canonical(temp_.path().toStdString());
     ConfigRecord record{};
     CustomPreset custom{};
     ui::CSettingsDlg dlg{record, custom};
 };
+using ScaledScreen = Program;
+using Services = Program;
 
-TEST_F(Program, OnAShortScreenTheFormScrollsByBarAndWheel) {
-    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
-        EXPECT_EQ(window.frameGeometry(), QRect(0, 0, 568, 660));
+TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelCell) {
+    RunDialog(dlg, [&](DialogWindow& window) {
+        const ui::FrameMetrics m = ui::ComputeFrameMetrics(720, dpi);
+        auto logical = [&](int v) { return static_cast<int>(std::lround(v / ratio)); };
+        EXPECT_EQ(window.frameGeometry(), QRect(0, 0, logical(m.width), logical(m.height)));
         QScrollBar* bar = window.scrollBar();
         ASSERT_TRUE(bar->isVisible());
-        // The clock's font reaches its label: bold italic Arial with a 20-pixel cell.
-        const QFont clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME))->font();
-        EXPECT_EQ(QFontMetrics(clock).ascent() + QFontMetrics(clock).descent(), 20);
+        EXPECT_EQ(bar->geometry().right(), window.width() - 1);
+        EXPECT_EQ(bar->maximum(), m.scrollMax - m.scrollPage + 1);  // where Windows' thumb stops
+
+        // The clock's font as the screen draws it: its logical size times the ratio, in pixels.
+        QFont clock = Control(window, IDC_LABEL_DATETIME)->font();
         EXPECT_TRUE(clock.bold() && clock.italic());
+        const double size = clock.pixelSize() > 0 ? clock.pixelSize()
+                                                  : clock.pointSizeF() * window.logicalDpiY() / 72;
+        clock.setPixelSize(static_cast<int>(std::lround(size * ratio)));
+        EXPECT_EQ(QFontMetrics(clock).ascent() + QFontMetrics(clock).descent(), 20);
 
-        QWidget* save = window.control(dlg.IndexOf(IDC_BTN_SAVE));
-        const int y = save->y();
-
-        for (int i = 0; i < 3; ++i) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(bar->value(), 30);
-        EXPECT_EQ(save->y(), y - 30);
-
-        // Three wheel notches down from 30 stop at the end, 96.
-        for (int i = 0; i < 3; ++i) Turn(window.control(dlg.IndexOf(IDC_LABEL_FILETYPE)), {0, -120});
-        EXPECT_EQ(bar->value(), 96);
-        EXPECT_EQ(save->y(), y - 96);
-
-        bar->setSliderDown(true);
-        bar->setSliderPosition(50);
-        bar->setSliderDown(false);
-        EXPECT_EQ(bar->value(), 50);
-        EXPECT_EQ(save->y(), y - 50);
-        QTest::keyClick(&window, Qt::Key_Escape);
-    });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
-    EXPECT_TRUE(watcher->fired());
-}
-
-// A scaled screen (run with QT_SCALE_FACTOR 1.25, 1.5 and 2): the frame counts in device
-// pixels, Qt places widgets in logical ones.
-class ScaledScreen : public Program {
-protected:
-    ScaledScreen() {
-        ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
-        backend().OverrideScreen(720, static_cast<int>(std::lround(96 * ratio)));
-    }
-    double ratio = 1;
-};
-
-// Picks an entry of the scroll bar's own context menu, opened at `at`.
-void PickFromScrollBarMenu(QScrollBar* bar, QPoint at, int entry) {
-    QTimer::singleShot(50, [entry] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr) return;
-        QList<QAction*> actions = menu->actions();
-        actions.removeIf([](QAction* a) { return a->isSeparator(); });
-        menu->setActiveAction(actions.value(entry));
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
-    QApplication::sendEvent(bar, &event);
-}
-
-TEST_F(ScaledScreen, EveryScrollMovesTheContentToThePositionInDevicePixels) {
-    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
-        QScrollBar* bar = window.scrollBar();
-        ASSERT_TRUE(bar->isVisible());
-        QWidget* save = window.control(dlg.IndexOf(IDC_BTN_SAVE));
+        // Every request as the user makes it moves the form to the new position, converted
+        // once rather than summed from rounded steps.
+        QWidget* save = Control(window, IDC_BTN_SAVE);
         const int bottom = save->geometry().bottom();
-        auto expectAt = [&](const char* request) {
+        int last = 0;
+        auto expectMoved = [&](const char* request) {
             const int pos = dlg.GetScrollInfo().pos;
+            EXPECT_NE(pos, std::exchange(last, pos)) << request;
             EXPECT_EQ(bar->value(), pos) << request;
             EXPECT_EQ(save->geometry().bottom(), bottom - std::lround(pos / ratio))
-                << request << " at " << pos;
+                << request << pos;
         };
-        for (int i = 0; i < 3; ++i) {
-            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            expectAt("line down");
-        }
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        expectAt("page down");
-        Turn(window.control(dlg.IndexOf(IDC_LABEL_FILETYPE)), {0, -120});
-        expectAt("wheel down");
-        bar->setSliderDown(true);
+        using A = QAbstractSlider;
+        auto step = [&](A::SliderAction action, const char* request) {
+            bar->triggerAction(action);
+            expectMoved(request);
+        };
+        for (int i = 0; i < 3; ++i) step(A::SliderSingleStepAdd, "line down");
+        Turn(Control(window, IDC_LABEL_FILETYPE), {0, -120});
+        expectMoved("wheel down");
         bar->setSliderPosition(bar->value() + 7);
-        bar->setSliderDown(false);
-        expectAt("thumb");
-        const int before = dlg.GetScrollInfo().pos;
-        PickFromScrollBarMenu(bar, {bar->width() / 2, bar->height() / 4}, 0);  // Scroll here
-        EXPECT_NE(dlg.GetScrollInfo().pos, before);
-        expectAt("scroll here");
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        expectAt("bottom");
-        EXPECT_GE(save->y(), 0);
-        EXPECT_LT(save->geometry().bottom(), window.height());
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        expectAt("line up");
-        Turn(window.control(dlg.IndexOf(IDC_LABEL_FILETYPE)), {0, 120});
-        expectAt("wheel up");
-        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-        expectAt("page up");
-        bar->triggerAction(QAbstractSlider::SliderToMinimum);
-        expectAt("top");
-        QTest::keyClick(&window, Qt::Key_Escape);
+        expectMoved("thumb");
+        PickFirstFromContextMenu(bar, {bar->width() / 2, bar->height() * 3 / 4});  // Scroll here
+        expectMoved("scroll here");
+        step(A::SliderSingleStepSub, "line up");
+        Turn(Control(window, IDC_LABEL_FILETYPE), {0, 120});
+        expectMoved("wheel up");
+        step(A::SliderPageStepSub, "page up");
+        step(A::SliderPageStepAdd, "page down");
+        step(A::SliderToMaximum, "bottom");
+        step(A::SliderToMinimum, "top");
     });
-    dlg.DoModal();
-    EXPECT_TRUE(watcher->fired());
 }
 
-TEST_F(ScaledScreen, TheClockFontHasACellOf20DevicePixels) {
-    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
-        QWidget* clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME));
-        // The font as the screen draws it: its logical size times the ratio, in pixels.
-        QFont font = clock->font();
-        const double logical =
-            font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * clock->logicalDpiY() / 72;
-        font.setPixelSize(static_cast<int>(std::lround(logical * ratio)));
-        const QFontMetrics fm(font);
-        EXPECT_EQ(fm.ascent() + fm.descent(), 20) << "pixel size " << font.pixelSize();
-        QTest::keyClick(&window, Qt::Key_Escape);
-    });
-    dlg.DoModal();
-    EXPECT_TRUE(watcher->fired());
+TEST_F(Services, WithoutAFileManagerOnTheBusTheFolderOpens) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/ostrova-test-bus");
+    std::vector<QUrl> opened;
+    backend_->SetFolderOpener([&](const QUrl& url) { opened.push_back(url); });
+    backend_->ShowInFileManager(dir_ / "wireless.cfg");
+    EXPECT_EQ(opened,
+              std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir_.string()))});
 }
 
-TEST_F(Program, TheAboutBoxOpensFromTheWindowMenuOverTheMainWindow) {
-    bool aboutSeen = false;
-    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
-        ASSERT_NE(window.systemMenu(), nullptr);
-        auto about = std::make_unique<ModalWatcher>(
-            [](QWidget* w) {
-                auto* d = dynamic_cast<DialogWindow*>(w);
-                return d != nullptr && d->dialog().dialogTemplate().id == IDD_ABOUTBOX;
-            },
-            [&](QWidget* w) {
-                aboutSeen = true;
-                EXPECT_EQ(w->parentWidget(), &window);
-                EXPECT_EQ(w->windowTitle(), "About Ostrova+");
-                QTest::keyClick(w, Qt::Key_Escape);
-            });
-        window.systemMenu()->actions().back()->trigger();
-        EXPECT_TRUE(about->fired());
-        QTest::keyClick(&window, Qt::Key_Escape);
+TEST_F(Services, APickInAFileDialogMovesTheCurrentDirectoryAndACancelDoesNot) {
+    auto open = WhenOpen<QFileDialog>([](QFileDialog& d) { d.reject(); });
+    EXPECT_EQ(backend_->OpenFileDialog({"CFG", "", "*.CFG|*.cfg|"}), std::nullopt);
+    EXPECT_TRUE(open->fired());
+    EXPECT_EQ(fs::current_path(), dir_);
+
+    auto save = WhenOpen<QFileDialog>([&](QFileDialog& d) {
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_TRUE(d.testOption(QFileDialog::DontConfirmOverwrite));
+        // Qt's own dialog matches patterns without regard to case; a native one would not.
+        EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(d.selectedFiles().value(0),
+                  QString::fromStdString((dir_ / "wireless.cfg").string()));
+        d.findChild<QLineEdit*>("fileNameEdit")->setText("sub/mine");  // typed, no extension
+        static_cast<QDialog&>(d).accept();
     });
-    dlg.DoModal();
-    EXPECT_TRUE(watcher->fired());
-    EXPECT_TRUE(aboutSeen);
+    EXPECT_EQ(backend_->SaveFileDialog({"CFG", "wireless.cfg", "*.cfg|*.CFG"}),
+              dir_ / "sub" / "mine.CFG");  // the default extension appended
+    EXPECT_TRUE(save->fired());
+    EXPECT_EQ(fs::current_path(), dir_ / "sub");
 }
 
-TEST_F(Program, SaveWritesTheFileAndSaysSo) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("ostrova-qt-save-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-
-    QString shown;
-    QString title;
-    auto watcher = WhenOpen(dlg, [&](DialogWindow& window) {
+TEST_F(Services, SaveOnTheMainWindowWritesTheFileAndSaysSo) {
+    RunDialog(dlg, [&](DialogWindow& window) {
         auto box = WhenOpen<QMessageBox>([&](QMessageBox& b) {
-            shown = b.text();
-            title = b.windowTitle();
+            EXPECT_EQ(b.text(), "Save wireless.cfg OK!");
             QTest::keyClick(&b, Qt::Key_Return);
         });
         QTest::mouseClick(window.control(dlg.IndexOf(IDC_BTN_SAVE)), Qt::LeftButton);
         EXPECT_TRUE(box->fired());
-        QTest::keyClick(&window, Qt::Key_Escape);
     });
-    dlg.DoModal();
-    EXPECT_TRUE(watcher->fired());
-    EXPECT_EQ(shown, "Save wireless.cfg OK!");
-    EXPECT_EQ(title, backend().AppName().c_str());
-    EXPECT_EQ(std::filesystem::file_size(folder / "wireless.cfg"), 2048u);
-
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(fs::file_size(dir_ / "wireless.cfg"), 2048u);
 }
 
 }  // namespace

@@ -5,9 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QSpontaneKeyEvent>
+#include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
+#include <memory>
 
 #include "platform/framework.h"
 #include "platform/qt/dialog_window.h"
@@ -15,18 +21,26 @@
 
 namespace ostrova::platform::qt::testing {
 
-// The process's QApplication, made on first use (offscreen unless the caller chose).
-QApplication& App();
-
-// Runs `act` on the first open window that `match` accepts, polling from the event loop.
-// After `timeoutMs` without a match it records a failure and closes the innermost modal
-// window, so a test never hangs.
+// Runs `act` on the first window that `match` accepts, polling from the event loop: the
+// innermost modal window, or else the active one, as the application's window is not modal. After
+// five seconds without a match it records a failure and closes that window, so a test never hangs.
 class ModalWatcher {
 public:
-    using Match = std::function<bool(QWidget*)>;
-    using Act = std::function<void(QWidget*)>;
-    ModalWatcher(Match match, Act act, int timeoutMs = 5000);
-    ~ModalWatcher();
+    ModalWatcher(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act) {
+        clock_.start();
+        QObject::connect(&timer_, &QTimer::timeout, [this, match, act] {
+            QWidget* window = QApplication::activeModalWidget();
+            if (window == nullptr) window = QApplication::activeWindow();
+            const bool matched = window != nullptr && window->isVisible() && match(window);
+            if (!matched && clock_.elapsed() < 5000) return;
+            timer_.stop();
+            fired_ = matched;
+            if (matched) return act(window);
+            ADD_FAILURE() << "the expected window did not open in time";
+            if (window != nullptr) window->close();  // a dialog's close box is Cancel
+        });
+        timer_.start(10);
+    }
     bool fired() const { return fired_; }
 
 private:
@@ -35,30 +49,62 @@ private:
     bool fired_ = false;
 };
 
-// Watches for the window of `dlg` and runs `script` on it.
-std::unique_ptr<ModalWatcher> WhenOpen(CDialog& dlg, std::function<void(DialogWindow&)> script);
-// Watches for a modal widget of type T.
+// Watches for a window of type T: a message box, a file dialog, a dialog's window.
 template <class T>
 std::unique_ptr<ModalWatcher> WhenOpen(std::function<void(T&)> act) {
-    return std::make_unique<ModalWatcher>(
-        [](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
-        [act](QWidget* w) { act(*qobject_cast<T*>(w)); });
+    return std::make_unique<ModalWatcher>([](QWidget* w) { return dynamic_cast<T*>(w) != nullptr; },
+                                          [act](QWidget* w) { act(dynamic_cast<T&>(*w)); });
+}
+
+// Runs `dlg` modally with `script` on its shown window, ends it with Cancel if the script
+// left it open, and returns its result.
+inline int RunDialog(CDialog& dlg, const std::function<void(DialogWindow&)>& script) {
+    auto watcher = WhenOpen<DialogWindow>([&](DialogWindow& window) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        script(window);
+        if (!window.ended()) dlg.EndDialog(kIdCancel);
+    });
+    const int result = dlg.DoModal();
+    EXPECT_TRUE(watcher->fired());
+    return result;
 }
 
 // A wheel turn over `target` as the window system delivers it: spontaneous, so Qt passes it
 // on to the parents when the target ignores it.
-void Turn(QWidget* target, QPoint angleDelta, Qt::ScrollPhase phase = Qt::NoScrollPhase);
+inline void Turn(QWidget* target, QPoint angleDelta, Qt::ScrollPhase phase = Qt::NoScrollPhase) {
+    const QPointF at(2, 2);
+    QWheelEvent wheel(at, target->mapToGlobal(at), {}, angleDelta, Qt::NoButton, {}, phase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::instance()->notify(target, &wheel);  // sendEvent would drop spontaneity
+}
 
-// Lets queued events and timers run for a while.
-void Pump(int ms);
+// Opens the context menu of `target` at `at` and picks its first entry, as the user would.
+inline void PickFirstFromContextMenu(QWidget* target, QPoint at) {
+    QTimer::singleShot(50, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QList<QAction*> entries = menu->actions();
+        entries.removeIf([](QAction* a) { return a->isSeparator(); });
+        QTimer::singleShot(2000, menu, &QMenu::close);  // a failed pick must not hang the test
+        menu->setActiveAction(entries.value(0));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+}
 
+// One application (offscreen unless the caller chose) and a fresh backend for each test.
 class QtFixture : public ::testing::Test {
 protected:
-    QtFixture();
-    ~QtFixture() override;
-    QtBackend& backend() { return *backend_; }
-
-private:
+    QtFixture() {
+        static int argc = 1;
+        static char name[] = "qt_tests", *argv[] = {name, nullptr};
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (QApplication::instance() == nullptr) new QApplication(argc, argv);  // lives to the end
+        backend_ = std::make_unique<QtBackend>();
+        SetBackend(backend_.get());
+    }
+    ~QtFixture() override { SetBackend(nullptr); }
     std::unique_ptr<QtBackend> backend_;
 };
 
