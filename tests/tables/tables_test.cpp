@@ -23,7 +23,7 @@ std::string FillPattern(const OperatorPreset& r) {
 
 // Rows in operator id order, each country's rows together in the lists' order, and the
 // parameters every row fills.
-TEST(OperatorPresets, RowsCountriesAndFilledColumns) {
+TEST(OperatorPresets, RowsCountriesFilledColumnsAndLookups) {
     const auto table = OperatorPresetTable();
     ASSERT_EQ(table.size(), 99u);
     const std::vector<int> countryOrder = {0, 1, 6,  24, 9,  10, 22, 5,  20, 3,  14, 19, 11,
@@ -51,9 +51,6 @@ TEST(OperatorPresets, RowsCountriesAndFilledColumns) {
         EXPECT_EQ(FillPattern(row), patternOf(row.operatorId)) << "row " << i;
     }
     EXPECT_EQ(seen, countryOrder);
-}
-
-TEST(OperatorPresets, Lookups) {
     EXPECT_EQ(GetCountryName(24), "USA");
     EXPECT_FALSE(GetCountryName(25).has_value());
     EXPECT_EQ(GetOperatorName(2, 5), "TDC 2");
@@ -67,7 +64,7 @@ TEST(OperatorPresets, Lookups) {
     EXPECT_EQ(FindPresetByOperatorId(45)->countryId, 11);
 }
 
-TEST(MailProviders, IdsModesPortsAndSuffixes) {
+TEST(MailProviders, IdsModesPortsSuffixesAndLookups) {
     const auto table = MailProviderTable();
     ASSERT_EQ(table.size(), 13u);
     const int ids[] = {0, 1, 2, 3, 7, 8, 9, 10, 11, 13, 14, 15, 16};
@@ -84,10 +81,6 @@ TEST(MailProviders, IdsModesPortsAndSuffixes) {
         EXPECT_TRUE(suffix.size() > 1 && suffix[0] == '@') << i;
         EXPECT_TRUE(std::none_of(suffix.begin(), suffix.end(), ::isupper)) << i;
     }
-}
-
-TEST(MailProviders, Lookups) {
-    const auto table = MailProviderTable();
     EXPECT_EQ(GetProvider(12), &table[12]);
     EXPECT_EQ(GetProvider(13), nullptr);
     EXPECT_EQ(GetProviderIndex(&table[7]), 7);
