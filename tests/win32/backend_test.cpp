@@ -114,8 +114,9 @@ TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
 
         const HWND plain = GetDlgItem(w, kPlain), combo = GetDlgItem(w, kCombo);
         const HWND a = GetDlgItem(w, kRadioA), b = GetDlgItem(w, kRadioB);
-        // Code: a text of every printable byte, a check, a list and its selection, rendered
-        // without a notification.
+        // Code: a text of every byte from the space up (0x80 is the euro sign, 0x81 unassigned
+        // and kept as U+0081), a check, a list and its selection, rendered without a
+        // notification.
         std::string bytes;
         for (int c = 0x20; c < 0x100; ++c) bytes += static_cast<char>(c);
         dlg.SetItemText(kPlain, bytes);
