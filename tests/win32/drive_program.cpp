@@ -32,14 +32,6 @@ std::wstring Text(HWND hwnd) {
     return buffer;
 }
 
-HWND ChildByCaption(HWND parent, const wchar_t* cls, const wchar_t* caption) {
-    for (HWND child = FindWindowExW(parent, nullptr, cls, nullptr); child != nullptr;
-         child = FindWindowExW(parent, child, cls, nullptr)) {
-        if (Text(child) == caption) return child;
-    }
-    return nullptr;
-}
-
 // A click as the mouse gives it, at the middle of the control.
 void Click(HWND control) {
     RECT r{};
@@ -70,8 +62,7 @@ int main(int argc, char** argv) {
         return Fail("the main window did not appear");
     if (!WaitFor([&] { return IsWindowVisible(main) != FALSE; })) return Fail("not shown");
 
-    const HWND instant = ChildByCaption(main, L"Button", L"Instant");
-    if (instant == nullptr) return Fail("no Instant radio button");
+    const HWND instant = FindWindowExW(main, nullptr, L"Button", L"Instant");
     Click(instant);
     if (!WaitFor([&] { return SendMessageW(instant, BM_GETCHECK, 0, 0) == BST_CHECKED; }))
         return Fail("Instant did not get checked");
@@ -95,9 +86,7 @@ int main(int argc, char** argv) {
     if (!WaitFor([&] { return Text(maxNum) == expected.substr(1); }))
         return Fail("the number did not arrive");
 
-    const HWND save = ChildByCaption(main, L"Button", L"Save");
-    if (save == nullptr) return Fail("no Save button");
-    Click(save);
+    Click(FindWindowExW(main, nullptr, L"Button", L"Save"));
 
     // "Save ... OK!" in a box titled with the program's name, owned by the main window.
     HWND box = nullptr;
@@ -107,11 +96,8 @@ int main(int argc, char** argv) {
         }))
         return Fail("no message box after Save");
     // What the box says, for the log: "Save <path> OK!" or why the save failed.
-    for (HWND child = FindWindowExW(box, nullptr, L"Static", nullptr); child != nullptr;
-         child = FindWindowExW(box, child, L"Static", nullptr)) {
-        const std::wstring text = Text(child);
-        if (!text.empty()) std::printf("message: %ls\n", text.c_str());
-    }
+    for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;)
+        if (!Text(text).empty()) std::printf("message: %ls\n", Text(text).c_str());
     Click(GetDlgItem(box, IDOK));
     if (!WaitFor([&] { return IsWindow(box) == FALSE; })) return Fail("the message box stayed");
 
