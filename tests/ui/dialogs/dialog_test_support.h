@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <span>
 #include <string>
@@ -12,10 +11,13 @@
 
 #include "config/record.h"
 #include "platform/headless/headless.h"
+#include "support/file_bytes.h"
 
 namespace ostrova::ui::test {
 
 using platform::headless::HeadlessDialog;
+using Script = platform::headless::HeadlessBackend::Script;
+using ostrova::testing::Of;  // the record's bytes
 
 struct DialogStory : ::testing::Test {
     platform::headless::HeadlessBackend backend;
@@ -23,17 +25,14 @@ struct DialogStory : ::testing::Test {
 
     DialogStory() { SetConfigDefaults(record); }
 
-    // Runs the dialog modally; the script is the user. Returns the dialog's result.
-    int Run(platform::CDialog& dlg, platform::headless::HeadlessBackend::Script script) {
+    // Runs a Dlg on the record modally; the script is the user. Returns the dialog's result.
+    template <class Dlg, class... More>
+    int Run(Script script, More&... more) {
+        Dlg dlg(record, more...);
         backend.WhenOpened(dlg.dialogTemplate().id, std::move(script));
         const int result = dlg.DoModal();
         EXPECT_TRUE(backend.problems.empty()) << backend.problems.front();
         return result;
-    }
-    std::array<std::uint8_t, kRecordSize> Bytes() const {
-        std::array<std::uint8_t, kRecordSize> out{};
-        std::ranges::copy(record.bytes(), out.begin());
-        return out;
     }
 };
 
@@ -44,9 +43,8 @@ inline void Put(std::span<char> field, std::string_view bytes) {
 
 // The field holds exactly `text`, then zero bytes to its end.
 inline bool HoldsZeroFilled(std::span<const char> field, std::string_view text) {
-    if (text.size() >= field.size() || std::string_view(field.data(), text.size()) != text)
-        return false;
-    return std::all_of(field.begin() + static_cast<std::ptrdiff_t>(text.size()), field.end(),
+    return text.size() < field.size() && std::string_view(field.data(), text.size()) == text &&
+           std::all_of(field.begin() + static_cast<std::ptrdiff_t>(text.size()), field.end(),
                        [](char c) { return c == '\0'; });
 }
 

@@ -18,11 +18,7 @@ constexpr int kGmail = 2;  // SSL always, port 465
 constexpr int kOther = 14;
 
 struct EmailSettingDlg : DialogStory {
-    // Opens the dialog on the record and lets the script play the user.
-    int Open(platform::headless::HeadlessBackend::Script script) {
-        CEmailSettingDlg dlg(record);
-        return Run(dlg, std::move(script));
-    }
+    int Open(Script script) { return Run<CEmailSettingDlg>(std::move(script)); }
     // What the dialog shows of server, port, SSL (ticked, enabled) and the account label.
     static std::string Shown(HeadlessDialog& w) {
         return w.Text(IDC_EMAIL_SERVER) + " " + w.Text(IDC_EMAIL_PORT) + " " +
@@ -134,7 +130,7 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
     for (const OkCase& c : kOkCases) {
         SetConfigDefaults(record);
         backend.messages.clear();
-        const auto before = Bytes();
+        const auto before = Of(record);
         const int result = Open([&](HeadlessDialog& w) {
             if (c.pick >= 0) w.Pick(IDC_EMAIL_PROVIDER, c.pick);
             w.Retype(IDC_EMAIL_ACCOUNT, c.account);
@@ -146,16 +142,12 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
             if (!w.ended) w.Escape();
         });
         EXPECT_EQ(result, c.message.empty() ? platform::kIdOk : platform::kIdCancel) << c.message;
-        using Strings = std::vector<std::string>;
-        EXPECT_EQ(backend.messages,
-                  c.message.empty() ? Strings{} : Strings{std::string(c.message)});
-        if (c.message.empty()) {
-            EXPECT_TRUE(HoldsZeroFilled(record.smtpAccount, c.stored) &&
-                        HoldsZeroFilled(record.smtpPort, c.port))
-                << c.stored;
-        } else {
-            EXPECT_EQ(Bytes(), before) << c.message;
-        }
+        EXPECT_EQ(backend.messages.empty() ? "" : backend.messages[0], c.message);
+        EXPECT_EQ(backend.messages.size(), c.message.empty() ? 0u : 1u);
+        EXPECT_TRUE(c.message.empty() ? HoldsZeroFilled(record.smtpAccount, c.stored) &&
+                                            HoldsZeroFilled(record.smtpPort, c.port)
+                                      : Of(record) == before)
+            << c.message << c.stored;
     }
 }
 

@@ -12,17 +12,9 @@ namespace ostrova::ui::test {
 namespace {
 
 using namespace ostrova::res;
-
-struct FtpHttpSettingDlg : DialogStory {
-    int OpenFtp(platform::headless::HeadlessBackend::Script script) {
-        CFtpSettingDlg dlg(record);
-        return Run(dlg, std::move(script));
-    }
-    int OpenHttp(platform::headless::HeadlessBackend::Script script) {
-        CHttpSettingDlg dlg(record);
-        return Run(dlg, std::move(script));
-    }
-};
+using FtpHttpSettingDlg = DialogStory;
+using Ftp = CFtpSettingDlg;
+using Http = CHttpSettingDlg;
 
 TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordAndOkZeroFillsEachFieldAfterItsText) {
     // Texts with leftovers after their NUL, as an earlier longer text leaves them.
@@ -30,14 +22,14 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordAndOkZeroFillsEachFieldAfterItsTex
     Put(record.ftpPassword, std::string("pass\0old-password", 17));
     Put(record.ftpServer, std::string("ftp.example.com\0old.server", 26));
     Put(record.httpServer, std::string("http.example.com\0old.server", 27));
-    const auto before = Bytes();
-    OpenFtp([](HeadlessDialog& w) {
+    const auto before = Of(record);
+    Run<Ftp>([](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER}) w.Type(id, "x");
         w.Escape();
     });
-    OpenHttp([](HeadlessDialog& w) { w.Type(IDC_HTTP_SERVER, "x"), w.Click(IDCANCEL); });
-    EXPECT_EQ(Bytes(), before);
-    OpenFtp([](HeadlessDialog& w) {
+    Run<Http>([](HeadlessDialog& w) { w.Type(IDC_HTTP_SERVER, "x"), w.Click(IDCANCEL); });
+    EXPECT_EQ(Of(record), before);
+    Run<Ftp>([](HeadlessDialog& w) {
         EXPECT_EQ(w.Text(IDC_FTP_RETYPE_PASSWORD), "pass");
         w.Retype(IDC_FTP_ACCOUNT, "me");
         w.Retype(IDC_FTP_SERVER, "");
@@ -45,13 +37,13 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordAndOkZeroFillsEachFieldAfterItsTex
     });
     EXPECT_TRUE(HoldsZeroFilled(record.ftpAccount, "me") && HoldsZeroFilled(record.ftpServer, "") &&
                 HoldsZeroFilled(record.ftpPassword, "pass"));
-    OpenHttp([](HeadlessDialog& w) { w.Click(IDOK); });
+    Run<Http>([](HeadlessDialog& w) { w.Click(IDOK); });
     EXPECT_TRUE(HoldsZeroFilled(record.httpServer, "http.example.com"));
 }
 
 TEST_F(FtpHttpSettingDlg, EditsStopAtTheirLimitsAndALongerTextFromAFileIsRefused) {
     Put(record.httpServer, std::string(70, 'h') + '\0');
-    OpenFtp([&](HeadlessDialog& w) {
+    Run<Ftp>([&](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER})
             w.Type(id, std::string(90, 'a'));
         w.Retype(IDC_FTP_RETYPE_PASSWORD, "other");
@@ -63,18 +55,17 @@ TEST_F(FtpHttpSettingDlg, EditsStopAtTheirLimitsAndALongerTextFromAFileIsRefused
     EXPECT_TRUE(HoldsZeroFilled(record.ftpAccount, std::string(59, 'a')) &&
                 HoldsZeroFilled(record.ftpPassword, std::string(39, 'a')) &&
                 HoldsZeroFilled(record.ftpServer, std::string(59, 'a')));
-
-    const auto before = Bytes();
-    OpenHttp([](HeadlessDialog& w) {
+    const auto before = Of(record);
+    Run<Http>([](HeadlessDialog& w) {
         w.Click(IDOK);
         EXPECT_EQ(w.Focused(), IDC_HTTP_SERVER) << "the refused field gets the focus";
         w.Escape();
     });
-    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(Of(record), before);
     EXPECT_EQ(backend.messages,
               (std::vector<std::string>{"Password Mismatched!",
                                         "Please enter no more than 59 characters."}));
-    OpenHttp([&](HeadlessDialog& w) {
+    Run<Http>([](HeadlessDialog& w) {
         w.SetCaret(IDC_HTTP_SERVER, 80);
         w.Backspace(IDC_HTTP_SERVER, 11);
         w.Click(IDOK);

@@ -2,6 +2,7 @@
 // Cancel leave in the record and the Custom side copy.
 #include "ui/dialogs/operator_param_dlg.h"
 
+#include <array>
 #include <string>
 
 #include "dialog_test_support.h"
@@ -12,28 +13,15 @@ namespace {
 
 using namespace ostrova::res;
 
-struct Param {
-    int id;
-    std::span<char> (*field)(ConfigRecord&);
-    std::span<char> (*custom)(CustomPreset&);
-};
-#define OSTROVA_PARAM(id, name)                                        \
-    Param {                                                            \
-        id, [](ConfigRecord& r) -> std::span<char> { return r.name; }, \
-            [](CustomPreset& c) -> std::span<char> { return c.name; }  \
-    }
-const Param kParams[] = {
-    OSTROVA_PARAM(IDC_OP_NET_APN, netApn),
-    OSTROVA_PARAM(IDC_OP_NET_USER, netUser),
-    OSTROVA_PARAM(IDC_OP_NET_PASSWORD, netPassword),
-    OSTROVA_PARAM(IDC_OP_MMS_APN, mmsApn),
-    OSTROVA_PARAM(IDC_OP_MMS_USER, mmsUser),
-    OSTROVA_PARAM(IDC_OP_MMS_PASSWORD, mmsPassword),
-    OSTROVA_PARAM(IDC_OP_MMSC_URL, mmscUrl),
-    OSTROVA_PARAM(IDC_OP_MMS_PROXY, mmsProxy),
-    OSTROVA_PARAM(IDC_OP_MMS_PORT, mmsPort),
-};
-#undef OSTROVA_PARAM
+// The nine edits, and the fields they stand for in the record or the Custom copy, in order.
+constexpr int kIds[] = {IDC_OP_NET_APN,  IDC_OP_NET_USER,  IDC_OP_NET_PASSWORD,
+                        IDC_OP_MMS_APN,  IDC_OP_MMS_USER,  IDC_OP_MMS_PASSWORD,
+                        IDC_OP_MMSC_URL, IDC_OP_MMS_PROXY, IDC_OP_MMS_PORT};
+template <class T>
+std::array<std::span<char>, 9> Fields(T& r) {
+    return {r.netApn,      r.netUser, r.netPassword, r.mmsApn, r.mmsUser,
+            r.mmsPassword, r.mmscUrl, r.mmsProxy,    r.mmsPort};
+}
 
 struct OperatorParamDlg : DialogStory {
     CustomPreset custom{};
@@ -44,41 +32,41 @@ TEST_F(OperatorParamDlg, OkStoresEachEditZeroFilledInItsOwnFieldAndCustomKeepsAC
         record.countryId = country;
         custom = CustomPreset{};
         // Digits only, distinct per edit, so the port edit takes them too and a swap shows.
-        for (std::size_t i = 0; i < std::size(kParams); ++i)
-            Put(kParams[i].field(record), std::to_string(i + 10) + std::string("\0junk", 5));
-        COperatorParamDlg dlg(record, custom);
-        Run(dlg, [&](HeadlessDialog& w) {
-            for (std::size_t i = 0; i < std::size(kParams); ++i) {
-                EXPECT_EQ(w.Text(kParams[i].id), std::to_string(i + 10));
-                w.Retype(kParams[i].id, i == 2 ? "" : std::to_string(i + 20));
-            }
-            w.Click(IDOK);
-        });
-        for (std::size_t i = 0; i < std::size(kParams); ++i) {
+        for (std::size_t i = 0; i < 9; ++i)
+            Put(Fields(record)[i], std::to_string(i + 10) + std::string("\0junk", 5));
+        Run<COperatorParamDlg>(
+            [&](HeadlessDialog& w) {
+                for (std::size_t i = 0; i < 9; ++i) {
+                    EXPECT_EQ(w.Text(kIds[i]), std::to_string(i + 10));
+                    w.Retype(kIds[i], i == 2 ? "" : std::to_string(i + 20));
+                }
+                w.Click(IDOK);
+            },
+            custom);
+        for (std::size_t i = 0; i < 9; ++i) {
             const std::string expected = i == 2 ? "" : std::to_string(i + 20);
-            EXPECT_TRUE(HoldsZeroFilled(kParams[i].field(record), expected)) << i;
-            EXPECT_EQ(TextOf(kParams[i].custom(custom)), country == 1 ? expected : "") << i;
+            EXPECT_TRUE(HoldsZeroFilled(Fields(record)[i], expected)) << i;
+            EXPECT_EQ(TextOf(Fields(custom)[i]), country == 1 ? expected : "") << i;
         }
     }
 }
 
 TEST_F(OperatorParamDlg, EditsHoldTheirFieldWidthLessOneAndCancelKeepsOnlyTheCut) {
-    for (const Param& p : kParams) Put(p.field(record), std::string(80, '7'));  // as from a file
-    auto expected = Bytes();
-    for (const Param& p : kParams)
-        expected[std::size_t(p.field(record).data() - reinterpret_cast<char*>(&record)) +
-                 p.field(record).size() - 1] = 0;
-    COperatorParamDlg dlg(record, custom);
-    Run(dlg, [&](HeadlessDialog& w) {
-        for (const Param& p : kParams) {
-            w.Type(p.id, "3");
-            EXPECT_EQ(w.Text(p.id), std::string(p.field(record).size() - 1, '7')) << p.id;
-        }
-        w.Retype(IDC_OP_MMS_PORT, "8a0-8x0");
-        EXPECT_EQ(w.Text(IDC_OP_MMS_PORT), "8080") << "the port takes digits only";
-        w.Escape();
-    });
-    EXPECT_EQ(Bytes(), expected);
+    for (auto field : Fields(record)) Put(field, std::string(80, '7'));  // as from a file
+    ConfigRecord expected = record;
+    for (auto field : Fields(expected)) field.back() = '\0';
+    Run<COperatorParamDlg>(
+        [&](HeadlessDialog& w) {
+            for (std::size_t i = 0; i < 9; ++i) {
+                w.Type(kIds[i], "3");
+                EXPECT_EQ(w.Text(kIds[i]), std::string(Fields(record)[i].size() - 1, '7')) << i;
+            }
+            w.Retype(IDC_OP_MMS_PORT, "8a0-8x0");
+            EXPECT_EQ(w.Text(IDC_OP_MMS_PORT), "8080") << "the port takes digits only";
+            w.Escape();
+        },
+        custom);
+    EXPECT_EQ(Of(record), Of(expected));
 }
 
 }  // namespace
