@@ -23,9 +23,8 @@ TEST_F(MainWindow, StartsWithTheDefaultsInTheOffState) {
               std::tuple(0, 0, 1));
     EXPECT_EQ(w.Text(IDC_EDIT_HOUR) + ":" + w.Text(IDC_EDIT_MINUTE), "21:30");
     EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:03");
-    const auto& font = dlg->Item(IDC_LABEL_DATETIME).font;
-    ASSERT_TRUE(font.has_value());
-    EXPECT_EQ(std::tuple(font->face, font->cellHeight, font->weight, font->italic),
+    const auto font = dlg->Item(IDC_LABEL_DATETIME).font.value_or(platform::FontSpec{});
+    EXPECT_EQ(std::tuple(font.face, font.cellHeight, font.weight, font.italic),
               std::tuple(std::string("Arial"), 20, 700, true));
     EXPECT_EQ(w.timers, (std::map<int, int>{{1, 1000}}));
 }
@@ -76,10 +75,10 @@ TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
         EXPECT_EQ(backend.messages, *r.message ? Strings{r.message} : Strings{});
         if (*r.message) continue;
         EXPECT_EQ(std::tuple(w.Selection(IDC_COMBO_SENDTO), int(record.sendTo),
-                             int(w.Items(IDC_COMBO_FILETYPE).size())),
-                  std::tuple(r.shown, r.kept, r.fileTypes));
-        EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), r.caption);
-        EXPECT_EQ(w.Checked(IDC_RADIO_INSTANT), r.mode == kSendInstant);
+                             int(w.Items(IDC_COMBO_FILETYPE).size()),
+                             w.Text(IDC_BTN_SENDTO_SETTING), w.Checked(IDC_RADIO_INSTANT)),
+                  std::tuple(r.shown, r.kept, r.fileTypes, std::string(r.caption),
+                             r.mode == kSendInstant));
     }
 }
 
@@ -147,11 +146,11 @@ TEST_F(MainWindow, EnablingFollowsSendModeAndTransport) {
         const bool on = r.mode != IDC_RADIO_OFF;
         SCOPED_TRACE(std::to_string(r.mode) + "/" + std::to_string(r.via));
         for (int id : kFollowMode) EXPECT_EQ(w.Enabled(id), on) << id;
-        EXPECT_EQ(w.Enabled(IDC_BTN_SENDTO_SETTING), bool(r.settings));
-        EXPECT_EQ(w.Enabled(IDC_COMBO_IMAGEQUALITY), bool(r.quality));
-        EXPECT_EQ(w.Enabled(IDC_EDIT_HOUR) + w.Enabled(IDC_EDIT_MINUTE), 2 * r.daily);
-        EXPECT_EQ(w.Enabled(IDC_EDIT_MAXNUM), bool(r.instant));
-        EXPECT_EQ(Joined(w.Items(IDC_COMBO_SENDTO)), r.sendTo);
+        EXPECT_EQ(std::tuple(w.Enabled(IDC_BTN_SENDTO_SETTING), w.Enabled(IDC_COMBO_IMAGEQUALITY),
+                             w.Enabled(IDC_EDIT_HOUR) + w.Enabled(IDC_EDIT_MINUTE),
+                             w.Enabled(IDC_EDIT_MAXNUM), Joined(w.Items(IDC_COMBO_SENDTO))),
+                  std::tuple(bool(r.settings), bool(r.quality), 2 * r.daily, bool(r.instant),
+                             std::string(r.sendTo)));
         EXPECT_EQ(w.Checked(IDC_RADIO_INTERNET), on && r.via == IDC_RADIO_INTERNET);
         std::string others;  // the phone edit, Parameters, Filetype; SMS control, Load, Save, Off
         for (int id : {IDC_EDIT_PHONE1, IDC_BTN_PARAMETERS, IDC_COMBO_FILETYPE,
@@ -161,38 +160,34 @@ TEST_F(MainWindow, EnablingFollowsSendModeAndTransport) {
     }
 }
 
+// After Instant and Internet: a click on a radio or a pick of a list's entry, then the send-to
+// value and entry, the settings caption, the Filetype entries and the image quality stored.
+// clang-format off
+const std::tuple<int, int, int, int, const char*, const char*, int> kSendToSteps[] = {
+    {IDC_COMBO_SENDTO, 2, kToFtp, 2, "FTP Setting...", "wireless.cfg|", 100},
+    {IDC_COMBO_SENDTO, 1, kToHttp, 1, "HTTP Setting...", "wireless.cfg|", 100},
+    {IDC_RADIO_INTERNET, 0, kToEmail, 0, "Email Setting...", "MMSCFG.BIN|wireless.cfg|", 100},
+    {IDC_COMBO_IMAGEQUALITY, 2, kToEmail, 0, "Email Setting...", "MMSCFG.BIN|wireless.cfg|", 2000},
+    {IDC_COMBO_IMAGEQUALITY, 0, kToEmail, 0, "Email Setting...", "MMSCFG.BIN|wireless.cfg|", 100},
+    {IDC_COMBO_IMAGEQUALITY, 1, kToEmail, 0, "Email Setting...", "MMSCFG.BIN|wireless.cfg|", 200},
+    {IDC_COMBO_SENDTO, 1, kToHttp, 1, "HTTP Setting...", "wireless.cfg|", 200},
+    {IDC_RADIO_MMS, 2, kToBoth, 2, "", "MMSCFG.BIN|wireless.cfg|", 100},  // and Normal quality
+    {IDC_COMBO_SENDTO, 0, kToPhone, 0, "", "MMSCFG.BIN|wireless.cfg|", 100}};  // entry = value
+// clang-format on
+
 TEST_F(MainWindow, SendToPicksSetTheTargetCaptionAndFiletype) {
     auto& w = Open();
-    const auto expect = [&](std::uint8_t to, const char* caption, const char* fileTypes) {
-        EXPECT_EQ(record.sendTo, to);
-        EXPECT_EQ(w.Text(IDC_BTN_SENDTO_SETTING), caption);
-        EXPECT_EQ(Joined(w.Items(IDC_COMBO_FILETYPE)), fileTypes);
-        EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 0);
-    };
     w.Click(IDC_RADIO_INSTANT);
     w.Click(IDC_RADIO_INTERNET);
-    w.Pick(IDC_COMBO_SENDTO, 2);
-    expect(kToFtp, "FTP Setting...", "wireless.cfg|");
-    w.Pick(IDC_COMBO_SENDTO, 1);
-    expect(kToHttp, "HTTP Setting...", "wireless.cfg|");
-    w.Click(IDC_RADIO_INTERNET);  // again: back to Email, and both file forms
-    expect(kToEmail, "Email Setting...", "MMSCFG.BIN|wireless.cfg|");
-    EXPECT_EQ(w.Selection(IDC_COMBO_SENDTO), 0);
-
-    // HTTP, then MMS: Both, and Normal quality.
-    w.Pick(IDC_COMBO_IMAGEQUALITY, 2);
-    EXPECT_EQ(record.imageQuality.get(), 2000);
-    w.Pick(IDC_COMBO_IMAGEQUALITY, 0);
-    EXPECT_EQ(record.imageQuality.get(), 100);
-    w.Pick(IDC_COMBO_IMAGEQUALITY, 1);
-    EXPECT_EQ(record.imageQuality.get(), 200);
-    w.Pick(IDC_COMBO_SENDTO, 1);
-    w.Click(IDC_RADIO_MMS);
-    expect(kToBoth, "", "MMSCFG.BIN|wireless.cfg|");
-    EXPECT_EQ(record.imageQuality.get(), 100);
+    for (const auto& [id, index, to, entry, caption, fileTypes, quality] : kSendToSteps) {
+        id == IDC_RADIO_INTERNET || id == IDC_RADIO_MMS ? w.Click(id) : w.Pick(id, index);
+        EXPECT_EQ(std::tuple(int(record.sendTo), w.Selection(IDC_COMBO_SENDTO),
+                             w.Text(IDC_BTN_SENDTO_SETTING), Joined(w.Items(IDC_COMBO_FILETYPE)),
+                             w.Selection(IDC_COMBO_FILETYPE), int(record.imageQuality.get())),
+                  std::tuple(to, entry, std::string(caption), std::string(fileTypes), 0, quality))
+            << id << " " << index;
+    }
     EXPECT_EQ(w.Selection(IDC_COMBO_IMAGEQUALITY), 0);
-    w.Pick(IDC_COMBO_SENDTO, 0);
-    EXPECT_EQ(record.sendTo, kToPhone) << "with MMS the entries are the values";
 }
 
 // The mode clicked, the edit, the text pasted, the message (none: accepted), the value kept.
