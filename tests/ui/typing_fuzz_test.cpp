@@ -58,20 +58,15 @@ protected:
         : action == 1 ? d.Paste(c.id, Text())
                       : d.Backspace(c.id, static_cast<int>(Below(30)));
     }
-    // A file as some editor may have left it: the current record with bytes changed, as
-    // either form, with a flipped bit, or of any size.
+    // A file as some editor may have left it: the record with bytes changed, in either form.
     std::filesystem::path FileToLoad() {
-        static constexpr const char* kNames[] = {"a.cfg", "b.CFG", "c.bin", "d.BIN", "e.bak", "f"};
-        const auto path = folder / kNames[Below(6)];
         ConfigRecord r = record;
         for (std::size_t n = Below(40); n > 0; --n)
             r.bytes()[Below(2046)] = static_cast<std::uint8_t>(rng());
         r.sendTo = static_cast<std::uint8_t>(Below(5));
-        Bytes file = Below(2) == 0 ? CfgFileOf(r) : BinFileOf(r);
-        if (Below(5) == 0) file[Below(file.size())] ^= 0x20;
-        if (Below(10) == 0) file.resize(Below(8200));
-        WriteBytes(path, file);
-        return path;
+        const bool bin = Below(2) == 0;
+        WriteBytes(folder / (bin ? "in.bin" : "in.cfg"), bin ? BinFileOf(r) : CfgFileOf(r));
+        return folder / (bin ? "in.bin" : "in.cfg");
     }
     // Every secondary dialog: a few random actions, then OK, Enter or Escape.
     void Play(HeadlessDialog& d) {
