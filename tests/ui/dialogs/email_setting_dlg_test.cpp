@@ -34,7 +34,6 @@ TEST_F(EmailSettingDlg, OpensOnTheStoredAccountServerPortAndSsl) {
         {"ann@yahoo.com", 3}};
     // clang-format on
     for (const auto& [account, selection] : accounts) {
-        ZeroField(record.smtpAccount);
         CopyText(record.smtpAccount, account);
         record.smtpSsl = account.empty() ? 0 : 7;  // any value but 0 means SSL
         Open([&](HeadlessDialog& w) {
@@ -103,16 +102,13 @@ TEST_F(EmailSettingDlg, LeavingTheAccountRecognisesTheProviderOfAnAddress) {
     EXPECT_EQ(record.smtpSsl, 0);
 }
 
-// Each row is one try at OK; a message means the dialog stays open and nothing is stored.
-struct OkCase {
-    int pick;  // -1: keep the selection the dialog opened with ("Other")
-    std::string account;
-    std::string_view password, retype, server, port, message;  // message empty: accepted
-    std::string stored;                                        // the account stored when accepted
-};
+// Each row is one try at OK: the provider picked (-1: keep "Other", the one the dialog opened
+// with), account, password, retype, server, port; the message (empty: accepted; otherwise the
+// dialog stays open and nothing is stored), and the account stored when accepted.
 const std::string kName49(49, 'b');
 // clang-format off
-const OkCase kOkCases[] = {
+const std::tuple<int, std::string, std::string_view, std::string_view, std::string_view,
+                 std::string_view, std::string_view, std::string> kOkCases[] = {
     {-1, "", "a", "a", "h", "25", "Invalid Account!", ""},
     {kPleaseSelect, "bob", "", "", "h", "25", "Invalid Account!", ""},
     {kGmail, kName49 + "b", "", "", "h", "25", "Invalid Account!", ""},  // 60 with "@gmail.com"
@@ -127,27 +123,27 @@ const OkCase kOkCases[] = {
 // clang-format on
 
 TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
-    for (const OkCase& c : kOkCases) {
+    for (const auto& [pick, account, password, retype, server, port, message, stored] : kOkCases) {
         SetConfigDefaults(record);
         backend.messages.clear();
         const auto before = Of(record);
         const int result = Open([&](HeadlessDialog& w) {
-            if (c.pick >= 0) w.Pick(IDC_EMAIL_PROVIDER, c.pick);
-            w.Retype(IDC_EMAIL_ACCOUNT, c.account);
-            w.Retype(IDC_EMAIL_PASSWORD, c.password);
-            w.Retype(IDC_EMAIL_RETYPE_PASSWORD, c.retype);
-            w.Retype(IDC_EMAIL_SERVER, c.server);
-            w.Retype(IDC_EMAIL_PORT, c.port);
+            if (pick >= 0) w.Pick(IDC_EMAIL_PROVIDER, pick);
+            w.Retype(IDC_EMAIL_ACCOUNT, account);
+            w.Retype(IDC_EMAIL_PASSWORD, password);
+            w.Retype(IDC_EMAIL_RETYPE_PASSWORD, retype);
+            w.Retype(IDC_EMAIL_SERVER, server);
+            w.Retype(IDC_EMAIL_PORT, port);
             w.Click(IDOK);
             if (!w.ended) w.Escape();
         });
-        EXPECT_EQ(result, c.message.empty() ? platform::kIdOk : platform::kIdCancel) << c.message;
-        EXPECT_EQ(backend.messages.empty() ? "" : backend.messages[0], c.message);
-        EXPECT_EQ(backend.messages.size(), c.message.empty() ? 0u : 1u);
-        EXPECT_TRUE(c.message.empty() ? HoldsZeroFilled(record.smtpAccount, c.stored) &&
-                                            HoldsZeroFilled(record.smtpPort, c.port)
-                                      : Of(record) == before)
-            << c.message << c.stored;
+        EXPECT_EQ(result, message.empty() ? platform::kIdOk : platform::kIdCancel) << message;
+        EXPECT_EQ(backend.messages.empty() ? "" : backend.messages[0], message);
+        EXPECT_EQ(backend.messages.size(), message.empty() ? 0u : 1u);
+        EXPECT_TRUE(message.empty() ? HoldsZeroFilled(record.smtpAccount, stored) &&
+                                          HoldsZeroFilled(record.smtpPort, port)
+                                    : Of(record) == before)
+            << message << stored;
     }
 }
 
