@@ -8,10 +8,10 @@
 namespace ostrova::ui::testing {
 namespace {
 
-TEST_F(MainWindow, StartsWithTheDefaultsInTheOffState) {
+TEST_F(MainWindow, StartsWithTheDefaultsInTheOffStateAndAClockThatPushesTheWholeForm) {
     auto& w = Open();
-    EXPECT_TRUE(w.Checked(IDC_RADIO_OFF));
-    EXPECT_TRUE(w.Checked(IDC_RADIO_MMS)) << "from the send-via step before the first refresh";
+    // MMS is checked by the send-via step before the first refresh.
+    EXPECT_TRUE(w.Checked(IDC_RADIO_OFF) && w.Checked(IDC_RADIO_MMS));
     const auto countries = w.Items(IDC_COMBO_COUNTRY);
     ASSERT_EQ(countries.size(), 25u);
     EXPECT_EQ(countries[0] + countries[2] + countries[24], "AutoDanmarkUSA");
@@ -27,10 +27,8 @@ TEST_F(MainWindow, StartsWithTheDefaultsInTheOffState) {
     EXPECT_EQ(std::tuple(font.face, font.cellHeight, font.weight, font.italic),
               std::tuple(std::string("Arial"), 20, 700, true));
     EXPECT_EQ(w.timers, (std::map<int, int>{{1, 1000}}));
-}
 
-TEST_F(MainWindow, ClockPushesTheWholeFormOncePerSecondEvenUnderAMessageBox) {
-    auto& w = Open();
+    // Once per second, even under a message box.
     w.Click(IDC_RADIO_DAILY);
     backend.duringMessageBox = [&](std::string_view) {
         backend.now.tm_sec = 5;
@@ -220,7 +218,7 @@ TEST_F(MainWindow, NumericEditsWalkTheirBounds) {
     }
 }
 
-TEST_F(MainWindow, RecipientTextsFallBackSilentlyPastTheirLimit) {
+TEST_F(MainWindow, RecipientsCountryAndOperatorFollowTheUserAndDefaultResetsTheRecord) {
     auto& w = Open();
     w.Click(IDC_RADIO_INSTANT);
     w.Click(IDC_CHECK_EMAIL2);
@@ -235,11 +233,8 @@ TEST_F(MainWindow, RecipientTextsFallBackSilentlyPastTheirLimit) {
     w.Click(IDC_CHECK_PHONE1);
     EXPECT_FALSE(w.Enabled(IDC_EDIT_PHONE1));
     EXPECT_EQ(w.Text(IDC_EDIT_PHONE1), "") << "an unticked box empties its edit";
-}
 
-TEST_F(MainWindow, CountryAndOperatorPicksThenDefault) {
-    auto& w = Open();
-    w.Click(IDC_RADIO_INSTANT);
+    // Country and operator picks, then Default.
     CopyText(record.mmsApn, "earlier");
     w.Pick(IDC_COMBO_COUNTRY, 1);  // Custom before anything was confirmed: empty parameters
     EXPECT_EQ(TextOf(record.mmsApn), "");
