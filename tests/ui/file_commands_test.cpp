@@ -75,11 +75,10 @@ TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFil
 }
 
 TEST_F(MainWindow, StartupPrefersWirelessCfgAndTakesABinOnlyAlone) {
-    ConfigRecord saved = SampleRecord();
-    Bytes badCfg = CfgFileOf(saved);
+    Bytes badCfg = CfgFileOf(SampleRecord());
     std::swap(badCfg[2046], badCfg[2047]);
     WriteBytes(folder / "wireless.cfg", badCfg);
-    WriteBytes(folder / "MMSCFG.BIN", BinFileOf(saved));
+    WriteBytes(folder / "MMSCFG.BIN", BinFileOf(SampleRecord()));
     Open();
     EXPECT_EQ(record.sendMode, kSendOff) << "a bad wireless.cfg loads nothing, not even the BIN";
     std::filesystem::remove(folder / "wireless.cfg");
@@ -90,15 +89,11 @@ TEST_F(MainWindow, StartupPrefersWirelessCfgAndTakesABinOnlyAlone) {
 }
 
 TEST_F(MainWindow, LoadReadsTheFormItsExtensionNamesOrSaysWhyNot) {
-    ConfigRecord newer = SampleRecord(), old = SampleRecord();
-    newer.version = 3;
-    old.countryId = 2;  // China in the old numbering, with a China operator
-    old.operatorId = 2;
-    Bytes badSum = CfgFileOf(SampleRecord());
-    badSum[10] ^= 1;
+    ConfigRecord old = SampleRecord();
+    old.countryId = old.operatorId = 2;  // China in the old numbering, with a China operator
     // clang-format off
     // The file, its bytes, the message, the Filetype entry selected, the country shown (0: the
-    // record is as it was).
+    // record is as it was). Each failure's message is the reader's, checked with the tool's.
     const std::tuple<const char*, Bytes, const char*, int, int> rows[] = {
         {"a.bak", BinFileOf(SampleRecord()), "", 0, 22},
         {"noext", CfgFileOf(SampleRecord()), "", 1, 22},
@@ -106,10 +101,7 @@ TEST_F(MainWindow, LoadReadsTheFormItsExtensionNamesOrSaysWhyNot) {
          "file is created by an old version tool, it will be translated to new version "
          "automatically! ", 0, 6},
         {"one.cfg", Bytes{1}, "File Error1!", 1, 0},
-        {"big.bin", Bytes(8193, 0), "File Error2!", 0, 0},
-        {"newer.bin", BinFileOf(newer), "File Is Create by Higher Version!", 0, 0},
-        {"bad.cfg", badSum, "File Checksum Error!", 1, 0},
-        {"missing.cfg", {}, "File Open Error!", 1, 0}};
+        {"big.bin", Bytes(8193, 0), "File Error2!", 0, 0}};
     // clang-format on
     std::filesystem::create_directories(folder / "cards");
     for (const auto& [name, bytes, message, fileType, country] : rows) {
@@ -117,7 +109,7 @@ TEST_F(MainWindow, LoadReadsTheFormItsExtensionNamesOrSaysWhyNot) {
         auto& w = Open();
         const ConfigRecord before = record;
         backend.messages.clear();
-        if (!bytes.empty()) WriteBytes(folder / "cards" / name, bytes);
+        WriteBytes(folder / "cards" / name, bytes);
         Load(folder / "cards" / name);
         EXPECT_EQ(backend.messages, *message ? Strings{message} : Strings{});
         EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), fileType) << "it follows the extension";
@@ -128,7 +120,7 @@ TEST_F(MainWindow, LoadReadsTheFormItsExtensionNamesOrSaysWhyNot) {
     EXPECT_EQ(backend.fileDialogs.back().filter, "*.CFG|*.cfg|*.BIN|*.bin|");
     // The working folder follows the picked file, so a plain Save writes beside it.
     w->Click(IDC_BTN_SAVE);
-    EXPECT_EQ(backend.shownInFileManager.back(), folder / "cards/wireless.cfg");
+    EXPECT_EQ(backend.shownInFileManager.back(), folder / "cards/MMSCFG.BIN");
 }
 
 TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
@@ -153,8 +145,7 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
 
 TEST_F(MainWindow, ACustomRecordKeepsItsParametersAcrossCountries) {
     ConfigRecord r = SampleRecord();
-    r.countryId = 1;
-    r.operatorId = 1;
+    r.countryId = r.operatorId = 1;
     CopyText(r.mmsApn, "loaded");
     WriteBytes(folder / "custom.cfg", CfgFileOf(r));
     CopyText(r.mmsApn, "at start");
