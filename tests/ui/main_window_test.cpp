@@ -45,14 +45,8 @@ TEST_F(MainWindow, StartsWithTheDefaultsInTheOffStateAndAClockThatPushesTheWhole
 
 // The send choices of a loaded record: the list entry shown, the value kept, the settings
 // button's caption, the Filetype entries, or the message for a record the form cannot show.
-struct SendToRow {
-    int mode, via, to, shown, kept;
-    const char* caption;
-    int fileTypes;
-    const char* message;
-};
 // clang-format off
-const SendToRow kSendToRows[] = {
+const std::tuple<int, int, int, int, int, const char*, int, const char*> kSendToRows[] = {
     {kSendInstant, kViaMms, kToBoth, 2, kToBoth, "", 2, ""},
     {kSendDailyReport, kViaMms, kToFtp, 0, kToPhone, "", 2, ""},
     {kSendInstant, kViaInternet, kToEmail, 0, kToEmail, "Email Setting...", 2, ""},
@@ -65,18 +59,16 @@ const SendToRow kSendToRows[] = {
 // clang-format on
 
 TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
-    for (const SendToRow& r : kSendToRows) {
-        SCOPED_TRACE(&r - kSendToRows);
+    for (const auto& [mode, via, to, shown, kept, caption, fileTypes, message] : kSendToRows) {
+        SCOPED_TRACE(::testing::Message() << mode << " " << via << " " << to);
         backend.messages.clear();
-        auto& w =
-            OpenOn(SampleRecord(std::uint8_t(r.mode), std::uint8_t(r.via), std::uint8_t(r.to)));
-        EXPECT_EQ(backend.messages, *r.message ? Strings{r.message} : Strings{});
-        if (*r.message) continue;
+        auto& w = OpenOn(SampleRecord(std::uint8_t(mode), std::uint8_t(via), std::uint8_t(to)));
+        EXPECT_EQ(backend.messages, *message ? Strings{message} : Strings{});
+        if (*message) continue;
         EXPECT_EQ(std::tuple(w.Selection(IDC_COMBO_SENDTO), int(record.sendTo),
                              int(w.Items(IDC_COMBO_FILETYPE).size()),
                              w.Text(IDC_BTN_SENDTO_SETTING), w.Checked(IDC_RADIO_INSTANT)),
-                  std::tuple(r.shown, r.kept, r.fileTypes, std::string(r.caption),
-                             r.mode == kSendInstant));
+                  std::tuple(shown, kept, fileTypes, std::string(caption), mode == kSendInstant));
     }
 }
 
@@ -117,44 +109,40 @@ TEST_F(MainWindow, ShowsTheCountryOperatorSmsControlAndImageQualityOfALoadedReco
     }
 }
 
-// The enabling table: the radios clicked, then what is enabled and what the send-to list holds.
-struct EnablingRow {
-    int mode, via, settings, quality, daily, instant;
-    const char* sendTo;
-};
+// The enabling table: the radios clicked, what the send-to list holds, and which of the settings
+// button, Image quality, Hour, Minute and Max number are enabled.
 // clang-format off
-const EnablingRow kEnablingRows[] = {
-    {IDC_RADIO_OFF, IDC_RADIO_INTERNET, false, false, false, false, ""},
-    {IDC_RADIO_INSTANT, IDC_RADIO_MMS, false, false, false, true, "Phone|Email|Both|"},
-    {IDC_RADIO_INSTANT, IDC_RADIO_INTERNET, true, true, false, true, "Email|HTTP|FTP|"},
-    {IDC_RADIO_DAILY, IDC_RADIO_MMS, false, false, true, false, "Phone|Email|Both|"},
-    {IDC_RADIO_DAILY, IDC_RADIO_INTERNET, true, true, true, false, "Email|HTTP|FTP|"}};
+const std::tuple<int, int, const char*, const char*> kEnablingRows[] = {
+    {IDC_RADIO_OFF, IDC_RADIO_INTERNET, "", "00000"},
+    {IDC_RADIO_INSTANT, IDC_RADIO_MMS, "Phone|Email|Both|", "00001"},
+    {IDC_RADIO_INSTANT, IDC_RADIO_INTERNET, "Email|HTTP|FTP|", "11001"},
+    {IDC_RADIO_DAILY, IDC_RADIO_MMS, "Phone|Email|Both|", "00110"},
+    {IDC_RADIO_DAILY, IDC_RADIO_INTERNET, "Email|HTTP|FTP|", "11110"}};
 // Enabled in every mode but Off.
 constexpr int kFollowMode[] = {
     IDC_GROUP_SENDVIA, IDC_RADIO_MMS, IDC_RADIO_INTERNET, IDC_GROUP_OPERATOR, IDC_COMBO_COUNTRY,
     IDC_COMBO_OPERATOR, IDC_GROUP_SENDTO, IDC_COMBO_SENDTO, IDC_GROUP_RECIPIENTS, IDC_CHECK_PHONE1,
     IDC_CHECK_EMAIL4, IDC_GROUP_IMAGE, IDC_LABEL_IMAGEQUALITY, IDC_EDIT_IMAGEFROM};
+// The row's five, then the phone edit, Parameters and Filetype (never enabled by a mode) and
+// SMS control, Load, Save and Off (always enabled).
+constexpr int kByRow[] = {
+    IDC_BTN_SENDTO_SETTING, IDC_COMBO_IMAGEQUALITY, IDC_EDIT_HOUR, IDC_EDIT_MINUTE, IDC_EDIT_MAXNUM,
+    IDC_EDIT_PHONE1, IDC_BTN_PARAMETERS, IDC_COMBO_FILETYPE, IDC_COMBO_SMSCONTROL, IDC_BTN_LOAD,
+    IDC_BTN_SAVE, IDC_RADIO_OFF};
 // clang-format on
 
 TEST_F(MainWindow, EnablingFollowsSendModeAndTransport) {
-    for (const EnablingRow& r : kEnablingRows) {
+    for (const auto& [mode, via, sendTo, enabled] : kEnablingRows) {
         auto& w = Open();
-        for (int id : {r.mode == IDC_RADIO_OFF ? IDC_RADIO_INSTANT : r.mode, r.via, r.mode})
-            w.Click(id);
-        const bool on = r.mode != IDC_RADIO_OFF;
-        SCOPED_TRACE(std::to_string(r.mode) + "/" + std::to_string(r.via));
+        for (int id : {mode == IDC_RADIO_OFF ? IDC_RADIO_INSTANT : mode, via, mode}) w.Click(id);
+        const bool on = mode != IDC_RADIO_OFF;
+        SCOPED_TRACE(std::to_string(mode) + "/" + std::to_string(via));
         for (int id : kFollowMode) EXPECT_EQ(w.Enabled(id), on) << id;
-        EXPECT_EQ(std::tuple(w.Enabled(IDC_BTN_SENDTO_SETTING), w.Enabled(IDC_COMBO_IMAGEQUALITY),
-                             w.Enabled(IDC_EDIT_HOUR) + w.Enabled(IDC_EDIT_MINUTE),
-                             w.Enabled(IDC_EDIT_MAXNUM), Joined(w.Items(IDC_COMBO_SENDTO))),
-                  std::tuple(bool(r.settings), bool(r.quality), 2 * r.daily, bool(r.instant),
-                             std::string(r.sendTo)));
-        EXPECT_EQ(w.Checked(IDC_RADIO_INTERNET), on && r.via == IDC_RADIO_INTERNET);
-        std::string others;  // the phone edit, Parameters, Filetype; SMS control, Load, Save, Off
-        for (int id : {IDC_EDIT_PHONE1, IDC_BTN_PARAMETERS, IDC_COMBO_FILETYPE,
-                       IDC_COMBO_SMSCONTROL, IDC_BTN_LOAD, IDC_BTN_SAVE, IDC_RADIO_OFF})
-            others += w.Enabled(id) ? '1' : '0';
-        EXPECT_EQ(others, "0001111");
+        std::string flags;
+        for (int id : kByRow) flags += w.Enabled(id) ? '1' : '0';
+        EXPECT_EQ(flags, std::string(enabled) + "0001111");
+        EXPECT_EQ(Joined(w.Items(IDC_COMBO_SENDTO)), sendTo);
+        EXPECT_EQ(w.Checked(IDC_RADIO_INTERNET), on && via == IDC_RADIO_INTERNET);
     }
 }
 
