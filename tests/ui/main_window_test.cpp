@@ -72,40 +72,35 @@ TEST_F(MainWindow, ShowsTheSendChoicesOfALoadedRecord) {
     }
 }
 
-// Country and operator (with the operator list's length), then Parameters enabled; SMS
-// control, Status Response (ticked, enabled) and image quality, as a loaded record shows them.
-struct ShownRow {
-    int country, op, countryShown, operators, operatorShown, parameters;
-    int sms, status, quality, smsShown, statusTicked, statusEnabled, qualityShown;
-};
+// A loaded record's country, operator, SMS control, Status Response and image quality, and
+// what the form shows: the country entry, the operator list's length and entry, Parameters
+// enabled; SMS control's entry, Status Response ticked and enabled; the image quality entry.
 // clang-format off
-const ShownRow kShownRows[] = {
-    {22, 21, 22, 4, 1, true,    1, 1, 100, 1, true, true, 0},
-    {22, 99, 22, 4, -1, true,   5, 0, 101, 1, false, true, 1},
-    {30, 0, -1, 0, -1, true,    0, 1, 1000, 0, false, false, 1},
-    {0, 0, 0, 1, 0, false,      0, 0, 1001, 0, false, false, 2},
-    {1, 1, 1, 1, 0, true,       0, 0, 65535, 0, false, false, 2}};
+const std::tuple<int, int, int, int, int, const char*> kShownRows[] = {
+    {22, 21, 1, 1, 100, "22 4 1 1 1 1 1 0"},
+    {22, 99, 5, 0, 101, "22 4 -1 1 1 0 1 1"},
+    {30, 0, 0, 1, 1000, "-1 0 -1 1 0 0 0 1"},
+    {0, 0, 0, 0, 1001, "0 1 0 0 0 0 0 2"},
+    {1, 1, 0, 0, 65535, "1 1 0 1 0 0 0 2"}};
 // clang-format on
 
 TEST_F(MainWindow, ShowsTheCountryOperatorSmsControlAndImageQualityOfALoadedRecord) {
-    for (const ShownRow& s : kShownRows) {
-        SCOPED_TRACE(&s - kShownRows);
+    for (const auto& [country, op, sms, status, quality, expected] : kShownRows) {
         ConfigRecord r = SampleRecord(kSendInstant, kViaInternet, kToEmail);
-        r.countryId = std::uint8_t(s.country);
-        r.operatorId = std::uint8_t(s.op);
-        r.smsControl = std::uint8_t(s.sms);
-        r.statusResponse = std::uint8_t(s.status);
-        r.imageQuality.set(std::uint16_t(s.quality));
+        r.countryId = std::uint8_t(country);
+        r.operatorId = std::uint8_t(op);
+        r.smsControl = std::uint8_t(sms);
+        r.statusResponse = std::uint8_t(status);
+        r.imageQuality.set(std::uint16_t(quality));
         auto& w = OpenOn(r);
-        EXPECT_EQ(
-            std::tuple(w.Selection(IDC_COMBO_COUNTRY), int(w.Items(IDC_COMBO_OPERATOR).size()),
-                       w.Selection(IDC_COMBO_OPERATOR), int(w.Enabled(IDC_BTN_PARAMETERS))),
-            std::tuple(s.countryShown, s.operators, s.operatorShown, s.parameters));
-        EXPECT_EQ(
-            std::tuple(w.Selection(IDC_COMBO_SMSCONTROL), int(w.Checked(IDC_CHECK_STATUSRESPONSE)),
-                       int(w.Enabled(IDC_CHECK_STATUSRESPONSE)),
-                       w.Selection(IDC_COMBO_IMAGEQUALITY)),
-            std::tuple(s.smsShown, s.statusTicked, s.statusEnabled, s.qualityShown));
+        std::string shown;
+        for (int v :
+             {w.Selection(IDC_COMBO_COUNTRY), int(w.Items(IDC_COMBO_OPERATOR).size()),
+              w.Selection(IDC_COMBO_OPERATOR), int(w.Enabled(IDC_BTN_PARAMETERS)),
+              w.Selection(IDC_COMBO_SMSCONTROL), int(w.Checked(IDC_CHECK_STATUSRESPONSE)),
+              int(w.Enabled(IDC_CHECK_STATUSRESPONSE)), w.Selection(IDC_COMBO_IMAGEQUALITY)})
+            shown += std::to_string(v) + " ";
+        EXPECT_EQ(shown, std::string(expected) + " ");
     }
 }
 
