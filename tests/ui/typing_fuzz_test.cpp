@@ -1,6 +1,6 @@
 // Long random sessions of a user on the main window and its dialogs: typing and pasting odd
-// text, clicking everything, picking list entries, loading broken files, saving where nothing
-// can be written, restarting. After every step the record's texts end inside their fields,
+// text, clicking everything, picking list entries, saving where nothing can be written,
+// loading what was saved, restarting. After every step the record's texts end inside their fields,
 // no selection runs past its text, and no dialog opens that nobody expected.
 // OSTROVA_FUZZ_STEPS and OSTROVA_FUZZ_SEED run other or longer sessions.
 #include <cstdlib>
@@ -58,16 +58,6 @@ protected:
         : action == 1 ? d.Paste(c.id, Text())
                       : d.Backspace(c.id, static_cast<int>(Below(30)));
     }
-    // A file as some editor may have left it: the record with bytes changed, in either form.
-    std::filesystem::path FileToLoad() {
-        ConfigRecord r = record;
-        for (std::size_t n = Below(40); n > 0; --n)
-            r.bytes()[Below(2046)] = static_cast<std::uint8_t>(rng());
-        r.sendTo = static_cast<std::uint8_t>(Below(5));
-        const bool bin = Below(2) == 0;
-        WriteBytes(folder / (bin ? "in.bin" : "in.cfg"), bin ? BinFileOf(r) : CfgFileOf(r));
-        return folder / (bin ? "in.bin" : "in.cfg");
-    }
     // Every secondary dialog: a few random actions, then OK, Enter or Escape.
     void Play(HeadlessDialog& d) {
         backend.WhenOpened(d.dialog().dialogTemplate().id, [this](HeadlessDialog& e) { Play(e); });
@@ -79,10 +69,9 @@ protected:
     void Step() {
         const char* kTargets[] = {"out.cfg", "out.bin", "blocked/wireless.cfg"};
         switch (Below(10)) {
-            case 0:
-                backend.openAnswers = {FileToLoad()};
+            case 0:  // a file the session saved, or none yet
+                backend.openAnswers = {folder / kTargets[Below(2)]};
                 w->Click(IDC_BTN_LOAD);
-                loaded = record;
                 break;
             case 1:
                 backend.saveAnswers = {folder / kTargets[Below(3)]};
@@ -95,7 +84,6 @@ protected:
             case 3:
                 w->Escape();
                 Open();
-                loaded = record;
                 break;
             default:
                 Fiddle(*w);
@@ -106,9 +94,7 @@ protected:
         std::size_t offset = 20;
         for (std::size_t width : kTextWidths) {
             const auto* f = record.bytes().data() + offset;
-            // A file may bring a text without its end; nothing the user does may make one.
-            if (width > 0 && std::memchr(f, 0, width) == nullptr &&
-                std::memcmp(f, loaded.bytes().data() + offset, width) != 0)
+            if (width > 0 && std::memchr(f, 0, width) == nullptr)
                 return "the text at " + std::to_string(offset) + " has no end";
             offset += width > 0 ? width : 2;
         }
@@ -120,7 +106,6 @@ protected:
     }
 
     std::mt19937_64 rng;
-    ConfigRecord loaded{};
 };
 
 TEST_F(TypingFuzz, RandomSessionsKeepTheRecordAndTheFormSound) {
@@ -132,7 +117,6 @@ TEST_F(TypingFuzz, RandomSessionsKeepTheRecordAndTheFormSound) {
          {IDD_ABOUTBOX, IDD_EMAIL_SETTING, IDD_OPERATOR_PARAM, IDD_FTP_SETTING, IDD_HTTP_SETTING})
         backend.WhenOpened(tpl, [this](HeadlessDialog& d) { Play(d); });
     Open();
-    loaded = record;
     for (std::size_t step = 0; step < steps; ++step) {
         Step();
         ASSERT_EQ(Broken(), "") << "seed " << seed << ", step " << step;
