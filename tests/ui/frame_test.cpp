@@ -12,12 +12,9 @@ namespace {
 
 using platform::ScrollRequest;
 
-struct SizingRow {
-    int dpi, height;
-    bool shortScreen;
-    int width, windowHeight, overflow, max, page, step;
-};
-const SizingRow kSizingRows[] = {
+// DPI and screen height; scrolling, window width and height, overflow, scroll maximum and page,
+// wheel step.
+const std::tuple<int, int, bool, int, int, int, int, int, int> kSizingRows[] = {
     {96, 768, false, 548, 690, 0, 0, 0, 30},         {96, 750, false, 548, 690, 0, 0, 0, 30},
     {96, 749, true, 568, 689, 67, 268, 201, 30},     {96, 720, true, 568, 660, 96, 384, 288, 30},
     {100, 800, false, 570, 690, 0, 0, 0, 31},        {110, 900, false, 627, 790, 0, 0, 0, 34},
@@ -27,14 +24,13 @@ const SizingRow kSizingRows[] = {
 };
 
 TEST(FrameSizing, FollowsTheTable) {
-    for (const SizingRow& r : kSizingRows) {
-        const FrameMetrics m = ComputeFrameMetrics(r.height, r.dpi);
-        const std::string row = std::to_string(r.dpi) + " dpi, " + std::to_string(r.height);
-        EXPECT_EQ(m.scrollEnabled, r.shortScreen) << row;
-        EXPECT_EQ(std::tuple(m.width, m.height, m.overflow, m.scrollMax, m.scrollPage),
-                  std::tuple(r.width, r.windowHeight, r.overflow, r.max, r.page))
-            << row;
-        EXPECT_EQ(WheelStep(r.dpi), r.step) << row;
+    for (const auto& [dpi, height, scrolls, width, windowHeight, overflow, max, page, step] :
+         kSizingRows) {
+        const FrameMetrics m = ComputeFrameMetrics(height, dpi);
+        EXPECT_EQ(std::tuple(m.scrollEnabled, m.width, m.height, m.overflow, m.scrollMax,
+                             m.scrollPage, WheelStep(dpi)),
+                  std::tuple(scrolls, width, windowHeight, overflow, max, page, step))
+            << dpi << " dpi, " << height;
     }
 }
 
