@@ -16,13 +16,13 @@ using FtpHttpSettingDlg = DialogStory;
 using Ftp = CFtpSettingDlg;
 using Http = CHttpSettingDlg;
 
-TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordAndOkZeroFillsEachFieldAfterItsText) {
+TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongATextIsRefused) {
     // Texts with leftovers after their NUL, as an earlier longer text leaves them.
     Put(record.ftpAccount, std::string("acct\0old-account", 16));
     Put(record.ftpPassword, std::string("pass\0old-password", 17));
     Put(record.ftpServer, std::string("ftp.example.com\0old.server", 26));
     Put(record.httpServer, std::string("http.example.com\0old.server", 27));
-    const auto before = Of(record);
+    auto before = Of(record);
     Run<Ftp>([](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER}) w.Type(id, "x");
         w.Escape();
@@ -39,13 +39,12 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordAndOkZeroFillsEachFieldAfterItsTex
                 HoldsZeroFilled(record.ftpPassword, "pass"));
     Run<Http>([](HeadlessDialog& w) { w.Click(IDOK); });
     EXPECT_TRUE(HoldsZeroFilled(record.httpServer, "http.example.com"));
-}
 
-TEST_F(FtpHttpSettingDlg, EditsStopAtTheirLimitsAndALongerTextFromAFileIsRefused) {
+    // The edits stop at their limits, and a longer text from a file is refused.
     Put(record.httpServer, std::string(70, 'h') + '\0');
     Run<Ftp>([&](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER})
-            w.Type(id, std::string(90, 'a'));
+            w.Retype(id, std::string(90, 'a'));
         w.Retype(IDC_FTP_RETYPE_PASSWORD, "other");
         w.Click(IDOK);
         EXPECT_FALSE(w.ended);
@@ -55,7 +54,7 @@ TEST_F(FtpHttpSettingDlg, EditsStopAtTheirLimitsAndALongerTextFromAFileIsRefused
     EXPECT_TRUE(HoldsZeroFilled(record.ftpAccount, std::string(59, 'a')) &&
                 HoldsZeroFilled(record.ftpPassword, std::string(39, 'a')) &&
                 HoldsZeroFilled(record.ftpServer, std::string(59, 'a')));
-    const auto before = Of(record);
+    before = Of(record);
     Run<Http>([](HeadlessDialog& w) {
         w.Click(IDOK);
         EXPECT_EQ(w.Focused(), IDC_HTTP_SERVER) << "the refused field gets the focus";
