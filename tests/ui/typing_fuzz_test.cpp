@@ -41,15 +41,16 @@ protected:
             s += kPieces[Below(std::size(kPieces))];
         return s;
     }
-    // One thing done to a random enabled control of an open dialog, apart from closing it.
+    // One thing done to a random enabled control of an open dialog.
     void Fiddle(HeadlessDialog& d) {
         std::vector<const platform::ControlState*> found;
         for (const auto& c : d.dialog().controls())
-            if (c.enabled && c.id != platform::kNoId && c.kind != ControlKind::PushButton)
-                found.push_back(&c);
+            if (c.enabled && c.id != platform::kNoId) found.push_back(&c);
         if (found.empty()) return;
         const auto& c = *found[Below(found.size())];
-        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton) d.Click(c.id);
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton ||
+            c.kind == ControlKind::PushButton)
+            d.Click(c.id);
         if (!c.items.empty()) d.Pick(c.id, static_cast<int>(Below(c.items.size())));
         if (c.kind != ControlKind::Edit && c.kind != ControlKind::ComboDropDown) return;
         Below(2) == 0 ? d.SelectAll(c.id) : d.SetCaret(c.id, static_cast<int>(Below(90)));
@@ -58,36 +59,21 @@ protected:
         : action == 1 ? d.Paste(c.id, Text())
                       : d.Backspace(c.id, static_cast<int>(Below(30)));
     }
-    // Every secondary dialog: a few random actions, then OK, Enter or Escape.
+    // Every secondary dialog: a few random actions, which may end it, then Enter or Escape.
     void Play(HeadlessDialog& d) {
         backend.WhenOpened(d.dialog().dialogTemplate().id, [this](HeadlessDialog& e) { Play(e); });
-        for (std::size_t n = Below(10); n > 0; --n) Fiddle(d);
-        const std::size_t how = Below(3);
-        how == 0 ? d.Click(IDOK) : how == 1 ? d.Enter() : d.Escape();
+        for (std::size_t n = Below(10); n > 0 && !d.ended; --n) Fiddle(d);
+        if (!d.ended) Below(2) == 0 ? d.Enter() : d.Escape();
         if (!d.ended) d.Escape();
     }
+    // One step on the main window: mostly one action, which may be a click on Load, Save, Save
+    // as or a settings button; sometimes a restart.
     void Step() {
-        const char* kTargets[] = {"out.cfg", "out.bin", "blocked/wireless.cfg"};
-        switch (Below(10)) {
-            case 0:  // a file the session saved, or none yet
-                backend.openAnswers = {folder / kTargets[Below(2)]};
-                w->Click(IDC_BTN_LOAD);
-                break;
-            case 1:
-                backend.saveAnswers = {folder / kTargets[Below(3)]};
-                w->Click(Below(2) == 0 ? IDC_BTN_SAVEAS : IDC_BTN_SAVE);
-                break;
-            case 2:
-                for (int id : {IDC_BTN_DEFAULT, IDC_BTN_PARAMETERS, IDC_BTN_SENDTO_SETTING})
-                    if (Below(3) == 0 && w->Enabled(id)) w->Click(id);
-                break;
-            case 3:
-                w->Escape();
-                Open();
-                break;
-            default:
-                Fiddle(*w);
-        }
+        backend.openAnswers = {folder / kTargets[Below(2)]};  // a file the session saved, or none
+        backend.saveAnswers = {folder / kTargets[Below(3)]};
+        if (Below(20) > 0) return Fiddle(*w);
+        w->Escape();
+        Open();
     }
     // What must hold after every step; the first thing that does not.
     std::string Broken() {
@@ -105,6 +91,7 @@ protected:
         return "";
     }
 
+    static constexpr const char* kTargets[] = {"out.cfg", "out.bin", "blocked/wireless.cfg"};
     std::mt19937_64 rng;
 };
 
