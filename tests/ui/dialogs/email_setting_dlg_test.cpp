@@ -68,10 +68,10 @@ TEST_F(EmailSettingDlg, APickedProviderFillsItsSettingsAndCompletesABareName) {
         w.Click(IDOK);
     });
     EXPECT_TRUE(HoldsZeroFilled(record.smtpAccount, "bob@gmail.com") &&
-                HoldsZeroFilled(record.smtpPassword, std::string(39, 'p')));
-    EXPECT_EQ(TextOf(record.smtpServer).size(), 39u);
-    EXPECT_TRUE(HoldsZeroFilled(record.smtpPort, "65535"));
-    EXPECT_EQ(record.smtpSsl, 1);
+                HoldsZeroFilled(record.smtpPassword, std::string(39, 'p')) &&
+                HoldsZeroFilled(record.smtpPort, "65535"));
+    EXPECT_EQ(std::pair(int(TextOf(record.smtpServer).size()), int(record.smtpSsl)),
+              std::pair(39, 1));
 }
 
 TEST_F(EmailSettingDlg, LeavingTheAccountRecognisesTheProviderOfAnAddress) {
@@ -97,9 +97,8 @@ TEST_F(EmailSettingDlg, LeavingTheAccountRecognisesTheProviderOfAnAddress) {
             if (!w.ended) w.Escape();
         });
     }
-    EXPECT_TRUE(HoldsZeroFilled(record.smtpAccount, "me@Qq.com"));
-    EXPECT_TRUE(HoldsZeroFilled(record.smtpPort, "465"));
-    EXPECT_EQ(record.smtpSsl, 0);
+    EXPECT_TRUE(HoldsZeroFilled(record.smtpAccount, "me@Qq.com") &&
+                HoldsZeroFilled(record.smtpPort, "465") && record.smtpSsl == 0);
 }
 
 // Each row is one try at OK: the provider picked (-1: keep "Other", the one the dialog opened
