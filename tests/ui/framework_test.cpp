@@ -211,7 +211,7 @@ TEST_F(Framework, ComboPicksAndTheEditFieldOfAnEditableCombo) {
 TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     w.Focus(kButton);
     w.Enter();
-    EXPECT_EQ(dlg.log.back(), "click 109") << "Enter clicks a focused push button";
+    EXPECT_EQ(dlg.log, Log{"click 109"}) << "Enter clicks a focused push button";
     w.Click(kBare);
     w.Enter();
     EXPECT_FALSE(w.ended) << "a button without a handler ends nothing";
