@@ -34,6 +34,7 @@ using ostrova::testing::Of;  // the record's bytes
 struct DialogStory : ::testing::Test {
     platform::headless::HeadlessBackend backend;
     ConfigRecord record{};
+    CustomPreset custom{};  // the Operator Parameter dialog's side copy
 
     DialogStory() { SetConfigDefaults(record); }
 
@@ -198,8 +199,6 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
 // --- FTP Setting and HTTP Setting
 
 using FtpHttpSettingDlg = DialogStory;
-using Ftp = CFtpSettingDlg;
-using Http = CHttpSettingDlg;
 
 TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongATextIsRefused) {
     // Texts with leftovers after their NUL, as an earlier longer text leaves them.
@@ -208,13 +207,14 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongAText
     Put(record.ftpServer, std::string("ftp.example.com\0old.server", 26));
     Put(record.httpServer, std::string("http.example.com\0old.server", 27));
     auto before = Of(record);
-    Run<Ftp>([](HeadlessDialog& w) {
+    Run<CFtpSettingDlg>([](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER}) w.Type(id, "x");
         w.Escape();
     });
-    Run<Http>([](HeadlessDialog& w) { w.Type(IDC_HTTP_SERVER, "x"), w.Click(IDCANCEL); });
+    Run<CHttpSettingDlg>(
+        [](HeadlessDialog& w) { w.Type(IDC_HTTP_SERVER, "x"), w.Click(IDCANCEL); });
     EXPECT_EQ(Of(record), before);
-    Run<Ftp>([](HeadlessDialog& w) {
+    Run<CFtpSettingDlg>([](HeadlessDialog& w) {
         EXPECT_EQ(w.Text(IDC_FTP_RETYPE_PASSWORD), "pass");
         w.Retype(IDC_FTP_ACCOUNT, "me");
         w.Retype(IDC_FTP_SERVER, "");
@@ -222,12 +222,12 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongAText
     });
     EXPECT_TRUE(HoldsZeroFilled(record.ftpAccount, "me") && HoldsZeroFilled(record.ftpServer, "") &&
                 HoldsZeroFilled(record.ftpPassword, "pass"));
-    Run<Http>([](HeadlessDialog& w) { w.Click(IDOK); });
+    Run<CHttpSettingDlg>([](HeadlessDialog& w) { w.Click(IDOK); });
     EXPECT_TRUE(HoldsZeroFilled(record.httpServer, "http.example.com"));
 
     // The edits stop at their limits, and a longer text from a file is refused.
     Put(record.httpServer, std::string(70, 'h') + '\0');
-    Run<Ftp>([&](HeadlessDialog& w) {
+    Run<CFtpSettingDlg>([&](HeadlessDialog& w) {
         for (int id : {IDC_FTP_ACCOUNT, IDC_FTP_PASSWORD, IDC_FTP_SERVER})
             w.Retype(id, std::string(90, 'a'));
         w.Retype(IDC_FTP_RETYPE_PASSWORD, "other");
@@ -240,7 +240,7 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongAText
                 HoldsZeroFilled(record.ftpPassword, std::string(39, 'a')) &&
                 HoldsZeroFilled(record.ftpServer, std::string(59, 'a')));
     before = Of(record);
-    Run<Http>([](HeadlessDialog& w) {
+    Run<CHttpSettingDlg>([](HeadlessDialog& w) {
         w.Click(IDOK);
         EXPECT_EQ(w.Focused(), IDC_HTTP_SERVER) << "the refused field gets the focus";
         w.Escape();
@@ -249,7 +249,7 @@ TEST_F(FtpHttpSettingDlg, CancelKeepsTheRecordOkZeroFillsEachTextAndTooLongAText
     EXPECT_EQ(backend.messages,
               (std::vector<std::string>{"Password Mismatched!",
                                         "Please enter no more than 59 characters."}));
-    Run<Http>([](HeadlessDialog& w) {
+    Run<CHttpSettingDlg>([](HeadlessDialog& w) {
         w.SetCaret(IDC_HTTP_SERVER, 80);
         w.Backspace(IDC_HTTP_SERVER, 11);
         w.Click(IDOK);
@@ -269,9 +269,7 @@ std::array<std::span<char>, 9> Fields(T& r) {
             r.mmsPassword, r.mmscUrl, r.mmsProxy,    r.mmsPort};
 }
 
-struct OperatorParamDlg : DialogStory {
-    CustomPreset custom{};
-};
+using OperatorParamDlg = DialogStory;
 
 TEST_F(OperatorParamDlg, OkStoresEachEditZeroFilledInItsOwnFieldAndCustomKeepsACopy) {
     for (const std::uint8_t country : {std::uint8_t{5}, std::uint8_t{1}}) {
