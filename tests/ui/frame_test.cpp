@@ -1,18 +1,20 @@
-// The main window's frame: size by screen height and DPI, scrolling, the About command.
+// The main window's frame: size by screen height and DPI, scrolling, the About box; and the
+// application object that runs it: one modal run, nothing saved on close.
+#include <cstdlib>
+
 #include "main_window_fixture.h"
+#include "ui/dialogs/about_dlg.h"
 #include "ui/main/frame_metrics.h"
+#include "ui/main/settings_app.h"
 
 namespace ostrova::ui::testing {
 namespace {
 
 using platform::ScrollRequest;
 
-struct SizingRow {
-    int dpi, height;
-    bool shortScreen;
-    int width, windowHeight, overflow, max, page, step;
-};
-const SizingRow kSizingRows[] = {
+// DPI and screen height; scrolling, window width and height, overflow, scroll maximum and page,
+// wheel step.
+const std::tuple<int, int, bool, int, int, int, int, int, int> kSizingRows[] = {
     {96, 768, false, 548, 690, 0, 0, 0, 30},         {96, 750, false, 548, 690, 0, 0, 0, 30},
     {96, 749, true, 568, 689, 67, 268, 201, 30},     {96, 720, true, 568, 660, 96, 384, 288, 30},
     {100, 800, false, 570, 690, 0, 0, 0, 31},        {110, 900, false, 627, 790, 0, 0, 0, 34},
@@ -22,14 +24,13 @@ const SizingRow kSizingRows[] = {
 };
 
 TEST(FrameSizing, FollowsTheTable) {
-    for (const SizingRow& r : kSizingRows) {
-        const FrameMetrics m = ComputeFrameMetrics(r.height, r.dpi);
-        const std::string row = std::to_string(r.dpi) + " dpi, " + std::to_string(r.height);
-        EXPECT_EQ(m.scrollEnabled, r.shortScreen) << row;
-        EXPECT_EQ(std::tuple(m.width, m.height, m.overflow, m.scrollMax, m.scrollPage),
-                  std::tuple(r.width, r.windowHeight, r.overflow, r.max, r.page))
-            << row;
-        EXPECT_EQ(WheelStep(r.dpi), r.step) << row;
+    for (const auto& [dpi, height, scrolls, width, windowHeight, overflow, max, page, step] :
+         kSizingRows) {
+        const FrameMetrics m = ComputeFrameMetrics(height, dpi);
+        EXPECT_EQ(std::tuple(m.scrollEnabled, m.width, m.height, m.overflow, m.scrollMax,
+                             m.scrollPage, WheelStep(dpi)),
+                  std::tuple(scrolls, width, windowHeight, overflow, max, page, step))
+            << dpi << " dpi, " << height;
     }
 }
 
@@ -67,12 +68,41 @@ TEST_F(MainWindow, StandsAtTheTopLeftCornerAndOffersTheAboutBoxInItsMenu) {
     EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
     EXPECT_EQ(w.systemMenu,
               (std::vector<std::pair<int, std::string>>{{16, "About Ostrova+ (&A)..."}}));
+    const std::string notes = BuildReleaseNotes();  // five blocks of six lines ended by CR LF
+    std::size_t crlf = 0;
+    for (std::size_t at = 0; (at = notes.find("\r\n", at)) != std::string::npos; at += 2) ++crlf;
+    EXPECT_EQ(std::tuple(crlf, std::ranges::count(notes, '\r') + std::ranges::count(notes, '\n')),
+              std::tuple(30u, 60));
+    EXPECT_TRUE(notes.starts_with(
+        "Version: 0.1\r\nRelease: May 30 2018, 14:36:04\r\nAuthor: Ostrova+ team\r\nNotes: \r\n"));
     int opened = 0;
     for (int i = 0; i < 3; ++i)
-        backend.WhenOpened(IDD_ABOUTBOX,
-                           [&](HeadlessDialog& about) { ++opened, about.Click(IDOK); });
+        backend.WhenOpened(IDD_ABOUTBOX, [&](HeadlessDialog& about) {
+            EXPECT_EQ(about.Text(IDC_EDIT_RELEASENOTES), notes);
+            ++opened % 2 == 1 ? about.Click(IDOK) : about.Escape();  // either closes it
+        });
     for (int command : {16, 31, 32, 0xF060, 0x10010}) w.SysCommand(command);
     EXPECT_EQ(opened, 3) << "16, 31, and 0x10010: only the low 16 bits count";
+    EXPECT_TRUE(backend.problems.empty());
+}
+
+TEST_F(MainWindow, AnInstalledCopyRunsTheMainWindowOnceInThePerUserFolder) {
+#ifdef _WIN32
+    _putenv_s("LOCALAPPDATA", (folder / "data").string().c_str());
+#else
+    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+#endif
+    // An installed copy: its own folder cannot be written (here: it does not exist).
+    backend.programPath = folder / "usr" / "bin" / "ostrova-settings";
+    std::vector<std::filesystem::path> runs;
+    backend.WhenOpened(IDD_MAIN, [&](HeadlessDialog& main) {
+        runs.push_back(std::filesystem::current_path());
+        main.Click(IDC_RADIO_INSTANT);
+        main.Escape();
+    });
+    EXPECT_FALSE(CSettingsApp().InitInstance());
+    EXPECT_EQ(runs, std::vector{folder / "data" / "ostrova-settings"});
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "data" / "ostrova-settings")) << "nothing saved";
 }
 
 }  // namespace

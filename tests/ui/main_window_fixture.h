@@ -49,12 +49,8 @@ inline ConfigRecord SampleRecord(std::uint8_t mode = kSendDailyReport, std::uint
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("ostrova-ui-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
-        previousDir = std::filesystem::current_path();
         std::filesystem::current_path(folder);
         backend.programPath = folder / "ostrova-settings";
     }
@@ -66,8 +62,7 @@ protected:
     HeadlessDialog& Open() {
         if (dlg) backend.Dismiss(*dlg);
         dlg = std::make_unique<CSettingsDlg>(record, custom);
-        w = &backend.Show(*dlg);
-        return *w;
+        return *(w = &backend.Show(*dlg));
     }
     // Starts the program with this record in its folder's wireless.cfg.
     HeadlessDialog& OpenOn(const ConfigRecord& r) {
@@ -85,8 +80,11 @@ protected:
     CustomPreset custom{};
     std::unique_ptr<CSettingsDlg> dlg;
     HeadlessDialog* w = nullptr;
-    std::filesystem::path folder;
-    std::filesystem::path previousDir;
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("ostrova-ui-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path previousDir = std::filesystem::current_path();
 };
 
 }  // namespace ostrova::ui::testing
