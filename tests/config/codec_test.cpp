@@ -83,59 +83,46 @@ struct FileCase {
 void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<FileCase> Cases() {
-    const Bytes none;
+    const auto fail = [](const char* name, FileForm form, Bytes file, S status) {
+        return FileCase{name, form, std::move(file), status, {}, status, {}};
+    };
     const auto cfg = [](std::size_t n) {
         const auto [file, record] = Cfg(n);
         return FileCase{
             "cfg_" + std::to_string(n), FileForm::Cfg, file, S::Loaded, record, S::Loaded, record};
     };
+    // A plain file that loads: the start-up load takes up to 2048 bytes, the Load command 868.
+    const auto bin = [](const char* name, Bytes file, const Bytes& startup, const Bytes& load,
+                        bool notice = false) {
+        return FileCase{name,      FileForm::Bin,      std::move(file), S::Loaded,
+                        Resized(startup, 2048), S::Loaded, OverSentinel(load), notice};
+    };
     Bytes swapped = Cfg(2048).first;
     std::swap(swapped[2046], swapped[2047]);
-    const Bytes big = Bin(2, 22, 20, 8192), v0 = Bin(0, 22, 20), v1 = Bin(1, 21, 19);
-    const Bytes v1wrap = Bin(1, 255, 7), v2 = Bin(2, 22, 20);
-    const Bytes china = Bin(2, 2, 2), australia = Bin(0, 9, 30);
-    const Bytes current = Bin(2, 13, 0), unknown = Bin(2, 30, 2), valid = Bin(2, 6, 2);
+    const Bytes v2 = Bin(2, 22, 20), b867 = Bin(2, 22, 20, 867), big = Bin(2, 22, 20, 8192);
+    const Bytes v1 = Bin(2, 22, 20, 868, 50), v1wrap = Bin(2, 0, 8, 868, 50);
+    // clang-format off
     return {
-        {"cfg_0", FileForm::Cfg, {}, S::TooShort, none, S::TooShort, none},
-        {"cfg_1", FileForm::Cfg, {2}, S::TooShort, none, S::TooShort, none},
-        {"cfg_8193", FileForm::Cfg, Bytes(8193), S::TooLong, none, S::TooLong, none},
-        {"bin_1", FileForm::Bin, {2}, S::TooShort, none, S::TooShort, none},
-        {"bin_8193", FileForm::Bin, Bytes(8193), S::TooLong, none, S::TooLong, none},
-        cfg(2),
-        cfg(867),
-        cfg(2047),
-        cfg(2048),
-        cfg(2049),
-        cfg(8192),
-        {"cfg_swapped_checksum", FileForm::Cfg, swapped, S::ChecksumMismatch, none,
-         S::ChecksumMismatch, none},
-        // MMSCFG.BIN: the start-up load takes up to 2048 bytes, the Load command 868.
-        {"bin_v2", FileForm::Bin, v2, S::Loaded, Resized(v2, 2048), S::Loaded, OverSentinel(v2)},
-        {"bin_867", FileForm::Bin, Bin(2, 22, 20, 867), S::Loaded,
-         Resized(Bin(2, 22, 20, 867), 2048), S::Loaded, OverSentinel(Bin(2, 22, 20, 867))},
-        {"bin_8192", FileForm::Bin, big, S::Loaded, Resized(big, 2048), S::Loaded,
-         OverSentinel(big)},
-        {"bin_v0", FileForm::Bin, v0, S::Loaded, Resized(v2, 2048), S::Loaded, OverSentinel(v2),
-         true},
-        {"bin_v1", FileForm::Bin, v1, S::Loaded, Resized(Bin(2, 22, 20, 868, 50), 2048), S::Loaded,
-         OverSentinel(Bin(2, 22, 20, 868, 50)), true},
-        {"bin_v1_country_255", FileForm::Bin, v1wrap, S::Loaded,
-         Resized(Bin(2, 0, 8, 868, 50), 2048), S::Loaded, OverSentinel(Bin(2, 0, 8, 868, 50)),
-         true},
-        {"bin_v3", FileForm::Bin, Bin(3, 22, 20), S::HigherVersion, none, S::HigherVersion, none},
-        // Old country ids are renumbered by the Load command only.
-        {"bin_v2_old_china", FileForm::Bin, china, S::Loaded, Resized(china, 2048), S::Loaded,
-         OverSentinel(Bin(2, 6, 2)), true},
-        {"bin_v0_old_australia", FileForm::Bin, australia, S::Loaded, Resized(Bin(2, 9, 30), 2048),
-         S::Loaded, OverSentinel(Bin(2, 3, 30)), true},
-        // Ids 13 to 24 are current: Italy with no Italian operator is no old id.
-        {"bin_v2_current_id", FileForm::Bin, current, S::Loaded, Resized(current, 2048), S::Loaded,
-         OverSentinel(current)},
-        {"bin_v2_country_30", FileForm::Bin, unknown, S::Loaded, Resized(unknown, 2048), S::Loaded,
-         OverSentinel(unknown)},
-        {"bin_v2_valid_pair", FileForm::Bin, valid, S::Loaded, Resized(valid, 2048), S::Loaded,
-         OverSentinel(valid)},
+        fail("cfg_0", FileForm::Cfg, {}, S::TooShort), fail("cfg_1", FileForm::Cfg, {2}, S::TooShort),
+        fail("cfg_8193", FileForm::Cfg, Bytes(8193), S::TooLong),
+        fail("bin_1", FileForm::Bin, {2}, S::TooShort),
+        fail("bin_8193", FileForm::Bin, Bytes(8193), S::TooLong),
+        fail("cfg_swapped_checksum", FileForm::Cfg, swapped, S::ChecksumMismatch),
+        fail("bin_v3", FileForm::Bin, Bin(3, 22, 20), S::HigherVersion),
+        cfg(2), cfg(867), cfg(2047), cfg(2048), cfg(2049), cfg(8192),
+        bin("bin_v2", v2, v2, v2), bin("bin_867", b867, b867, b867), bin("bin_8192", big, big, big),
+        bin("bin_v0", Bin(0, 22, 20), v2, v2, true),
+        bin("bin_v1", Bin(1, 21, 19), v1, v1, true),
+        bin("bin_v1_country_255", Bin(1, 255, 7), v1wrap, v1wrap, true),
+        // Old country ids are renumbered by the Load command only; 13 to 24 are current ones,
+        // so Italy with no Italian operator is no old id.
+        bin("bin_v2_old_china", Bin(2, 2, 2), Bin(2, 2, 2), Bin(2, 6, 2), true),
+        bin("bin_v0_old_australia", Bin(0, 9, 30), Bin(2, 9, 30), Bin(2, 3, 30), true),
+        bin("bin_v2_current_id", Bin(2, 13, 0), Bin(2, 13, 0), Bin(2, 13, 0)),
+        bin("bin_v2_country_30", Bin(2, 30, 2), Bin(2, 30, 2), Bin(2, 30, 2)),
+        bin("bin_v2_valid_pair", Bin(2, 6, 2), Bin(2, 6, 2), Bin(2, 6, 2)),
     };
+    // clang-format on
 }
 
 class ReaderTable : public ::testing::TestWithParam<FileCase> {};
