@@ -80,7 +80,9 @@ struct FileCase {
     bool notice = false;
 };
 
-void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<FileCase> Cases() {
     const auto fail = [](const char* name, FileForm form, Bytes file, S status) {
@@ -94,8 +96,9 @@ std::vector<FileCase> Cases() {
     // A plain file that loads: the start-up load takes up to 2048 bytes, the Load command 868.
     const auto bin = [](const char* name, Bytes file, const Bytes& startup, const Bytes& load,
                         bool notice = false) {
-        return FileCase{name,      FileForm::Bin,      std::move(file), S::Loaded,
-                        Resized(startup, 2048), S::Loaded, OverSentinel(load), notice};
+        return FileCase{
+            name,      FileForm::Bin,      std::move(file), S::Loaded, Resized(startup, 2048),
+            S::Loaded, OverSentinel(load), notice};
     };
     Bytes swapped = Cfg(2048).first;
     std::swap(swapped[2046], swapped[2047]);

@@ -12,7 +12,9 @@
 namespace ostrova {
 namespace {
 
-std::string Str(std::string_view s) { return std::string(s); }
+std::string Str(std::string_view s) {
+    return std::string(s);
+}
 
 TEST(Record, DefaultsSetExactlyTheStatedBytes) {
     ConfigRecord r{};
@@ -25,9 +27,9 @@ TEST(Record, DefaultsSetExactlyTheStatedBytes) {
     // The sender account stand-ins: 34, 8 and 27 characters on a reserved example domain.
     std::copy_n(r.bytes().begin() + 340, 140, expected.begin() + 340);
     EXPECT_TRUE(std::ranges::equal(r.bytes(), expected));
-    EXPECT_EQ(TextOf(r.smtpAccount).size() + TextOf(r.smtpPassword).size() +
-                  TextOf(r.smtpServer).size(),
-              69u);
+    EXPECT_EQ(
+        TextOf(r.smtpAccount).size() + TextOf(r.smtpPassword).size() + TextOf(r.smtpServer).size(),
+        69u);
     EXPECT_NE(TextOf(r.smtpAccount).find("@example.com"), std::string_view::npos);
 }
 
