@@ -18,19 +18,13 @@ namespace ostrova::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The cipher adds the key digit of position i mod 4 and i mod 256 to each byte.
-inline Bytes Cipher(Bytes plain, int sign = 1) {
+// The cipher adds the key digit of position i mod 4 and i mod 256 to each byte; the checksum
+// closes the file: the ciphered bytes' sum plus 5, then its complement.
+inline Bytes CfgFile(Bytes file) {
     const std::string key = OSTROVA_CONFIG_KEY;
-    for (std::size_t i = 0; i < plain.size(); ++i)
-        plain[i] = static_cast<std::uint8_t>(plain[i] + sign * (key[i % 4] + int(i % 256)));
-    return plain;
-}
-
-// A ciphered payload closed by its checksum: byte sum plus 5, then its complement.
-inline Bytes CfgFile(const Bytes& plain) {
-    Bytes file = Cipher(plain);
     unsigned sum = 0;
-    for (std::uint8_t b : file) sum += b;
+    for (std::size_t i = 0; i < file.size(); ++i)
+        sum += file[i] = static_cast<std::uint8_t>(file[i] + key[i % 4] + i % 256);
     const auto high = static_cast<std::uint8_t>((sum + 5) % 256);
     file.push_back(high);
     file.push_back(static_cast<std::uint8_t>(255 - high));
