@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
