@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "app/program.h"
 #include "config/codec.h"
 #include "config/record.h"
+#include "config/save.h"
 #include "platform/qt/dialog_window.h"
 #include "res/resource_ids.h"
 
@@ -22,38 +22,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs once the program's QApplication exists: waits for the main window and ends the
-// process with a bit set for each thing the arguments changed.
-void CheckMainWindow() {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    QObject::connect(timer, &QTimer::timeout, [] {
-        auto* window = dynamic_cast<platform::qt::DialogWindow*>(QApplication::activeWindow());
-        if (window == nullptr) return;
-        const bool reversed = window->layoutDirection() == Qt::RightToLeft;
-        const bool styled = window->style()->name().toLower() == "windows";
-        const bool loaded = window->dialog().ItemText(res::IDC_EDIT_PHONE1) != "5550100";
-        std::_Exit((reversed ? 1 : 0) | (styled ? 2 : 0) | (loaded ? 4 : 0));
-    });
-    timer->start(20);
-    QTimer::singleShot(20000, [] { std::_Exit(8); });  // no main window: fail, do not hang
-}
-
 TEST(ProgramArguments, ChangeNeitherTheWindowNorTheFileLoaded) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The program loads its settings from its own folder, whatever the command line names.
     const fs::path own = fs::read_symlink("/proc/self/exe").parent_path() / "wireless.cfg";
     ConfigRecord record{};
     SetConfigDefaults(record);
     CopyText(record.phone[0], "5550100");
-    const auto bytes = EncodeCfgForm(record);
-    std::ofstream(own, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(WriteFileAtomically(own, EncodeCfgForm(record)));
     const pid_t child = ::fork();
     if (child == 0) {
         static char args[][20] = {"ostrova-settings", "-reverse", "-style", "windows", "foo.cfg"};
         char* argv[] = {args[0], args[1], args[2], args[3], args[4], nullptr};
-        qAddPreRoutine(CheckMainWindow);
+        // Once the program's QApplication exists: wait for the main window, and end the
+        // process with a bit set for each thing the arguments changed.
+        qAddPreRoutine([] {
+            auto* timer = new QTimer(QCoreApplication::instance());
+            QObject::connect(timer, &QTimer::timeout, [] {
+                auto* window = dynamic_cast<platform::qt::DialogWindow*>(qApp->activeWindow());
+                if (window == nullptr) return;
+                std::_Exit((window->layoutDirection() == Qt::RightToLeft ? 1 : 0) |
+                           (window->style()->name().toLower() == "windows" ? 2 : 0) |
+                           (window->dialog().ItemText(res::IDC_EDIT_PHONE1) != "5550100" ? 4 : 0));
+            });
+            timer->start(20);
+            QTimer::singleShot(20000, [] { std::_Exit(8); });  // no main window: fail, do not hang
+        });
         app::RunProgram(5, argv);
         std::_Exit(16);
     }
