@@ -50,14 +50,8 @@ TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
     EXPECT_EQ(Of(r), plain) << "the save changes the record itself";
 }
 
-TEST(FileForm, FromTheFiletypeListAndTheExtension) {
-    const struct {
-        int selection, count;
-        FileForm form;
-    } lists[] = {{1, 2, FileForm::Cfg},  {0, 1, FileForm::Cfg},  {0, 2, FileForm::Bin},
-                 {-1, 2, FileForm::Bin}, {-1, 1, FileForm::Bin}, {1, 1, FileForm::Bin}};
-    for (const auto& c : lists)
-        EXPECT_EQ(FileFormFromList(c.selection, c.count), c.form) << c.selection << "/" << c.count;
+// The form a loaded file is read in, by its extension; the Filetype list's rule is the window's.
+TEST(FileForm, FromTheExtension) {
     for (std::string_view bin :
          {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin", ".bin"})
         EXPECT_EQ(FileFormFromExtension(bin), FileForm::Bin) << bin;
@@ -210,16 +204,6 @@ TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {
     EXPECT_EQ(error, std::errc::no_space_on_device);
 }
 
-TEST_F(AtomicWrite, AReadOnlyFileIsRefusedAndKept) {
-    const fs::path file = dir_ / "wireless.cfg";
-    WriteBytes(file, Pattern(2048, 1));
-    ::chmod(file.c_str(), 0444);
-    if (::access(file.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
-    std::error_code error;
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error));
-    EXPECT_EQ(error, std::errc::permission_denied);
-    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
-}
 #endif
 
 }  // namespace
