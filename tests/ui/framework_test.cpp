@@ -50,6 +50,7 @@ public:
         for (int id : {kValue, kName, kNumber})
             On(id, Notify::Changed, [this, id] { log.push_back("change " + std::to_string(id)); });
         On(kCombo, Notify::SelChange, [this] { log.push_back("pick"); });
+        On(kIdOk, Notify::SetFocus, [] {});  // not a click handler: OK still ends the dialog
         On(kName, Notify::SetFocus, [this] { log.push_back("setfocus name"); });
         On(kName, Notify::KillFocus, [this] { log.push_back("killfocus name"); });
     }
@@ -108,6 +109,12 @@ TEST_F(Framework, CodeChangesRaiseNothingAndPushesTouchOnlyWhatDiffers) {
     dlg.UpdateData(false);
     EXPECT_EQ(w.Text(kName), "xy");
     EXPECT_TRUE(dlg.log.empty());
+    w.SetCaret(kName, 0);
+    EXPECT_EQ(w.EditSelection(kName), (std::pair{0, 0}));
+    CEdit edit;  // a selection set from code reaches the window
+    dlg.Bind(edit, kName);
+    edit.SetSel(0, -1);
+    EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEditSel}));
 }
 
 // clang-format off
@@ -219,6 +226,10 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     w.Click(kIdOk);  // OK pulls first: the bad number keeps the dialog open
     EXPECT_FALSE(w.ended);
     w.Retype(kValue, "5");
+    dlg.EnableItem(kIdOk, false);
+    w.Enter();
+    EXPECT_FALSE(w.ended) << "a disabled default button is not pressed";
+    dlg.EnableItem(kIdOk, true);
     w.Enter();
     EXPECT_EQ(w.result, kIdOk) << "Enter elsewhere is the default button";
     EXPECT_EQ(dlg.value, 5);
