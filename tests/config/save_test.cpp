@@ -21,16 +21,12 @@ using namespace ostrova::testing;
 
 TEST(PrepareForSave, VersionFixedFlagAndAuxFlag) {
     for (int aux : {0, 1, 2, 255}) {
-        Bytes before = Pattern(kRecordSize, 40);
-        before[0] = 7;  // version
-        before[4] = static_cast<std::uint8_t>(aux);
-        before[12] = 9;  // fixedFlag
-        ConfigRecord r = RecordOf(before);
+        Bytes b = Pattern(kRecordSize, 40);
+        b[0] = 7, b[4] = static_cast<std::uint8_t>(aux), b[12] = 9;  // version, aux, fixedFlag
+        ConfigRecord r = RecordOf(b);
         PrepareForSave(r);
-        before[0] = 2;
-        before[4] = aux == 1 ? 1 : 0;
-        before[12] = 1;
-        EXPECT_EQ(Of(r), before) << "auxFlag " << aux;
+        b[0] = 2, b[4] = aux == 1 ? 1 : 0, b[12] = 1;
+        EXPECT_EQ(Of(r), b) << "auxFlag " << aux;
     }
 }
 
