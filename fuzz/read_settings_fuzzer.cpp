@@ -142,8 +142,9 @@ Expected Reference(const std::uint8_t* data, std::size_t n, const Bytes& before)
 template <std::size_t N>
 void CheckText(const ostrova::TextField<N>& field) {
     const std::string_view text = ostrova::TextOf(field);
-    if (text.data() != field.data() || text.size() > N) Fail("text runs past its field");
-    if (text.size() < N && field[text.size()] != '\0') Fail("text stops short of its NUL");
+    // A text is at most the width less one, even when the field holds no NUL.
+    if (text.data() != field.data() || text.size() > N - 1) Fail("text runs past its field");
+    if (text.size() < N - 1 && field[text.size()] != '\0') Fail("text stops short of its NUL");
     if (std::memchr(text.data(), 0, text.size()) != nullptr) Fail("text holds a NUL");
     // Touch every byte so that AddressSanitizer sees a read past the record.
     volatile unsigned sink = 0;
