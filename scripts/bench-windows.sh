@@ -7,16 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-15}
 build=${2:-$root/build-windows}
 BUILD_TESTING=OFF TARGET=startup_win32 "$root/scripts/build-windows.sh" "$build" >/dev/null
-display=:97
-while [[ -e /tmp/.X11-unix/X${display#:} || -e /tmp/.X${display#:}-lock ]]; do
-  display=":$((${display#:} + 1))"
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-# The display is up before wine starts: its desktop process binds to it for the whole run.
-for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
-export DISPLAY=$display
+source "$root/scripts/private-display.sh"
 source "$root/scripts/wine-prefix.sh"
 out=$(mktemp -d)
 trap 'wine_prefix_cleanup; kill "$xvfb" 2>/dev/null || true' EXIT
