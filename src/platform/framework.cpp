@@ -91,6 +91,7 @@ void CComboBox::ResetContent() {
     s.selection = -1;
     if (s.kind == ControlKind::ComboDropDown) {
         s.text.clear();
+        s.history.Clear();
         SelectWholeText(s);
     }
     touch(kChangedItems | kChangedSelection | kChangedText | kChangedEditSel);
@@ -115,6 +116,7 @@ void CComboBox::SetCurSel(int index) {
     s.selection = index;
     if (s.kind == ControlKind::ComboDropDown) {
         s.text = index >= 0 ? s.items[static_cast<std::size_t>(index)] : std::string();
+        s.history.Clear();
         SelectWholeText(s);
     }
     touch(kChangedSelection | kChangedText | kChangedEditSel);
@@ -131,6 +133,7 @@ void CEdit::SetSel(int start, int end) {
     const int len = static_cast<int>(s.text.size());
     if (end < 0 || end > len) end = len;
     start = std::clamp(start, 0, len);
+    if (s.selEnd != end) s.history.Separate();
     s.selStart = start;
     s.selEnd = end;
     touch(kChangedEditSel);
@@ -213,6 +216,7 @@ bool CDialog::Create(DialogView& view) {
                                t.kind == ControlKind::GroupBox || t.kind == ControlKind::Label;
         if (captioned) s.text = std::string(t.text);
         s.enabled = (t.style & kStyleDisabled) == 0;
+        s.history = EditHistory(CurrentBackend().undoStyle());
         controls_.push_back(std::move(s));
     }
     for (int i = 0; i < static_cast<int>(controls_.size()); ++i) TouchIndex(i, kChangedAll);
@@ -300,6 +304,13 @@ void CDialog::SetItemText(int id, std::string_view text) {
     ControlState& s = Item(id);
     if (s.text == text) return;  // keeps caret and selection
     s.text = std::string(text);
+    // Text set from code ends the undo history, as in the toolkits' fields; a user change's
+    // own handler is judged when it returns.
+    if (IndexOf(id) == editing_) {
+        handlerSetText_ = true;
+    } else {
+        s.history.Clear();
+    }
     const int len = static_cast<int>(s.text.size());
     s.selStart = std::min(s.selStart, len);
     s.selEnd = std::min(s.selEnd, len);
@@ -373,6 +384,7 @@ void CDialog::FailField(CDataExchange& dx, int id, std::string_view message) {
     AfxMessageBox(message);
     GotoDlgCtrl(id);
     ControlState& s = Item(id);
+    if (s.selEnd != static_cast<int>(s.text.size())) s.history.Separate();
     s.selStart = 0;
     s.selEnd = static_cast<int>(s.text.size());
     Touch(id, kChangedEditSel);
@@ -385,73 +397,204 @@ std::string CDialog::DisplayText(int index) const {
 
 // --- User input ------------------------------------------------------------------------------
 
-bool CDialog::UserEdit(int id, std::string_view proposedUtf8) {
+namespace {
+
+bool Editable(const ControlState& s) {
+    return (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) && s.enabled &&
+           (s.style & kStyleReadOnly) == 0;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+EditSnapshot CDialog::SnapshotOf(const ControlState& s) { return {s.text, s.selStart, s.selEnd}; }
+
+bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, EditKind kind) {
     const int index = IndexOf(id);
     if (index < 0 || exchangeDepth_ > 0) return false;
     ControlState& s = controls_[static_cast<std::size_t>(index)];
-    const bool editable = s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown;
-    if (!editable || !s.enabled || (s.style & kStyleReadOnly) != 0) {
+    auto refuse = [&] {
+        TouchIndex(index, kChangedText | kChangedEditSel);  // the widget shows the old state again
+        return false;
+    };
+    if (!Editable(s)) return refuse();
+    const int len = static_cast<int>(s.text.size());
+    start = std::clamp(start, 0, len);
+    end = std::clamp(end, 0, len);
+    if (start > end) std::swap(start, end);
+
+    // Characters outside the code page, control characters and, in a digits-only edit, anything
+    // but a digit refuse the whole insertion: a paste is taken whole or not at all.
+    std::string inserted;
+    for (const char32_t cp : DecodeUtf8(utf8)) {
+        const auto b = Cp1252FromCodePoint(cp);
+        const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
+        if (!b || control || ((s.style & kStyleDigits) != 0 && !IsDigit(cp))) return refuse();
+        inserted += static_cast<char>(*b);
+    }
+    // The limit refuses growth past it, and a paste takes the part that fits; shortening is
+    // always allowed, even of a longer text from a file.
+    if (s.limit > 0) {
+        const std::size_t kept = static_cast<std::size_t>(len - (end - start));
+        const std::size_t ceiling = std::max<std::size_t>(static_cast<std::size_t>(s.limit),
+                                                          static_cast<std::size_t>(len));
+        const std::size_t room = ceiling > kept ? ceiling - kept : 0;
+        if (!inserted.empty() && room == 0) return refuse();
+        if (inserted.size() > room) inserted.resize(room);
+    }
+    if (start == end && inserted.empty()) return false;  // Backspace at the start: no change
+
+    const EditSnapshot before = SnapshotOf(s);
+    EditHistory::Mark mark = s.history.Save();
+    s.history.Record(before, start, end, inserted, kind);
+    s.text = s.text.substr(0, static_cast<std::size_t>(start)) + inserted +
+             s.text.substr(static_cast<std::size_t>(end));
+    s.selStart = s.selEnd = start + static_cast<int>(inserted.size());
+    return CommitEdit(index, before, std::move(mark));
+}
+
+bool CDialog::CommitEdit(int index, const EditSnapshot& before, EditHistory::Mark mark) {
+    const int id = controls_[static_cast<std::size_t>(index)].id;
+    TouchIndex(index, kChangedText | kChangedEditSel);
+    editing_ = index;
+    handlerSetText_ = false;
+    Raise(id, Notify::Changed);
+    editing_ = -1;
+    ControlState& s = controls_[static_cast<std::size_t>(index)];
+    if (handlerSetText_ && s.text == before.text) {
+        // The field's own rule put the last accepted text back: the change never happened,
+        // caret, selection and undo history included.
+        s.history.Restore(std::move(mark));
+        s.selStart = before.anchor;
+        s.selEnd = before.caret;
         TouchIndex(index, kChangedText | kChangedEditSel);
         return false;
     }
-
-    // Compare the proposal with the current text to find what the user inserted.
-    const std::vector<char32_t> proposed = DecodeUtf8(proposedUtf8);
-    const std::string& old = s.text;
-    auto same = [](char32_t cp, char byte) {
-        const auto b = Cp1252FromCodePoint(cp);
-        return b && *b == static_cast<std::uint8_t>(byte);
-    };
-    std::size_t prefix = 0;
-    while (prefix < old.size() && prefix < proposed.size() && same(proposed[prefix], old[prefix]))
-        ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < old.size() - prefix && suffix < proposed.size() - prefix &&
-           same(proposed[proposed.size() - 1 - suffix], old[old.size() - 1 - suffix]))
-        ++suffix;
-
-    // Characters outside the code page, control characters and, in a digits-only edit,
-    // anything but a digit are refused at the edit.
-    std::string inserted;
-    for (std::size_t i = prefix; i < proposed.size() - suffix; ++i) {
-        const char32_t cp = proposed[i];
-        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) continue;  // control characters
-        if ((s.style & kStyleDigits) != 0 && !IsDigit(cp)) continue;
-        const auto b = Cp1252FromCodePoint(cp);
-        if (!b) continue;
-        inserted += static_cast<char>(*b);
-    }
-
-    // The limit refuses growth past it; shortening is always allowed.
-    const std::size_t kept = prefix + suffix;
-    if (s.limit > 0) {
-        const std::size_t ceiling = std::max<std::size_t>(static_cast<std::size_t>(s.limit), old.size());
-        const std::size_t room = ceiling > kept ? ceiling - kept : 0;
-        if (inserted.size() > room) inserted.resize(room);
-    }
-
-    std::string next = old.substr(0, prefix) + inserted + old.substr(old.size() - suffix);
-    if (next == old) {
-        TouchIndex(index, kChangedText | kChangedEditSel);  // the widget shows the old text again
-        return false;
-    }
-    s.text = std::move(next);
-    s.selStart = s.selEnd = static_cast<int>(prefix + inserted.size());
-    if (s.kind == ControlKind::ComboDropDown) {
-        // Typed text in a combo's edit field changes no selection.
-    }
-    TouchIndex(index, kChangedText | kChangedEditSel);
-    Raise(id, Notify::Changed);
+    if (handlerSetText_) s.history.Clear();
     return true;
 }
 
-void CDialog::UserSetEditSelection(int id, int start, int end) {
+bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::optional<EditKind> kind) {
+    const int index = IndexOf(id);
+    if (index < 0) return false;
+    const ControlState& s = controls_[static_cast<std::size_t>(index)];
+    const std::vector<char32_t> o = DecodeUtf8(Cp1252ToUtf8(s.text));
+    const std::vector<char32_t> n = DecodeUtf8(textUtf8);
+    const int on = static_cast<int>(o.size());
+    const int nn = static_cast<int>(n.size());
+    const int lo = std::clamp(std::min(s.selStart, s.selEnd), 0, on);
+    const int hi = std::clamp(std::max(s.selStart, s.selEnd), 0, on);
+    const int c = std::clamp(s.selEnd, 0, on);
+    const int p = std::clamp(caret, 0, nn);
+    auto same = [&](int oFrom, int nFrom, int count) {
+        return oFrom >= 0 && nFrom >= 0 && count >= 0 && oFrom + count <= on && nFrom + count <= nn &&
+               std::equal(o.begin() + oFrom, o.begin() + oFrom + count, n.begin() + nFrom);
+    };
+    // The old text with [start, end) replaced by n[start, p) and its tail from `end` on.
+    auto replaced = [&](int start, int end) {
+        return p >= start && nn - p == on - end && same(0, 0, start) && same(end, p, on - end);
+    };
+    int start = 0, end = on, insEnd = nn;
+    if (lo < hi && replaced(lo, hi)) {
+        start = lo, end = hi, insEnd = p;  // typing, paste, cut or deletion over the selection
+    } else if (lo == hi && nn > on && replaced(c, c)) {
+        start = end = c, insEnd = p;  // inserted at the caret
+    } else if (lo == hi && nn < on && p < c && nn == on - (c - p) && same(0, 0, p) &&
+               same(c, p, on - c)) {
+        start = p, end = c, insEnd = p;  // removed before the caret
+    } else if (lo == hi && nn < on && p == c && same(0, 0, c) && same(c + on - nn, c, nn - c)) {
+        start = c, end = c + on - nn, insEnd = c;  // removed after the caret
+    } else {
+        // Something else (a drag inside the field, an input method): the smallest change.
+        start = 0;
+        while (start < on && start < nn && o[static_cast<std::size_t>(start)] == n[static_cast<std::size_t>(start)])
+            ++start;
+        int suffix = 0;
+        while (suffix < on - start && suffix < nn - start &&
+               o[static_cast<std::size_t>(on - 1 - suffix)] == n[static_cast<std::size_t>(nn - 1 - suffix)])
+            ++suffix;
+        end = on - suffix;
+        insEnd = nn - suffix;
+    }
+    std::string inserted;
+    for (int i = start; i < insEnd; ++i) AppendUtf8(inserted, n[static_cast<std::size_t>(i)]);
+    if (!kind) {
+        if (start == end && insEnd - start == 1) kind = EditKind::Typing;
+        else if (inserted.empty() && lo < hi && start == lo && end == hi) kind = EditKind::Delete;
+        else if (inserted.empty() && lo == hi && end == c && end - start == 1) kind = EditKind::Backspace;
+        else if (inserted.empty() && lo == hi && start == c && end - start == 1) kind = EditKind::Delete;
+        else if (inserted.empty()) kind = EditKind::RemoveRange;
+        else kind = EditKind::Paste;
+    }
+    return UserReplace(id, start, end, inserted, *kind);
+}
+
+bool CDialog::UserUndo(int id) {
+    const int index = IndexOf(id);
+    if (index < 0 || exchangeDepth_ > 0) return false;
+    ControlState& s = controls_[static_cast<std::size_t>(index)];
+    if (!Editable(s)) return false;
+    const EditSnapshot before = SnapshotOf(s);
+    EditHistory::Mark mark = s.history.Save();
+    const auto next = s.history.Undo(before, (s.style & kStylePassword) != 0);
+    if (!next) return false;
+    s.text = next->text;
+    s.selStart = next->anchor;
+    s.selEnd = next->caret;
+    return CommitEdit(index, before, std::move(mark));
+}
+
+bool CDialog::UserRedo(int id) {
+    const int index = IndexOf(id);
+    if (index < 0 || exchangeDepth_ > 0) return false;
+    ControlState& s = controls_[static_cast<std::size_t>(index)];
+    if (!Editable(s) || (s.style & kStylePassword) != 0) return false;
+    const EditSnapshot before = SnapshotOf(s);
+    EditHistory::Mark mark = s.history.Save();
+    const auto next = s.history.Redo(before);
+    if (!next) return false;
+    s.text = next->text;
+    s.selStart = next->anchor;
+    s.selEnd = next->caret;
+    return CommitEdit(index, before, std::move(mark));
+}
+
+bool CDialog::CanUndo(int id) const {
+    const ControlState& s = Item(id);
+    return Editable(s) && s.history.CanUndo((s.style & kStylePassword) != 0);
+}
+
+bool CDialog::CanRedo(int id) const {
+    const ControlState& s = Item(id);
+    return Editable(s) && s.history.CanRedo((s.style & kStylePassword) != 0);
+}
+
+void CDialog::UserSetEditSelection(int id, int anchor, int caret) {
     const int index = IndexOf(id);
     if (index < 0) return;
     ControlState& s = controls_[static_cast<std::size_t>(index)];
     const int len = static_cast<int>(s.text.size());
-    s.selStart = std::clamp(start, 0, len);
-    s.selEnd = std::clamp(end, 0, len);
+    caret = std::clamp(caret, 0, len);
+    if (caret != s.selEnd) s.history.Separate();  // a caret move ends a run of typing
+    s.selStart = std::clamp(anchor, 0, len);
+    s.selEnd = caret;
 }
 
 void CDialog::UserClick(int id) {
@@ -509,6 +652,7 @@ void CDialog::UserPick(int id, int index) {
     s.selection = index;
     if (s.kind == ControlKind::ComboDropDown) {
         s.text = s.items[static_cast<std::size_t>(index)];
+        s.history.Clear();
         SelectWholeText(s);
     }
     TouchIndex(ci, kChangedSelection | kChangedText | kChangedEditSel);

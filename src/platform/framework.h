@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/dialog_template.h"
+#include "platform/edit_history.h"
 #include "platform/services.h"
 
 namespace ostrova::platform {
@@ -62,8 +63,9 @@ struct ControlState {
     std::vector<std::string> items;  // combo entries
     int selection = -1;              // combo: -1 = none
     int limit = 0;                   // edit: most bytes the user may type; 0 = no limit
-    int selStart = 0;                // edit: selected range [selStart, selEnd), caret at selEnd
-    int selEnd = 0;
+    int selStart = 0;                // edit: the selection's anchor
+    int selEnd = 0;                  // edit: the caret; selStart == selEnd: nothing selected
+    EditHistory history;             // edit: what Ctrl+Z and Ctrl+Y step through
     std::optional<FontSpec> font;
 };
 
@@ -217,10 +219,20 @@ public:
 
     // --- User input, reported by a backend. Each applies the framework's input rules, changes
     // the state and raises the notification; nothing is raised during a pull or push.
-    // The user turned the edit's text into `proposedUtf8` (typing, paste, drop, deletion).
-    // Returns false when the change was refused as a whole.
-    bool UserEdit(int id, std::string_view proposedUtf8);
-    void UserSetEditSelection(int id, int start, int end);  // caret moves: no notification
+    // The user replaced [start, end) of the edit's text with `utf8` (typing, paste, drop,
+    // deletion), the caret ending after it. The edit's rules judge the inserted text alone;
+    // returns false when the change was refused, and then nothing changed at all.
+    bool UserReplace(int id, int start, int end, std::string_view utf8, EditKind kind);
+    // A toolkit's finished change: the edit's text and caret (in characters) after it. What it
+    // replaced follows from the selection before it; `kind` is the key that made it, if known.
+    bool UserEdit(int id, std::string_view textUtf8, int caret, std::optional<EditKind> kind);
+    // Undo and redo, stepping as the platform's plain field steps; false when there is no step.
+    bool UserUndo(int id);
+    bool UserRedo(int id);
+    bool CanUndo(int id) const;
+    bool CanRedo(int id) const;
+    // The user moved the caret to `caret`, the selection running from `anchor`.
+    void UserSetEditSelection(int id, int anchor, int caret);  // raises no notification
     void UserClick(int id);
     void UserPick(int id, int index);  // a pick from a combo's list
     void UserFocus(int id);            // focus moved to this control (kNoId: none)
@@ -270,6 +282,8 @@ private:
     friend void DDV_MaxChars(CDataExchange&, const std::string&, int);
 
     void Raise(int id, Notify notify);
+    bool CommitEdit(int index, const EditSnapshot& before, EditHistory::Mark mark);
+    static EditSnapshot SnapshotOf(const ControlState& s);
     void FailField(CDataExchange& dx, int id, std::string_view message);
     struct Binding;
 
@@ -288,6 +302,8 @@ private:
     bool ended_ = false;
     int result_ = -1;
     int lastExchangeId_ = kNoId;  // the control a DDX call handles, for DDV
+    int editing_ = -1;            // the edit whose user change is being handled
+    bool handlerSetText_ = false;  // that change's handler set the edit's text
     ScrollInfo scroll_;
 };
 
@@ -316,6 +332,8 @@ public:
     // calls dlg.Destroyed(). Returns the result, or -1 when no window could be created.
     virtual int RunModal(CDialog& dlg) = 0;
     virtual Services& services() = 0;
+    // Whose plain text field the edits' undo follows.
+    virtual UndoStyle undoStyle() const { return UndoStyle::Qt; }
 };
 
 // The process-wide backend (set by main or by a test fixture).

@@ -127,7 +127,7 @@ const std::tuple<const char*, bool, int> kPullRows[] = {  // text, parses, value
 TEST_F(Framework, PullParsesWholeNumbersAndStopsAtTheFirstThatDoesNot) {
     bool accepted = false;
     backend.duringMessageBox = [&](std::string_view) {  // nothing is dispatched during a pull
-        accepted = dlg.UserEdit(kName, "typed during the pull");
+        accepted = dlg.UserReplace(kName, 0, 0, "typed during the pull", EditKind::Paste);
         dlg.UserClick(kButton);
     };
     for (const auto& [text, parses, value] : kPullRows) {
@@ -169,11 +169,11 @@ TEST_F(Framework, RadioGroupRunsToTheNextGroupStart) {
 
 TEST_F(Framework, InputRulesForTypingAndPasting) {
     w.Retype(kNumber, "1a2-3");
-    w.Paste(kNumber, "x45y");
-    EXPECT_EQ(w.Text(kNumber), "12345") << "a digits-only edit refuses other characters";
     dlg.log.clear();
-    w.Paste(kNumber, "zz");
+    w.Paste(kNumber, "4x5");
     EXPECT_TRUE(dlg.log.empty()) << "a refused change raises nothing";
+    w.Paste(kNumber, "45");
+    EXPECT_EQ(w.Text(kNumber), "12345") << "a digits-only edit takes a paste whole or not at all";
 
     w.Type(kName, "a\tb\x01\u20AC");  // control characters are refused; the euro sign is 0x80
     w.Type(kName, "\u03A9c");         // Omega is not in Windows-1252: refused
@@ -190,7 +190,7 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_EQ(dlg.focusedId(), kName);
     dlg.EnableItem(kName, false);
     EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEnabled}));
-    EXPECT_FALSE(dlg.UserEdit(kName, "12345")) << "a disabled edit takes no typing";
+    EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste)) << "a disabled edit takes no typing";
     EXPECT_EQ(w.Text(kName), "123456");
 }
 

@@ -8,13 +8,9 @@ namespace ostrova::platform::headless {
 
 // --- The user's hands --------------------------------------------------------------------------
 
-void HeadlessDialog::Insert(int id, std::string_view utf8) {
+std::pair<int, int> HeadlessDialog::Selected(int id) const {
     const ControlState& s = dlg_.Item(id);
-    const auto lo = static_cast<std::size_t>(std::min(s.selStart, s.selEnd));
-    const auto hi = static_cast<std::size_t>(std::max(s.selStart, s.selEnd));
-    const std::string proposed = Cp1252ToUtf8(s.text.substr(0, lo)) + std::string(utf8) +
-                                 Cp1252ToUtf8(s.text.substr(hi));
-    dlg_.UserEdit(id, proposed);
+    return {std::min(s.selStart, s.selEnd), std::max(s.selStart, s.selEnd)};
 }
 
 void HeadlessDialog::Type(int id, std::string_view utf8) {
@@ -28,29 +24,50 @@ void HeadlessDialog::Type(int id, std::string_view utf8) {
             const auto b = Cp1252FromCodePoint(cp);
             one = b ? Cp1252ToUtf8(std::string(1, static_cast<char>(*b))) : "\xEF\xBF\xBD";
         }
-        Insert(id, one);
+        const auto [lo, hi] = Selected(id);
+        dlg_.UserReplace(id, lo, hi, one, EditKind::Typing);
     }
 }
 
 void HeadlessDialog::Paste(int id, std::string_view utf8) {
     Focus(id);
-    Insert(id, utf8);
+    const auto [lo, hi] = Selected(id);
+    dlg_.UserReplace(id, lo, hi, utf8, EditKind::Paste);
 }
 
 void HeadlessDialog::Backspace(int id, int times) {
     Focus(id);
     for (int i = 0; i < times; ++i) {
-        const ControlState& s = dlg_.Item(id);
-        int lo = std::min(s.selStart, s.selEnd);
-        const int hi = std::max(s.selStart, s.selEnd);
-        if (lo == hi) {
-            if (lo == 0) return;
-            --lo;
-        }
-        const std::string proposed = Cp1252ToUtf8(s.text.substr(0, static_cast<std::size_t>(lo))) +
-                                     Cp1252ToUtf8(s.text.substr(static_cast<std::size_t>(hi)));
-        dlg_.UserEdit(id, proposed);
+        const auto [lo, hi] = Selected(id);
+        if (lo == hi && lo == 0) return;
+        dlg_.UserReplace(id, lo == hi ? lo - 1 : lo, hi, "", EditKind::Backspace);
     }
+}
+
+void HeadlessDialog::Delete(int id, int times) {
+    Focus(id);
+    for (int i = 0; i < times; ++i) {
+        const auto [lo, hi] = Selected(id);
+        const int len = static_cast<int>(dlg_.Item(id).text.size());
+        if (lo == hi && hi == len) return;
+        dlg_.UserReplace(id, lo, lo == hi ? hi + 1 : hi, "", EditKind::Delete);
+    }
+}
+
+void HeadlessDialog::Cut(int id) {
+    Focus(id);
+    const auto [lo, hi] = Selected(id);
+    if (lo < hi) dlg_.UserReplace(id, lo, hi, "", EditKind::Delete);
+}
+
+void HeadlessDialog::Undo(int id) {
+    Focus(id);
+    dlg_.UserUndo(id);
+}
+
+void HeadlessDialog::Redo(int id) {
+    Focus(id);
+    dlg_.UserRedo(id);
 }
 
 void HeadlessDialog::SelectAll(int id) {
@@ -61,6 +78,11 @@ void HeadlessDialog::SelectAll(int id) {
 void HeadlessDialog::SetCaret(int id, int position) {
     Focus(id);
     dlg_.UserSetEditSelection(id, position, position);
+}
+
+void HeadlessDialog::Select(int id, int anchor, int caret) {
+    Focus(id);
+    dlg_.UserSetEditSelection(id, anchor, caret);
 }
 
 void HeadlessDialog::Retype(int id, std::string_view utf8) {

@@ -26,9 +26,14 @@ public:
     void Type(int id, std::string_view utf8);
     void Paste(int id, std::string_view utf8);  // one insertion over the selection
     void Backspace(int id, int times = 1);
+    void Delete(int id, int times = 1);
+    void Cut(int id);  // removes the selection
+    void Undo(int id);
+    void Redo(int id);
     void SelectAll(int id);
     void SetCaret(int id, int position);
-    void Retype(int id, std::string_view utf8);  // select all, then type
+    void Select(int id, int anchor, int caret);  // a drag or Shift+arrows: caret at `caret`
+    void Retype(int id, std::string_view utf8);  // select all, delete, then type
     void Click(int id);
     void Pick(int id, int index);
     void Focus(int id);
@@ -73,7 +78,7 @@ public:
     void AppendSystemMenuCommand(int commandId, std::string_view text) override;
 
 private:
-    void Insert(int id, std::string_view utf8);
+    std::pair<int, int> Selected(int id) const;  // [low, high)
     CDialog& dlg_;
     HeadlessBackend& backend_;
 };
@@ -114,9 +119,13 @@ public:
     std::vector<FileDialogCall> fileDialogs;
     std::vector<std::filesystem::path> shownInFileManager;
 
+    // Whose plain field the edits' undo follows.
+    UndoStyle undo = UndoStyle::Qt;
+
     // Backend
     int RunModal(CDialog& dlg) override;
     Services& services() override { return *this; }
+    UndoStyle undoStyle() const override { return undo; }
     // Services
     std::string AppName() override { return appName; }
     void MessageBox(std::string_view text) override;

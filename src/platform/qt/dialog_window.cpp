@@ -25,6 +25,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "platform/cp1252.h"
 #include "platform/qt/accessible_names.h"
@@ -261,7 +262,8 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
                 if ((tpl.style & kStyleBorder) == 0) area->setFrameShape(QFrame::NoFrame);
                 if (!area->isReadOnly()) {
                     connect(area, &QPlainTextEdit::textChanged, this, [this, index, area] {
-                        if (syncing_ == 0) OnEdited(index, area->toPlainText());
+                        if (syncing_ == 0)
+                            OnEdited(index, area->toPlainText(), area->textCursor().position());
                     });
                 }
                 w = area;
@@ -296,6 +298,7 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
                 });
                 combo->setCompleter(nullptr);
                 ConnectEdit(index, edit);
+                edit->installEventFilter(this);  // its context menu
             }
             combo->setInsertPolicy(QComboBox::NoInsert);
             ConnectCombo(index, combo);
@@ -317,8 +320,9 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
 
 void DialogWindow::ConnectEdit(int index, QLineEdit* edit) {
     // Only the user's own changes: typing, deletion, paste, drop and undo all come here.
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, index](const QString& text) { OnEdited(index, text); });
+    connect(edit, &QLineEdit::textEdited, this, [this, index, edit](const QString& text) {
+        OnEdited(index, text, edit->cursorPosition());
+    });
     connect(edit, &QLineEdit::cursorPositionChanged, this, [this, index] { OnEditCaret(index); });
     connect(edit, &QLineEdit::selectionChanged, this, [this, index] { OnEditCaret(index); });
 }
@@ -414,23 +418,39 @@ void DialogWindow::RenderText(int index) {
     }
 }
 
+QLineEdit* DialogWindow::LineEditOf(int index) const {
+    QWidget* w = control(index);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->lineEdit();
+    return qobject_cast<QLineEdit*>(w);
+}
+
+namespace {
+
+// A line edit's selection as anchor and caret.
+std::pair<int, int> AnchorAndCaret(const QLineEdit* edit) {
+    const int caret = edit->cursorPosition();
+    if (!edit->hasSelectedText()) return {caret, caret};
+    return {caret == edit->selectionStart() ? edit->selectionEnd() : edit->selectionStart(), caret};
+}
+
+}  // namespace
+
 void DialogWindow::RenderEditSelection(int index) {
     QWidget* w = control(index);
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
-    QLineEdit* edit = qobject_cast<QLineEdit*>(w);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+    QLineEdit* edit = LineEditOf(index);
     if (edit == nullptr) return;
     const int length = static_cast<int>(edit->text().size());
-    int start = std::clamp(s.selStart, 0, length);
-    const int end = std::clamp(s.selEnd, 0, length);
+    int anchor = std::clamp(s.selStart, 0, length);
+    const int caret = std::clamp(s.selEnd, 0, length);
     // As on the desktop, an edit without the focus hides its selection (a picked combo entry is
     // selected whole, which would otherwise light up every list).
-    if (!w->hasFocus()) start = end;
-    if (start == end) {
-        if (edit->hasSelectedText() || edit->cursorPosition() != end) edit->setCursorPosition(end);
-    } else if (edit->selectionStart() != std::min(start, end) ||
-               edit->selectionLength() != std::abs(end - start) || edit->cursorPosition() != end) {
-        edit->setSelection(start, end - start);  // the caret ends at `end`
+    if (!w->hasFocus()) anchor = caret;
+    if (AnchorAndCaret(edit) == std::pair{anchor, caret}) return;
+    if (anchor == caret) {
+        edit->setCursorPosition(caret);
+    } else {
+        edit->setSelection(anchor, caret - anchor);  // the caret ends at `caret`
     }
 }
 
@@ -470,31 +490,105 @@ void DialogWindow::RenderCheck(int index) {
 
 // --- User input ------------------------------------------------------------------------------
 
-void DialogWindow::OnEdited(int index, const QString& text) {
+void DialogWindow::OnEdited(int index, const QString& text, int caret) {
+    const std::optional<EditKind> kind = pendingKind_;
+    pendingKind_.reset();
     if (syncing_ > 0 || ended_) return;
     const int id = dlg_.controls()[static_cast<std::size_t>(index)].id;
+    // Qt counts UTF-16 units, the framework characters.
+    const int characters = static_cast<int>(text.left(caret).toUcs4().size());
     // A refused change comes back through ControlChanged with the old text and caret.
-    dlg_.UserEdit(id, text.toStdString());
+    dlg_.UserEdit(id, text.toStdString(), characters, kind);
     if (ended_) return;
     ++syncing_;
     RenderText(index);
+    RenderEditSelection(index);
     --syncing_;
+    if (QLineEdit* edit = LineEditOf(index))
+        Q_ASSERT(edit->text() == QString::fromStdString(dlg_.DisplayText(index)));
 }
 
 void DialogWindow::OnEditCaret(int index) {
     if (syncing_ > 0 || ended_) return;
-    QLineEdit* edit = qobject_cast<QLineEdit*>(control(index));
-    if (auto* combo = qobject_cast<QComboBox*>(control(index))) edit = combo->lineEdit();
+    QLineEdit* edit = LineEditOf(index);
     if (edit == nullptr) return;
     // Caret moves inside a change in progress belong to that change.
     if (edit->text() != QString::fromStdString(dlg_.DisplayText(index))) return;
-    int start = edit->cursorPosition();
-    int end = start;
-    if (edit->hasSelectedText()) {
-        start = edit->selectionStart();
-        end = edit->selectionEnd();
+    const auto [anchor, caret] = AnchorAndCaret(edit);
+    dlg_.UserSetEditSelection(dlg_.controls()[static_cast<std::size_t>(index)].id, anchor, caret);
+}
+
+void DialogWindow::OnUndo(int index, bool redo) {
+    if (ended_) return;
+    const int id = dlg_.controls()[static_cast<std::size_t>(index)].id;
+    if (redo) {
+        dlg_.UserRedo(id);
+    } else {
+        dlg_.UserUndo(id);
     }
-    dlg_.UserSetEditSelection(dlg_.controls()[static_cast<std::size_t>(index)].id, start, end);
+}
+
+namespace {
+
+// What a key does to a line edit, for the undo history's steps.
+std::optional<EditKind> KindOfKey(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Paste)) return EditKind::Paste;
+    if (key.matches(QKeySequence::Cut)) return EditKind::Delete;
+    if (key.matches(QKeySequence::DeleteStartOfWord) || key.matches(QKeySequence::DeleteEndOfWord) ||
+        key.matches(QKeySequence::DeleteEndOfLine) || key.matches(QKeySequence::DeleteCompleteLine))
+        return EditKind::RemoveRange;
+    if (key.key() == Qt::Key_Backspace) return EditKind::Backspace;
+    if (key.key() == Qt::Key_Delete) return EditKind::Delete;
+    if (!key.text().isEmpty()) return EditKind::Typing;
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool DialogWindow::EditEvent(int index, QLineEdit* edit, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            // The framework keeps the history, so that refused input leaves no step in it.
+            if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) {
+                if (!edit->isReadOnly()) OnUndo(index, key.matches(QKeySequence::Redo));
+                return true;
+            }
+            pendingKind_ = KindOfKey(key);
+            return false;
+        }
+        case QEvent::ContextMenu:
+            pendingKind_.reset();
+            EditMenu(index, edit, *static_cast<QContextMenuEvent*>(event));
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Drop:
+        case QEvent::InputMethod: pendingKind_.reset(); return false;
+        default: return false;
+    }
+}
+
+void DialogWindow::EditMenu(int index, QLineEdit* edit, const QContextMenuEvent& event) {
+    // The toolkit's own menu, with Undo and Redo stepping through the framework's history.
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    const int id = dlg_.controls()[static_cast<std::size_t>(index)].id;
+    for (QAction* action : menu->actions()) {
+        const QString name = action->objectName();
+        if (name == QLatin1String("edit-undo") || name == QLatin1String("edit-redo")) {
+            const bool redo = name == QLatin1String("edit-redo");
+            QObject::disconnect(action, &QAction::triggered, edit, nullptr);
+            action->setEnabled(redo ? dlg_.CanRedo(id) : dlg_.CanUndo(id));
+            connect(action, &QAction::triggered, this, [this, index, redo] { OnUndo(index, redo); });
+        } else if (name == QLatin1String("edit-paste")) {
+            QObject::disconnect(action, &QAction::triggered, edit, nullptr);
+            connect(action, &QAction::triggered, this, [this, edit] {
+                pendingKind_ = EditKind::Paste;
+                edit->paste();
+            });
+        }
+    }
+    menu->exec(event.globalPos());
 }
 
 void DialogWindow::OnClicked(int index) {
@@ -718,9 +812,20 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
 
-    const int index = IndexOf(watched);
+    int index = IndexOf(watched);
+    if (index < 0 && !ended_) {
+        // A drop-down combo's edit field.
+        if (auto* field = qobject_cast<QLineEdit*>(watched)) index = IndexOf(field->parent());
+        if (index >= 0) return EditEvent(index, static_cast<QLineEdit*>(watched), event) ||
+                               QDialog::eventFilter(watched, event);
+    }
     if (index < 0 || ended_) return QDialog::eventFilter(watched, event);
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (QLineEdit* edit = LineEditOf(index); edit != nullptr && !edit->isReadOnly()) {
+        // The combo hands its keys to its field; its field's own events come above.
+        const bool field = watched == edit || event->type() == QEvent::KeyPress;
+        if (field && EditEvent(index, edit, event)) return true;
+    }
 
     if (event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

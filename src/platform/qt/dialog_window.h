@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <map>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -78,8 +79,12 @@ private:
     void RenderCheck(int index);
 
     // User input, forwarded to the framework.
-    void OnEdited(int index, const QString& text);
+    void OnEdited(int index, const QString& text, int caret);
     void OnEditCaret(int index);
+    void OnUndo(int index, bool redo);
+    bool EditEvent(int index, QLineEdit* edit, QEvent* event);  // true: handled here
+    void EditMenu(int index, QLineEdit* edit, const QContextMenuEvent& event);
+    QLineEdit* LineEditOf(int index) const;
     void OnClicked(int index);
     void OnActivated(int index, int item);
     void OnScrollAction(int action);
@@ -111,6 +116,7 @@ private:
     int syncing_ = 0;          // rendering state: the widgets' signals are ours, not the user's
     int focusing_ = 0;         // moving the focus from code
     bool suppressActivated_ = false;  // a combo's own match of typed text, not a pick
+    std::optional<EditKind> pendingKind_;  // what the key being handled does to an edit
     bool ended_ = false;
 };
 
