@@ -211,6 +211,31 @@ class Presets(Cli):
         self.assertEqual(len(PRESETS), 99)
         self.assertEqual(len(expected), 366)
 
+    def test_the_listing_names_every_row_and_its_provenance(self):
+        lines = self.cfg("presets").stdout.splitlines()
+        self.assertEqual(lines[0].split(), ["id", "country", "operator", "provenance", "sources"])
+        columns = [line.split("  ") for line in lines[1:]]
+        self.assertEqual([[c.strip() for c in cells if c][:4] for cells in columns],
+                         [[r["operator_id"], r["country_name"], r["operator_name"], r["provenance"]]
+                          for r in PRESETS])
+        # One country by name or id, with each parameter and what the sources say about it.
+        self.assertEqual(self.cfg("presets", "chile", "-v").stdout,
+                         self.cfg("presets", "7", "--values").stdout)
+        chile = self.cfg("presets", "chile", "-v").stdout.splitlines()
+        self.assertEqual(chile[1].split("  ")[-1], "both sources: netApn, netUser, netPassword; "
+                         "LineageOS only: mmsApn, mmsUser, mmsPassword, mmscUrl, mmsProxy, mmsPort")
+        self.assertEqual(chile[4].split(), ['mmsPassword', '"entelmms"', "LineageOS", "only"])
+        self.assertEqual(len(chile), 2 + 9)
+        for country, summary in [("Auto", "no parameters"), ("Japan", "LineageOS only: all"),
+                                 ("Norway", "stand-in: all"), ("Danmark", "both sources: "
+                                 "mmsPort, netApn; differ, LineageOS taken: mmsApn, mmscUrl, "
+                                 "mmsProxy")]:
+            self.assertIn(summary, [line.split("  ")[-1] for line in
+                                    self.cfg("presets", country).stdout.splitlines()], country)
+        self.assertEqual(self.cfg("presets", "Narnia", code=2, err="Narnia: is no country of the "
+                                  "preset table (a name such as Sweden, or an id 0 to 24)").stdout,
+                         "")
+
 
 if __name__ == "__main__":
     unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
