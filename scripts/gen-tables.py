@@ -2,10 +2,19 @@
 """Writes the built-in table rows (src/tables/*_data.inc) from the reference data TSVs.
 
 Usage: scripts/gen-tables.py DATA_DIR
-The generated files are committed; the build never needs the data folder.
+The generated files are committed; the build never needs the data folder. The carrier data is
+also copied verbatim to tests/tables/, where the tests read the values they expect.
+
+Each carrier row's note says where its values come from (Debian's serviceproviders.xml, the
+first source) and what LineageOS's apns-conf.xml (the second source) says about them;
+operator_sources_data.inc holds that, one letter per parameter, for ostrova-cfg's listing.
+A note that contradicts its row (a replaced value still there, a taken value the second source
+does not have) or a port outside the camera's set stops the generator.
 """
 import csv
 import pathlib
+import re
+import shutil
 import sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
@@ -33,20 +42,156 @@ def rows(name):
         return list(csv.DictReader(f, delimiter="\t"))
 
 
+# The nine parameters in column order, with their widths.
+WIDTHS = [("mms_apn", 40), ("mms_user", 40), ("mms_password", 40), ("mmsc_url", 80),
+          ("mms_proxy", 40), ("mms_port", 6), ("net_apn", 40), ("net_user", 40),
+          ("net_password", 40)]
+PARAMS = [k for k, _ in WIDTHS]
+MMS, NET = PARAMS[:6], PARAMS[6:]
+PARAM = r"\b(" + "|".join(PARAMS) + r")="
+PORTS = {"80", "8080", "8799", "8008", "5080", "8070", "8001", "9093"}
+PROVENANCE = {"public": "Public", "partly": "Partly", "none": "StandIn"}
+PLACEHOLDER = "guest"  # the anonymous pair the column pattern makes some rows carry
+
+
+def fail(r, why):
+    sys.exit(f"operator {r['operator_id']} ({r['operator_name']}): {why}")
+
+
+def origins(r, parts):
+    """Where each filled value came from: debian, recalled, derived, placeholder or stand-in."""
+    standin = any(p.startswith("PLACEHOLDER ROW") for p in parts)
+    out = {k: "stand-in" if standin else "debian" for k in PARAMS if r[k]}
+    for p in parts:
+        if not p.startswith("Overrides: "):
+            continue
+        for m in re.finditer(PARAM, p):
+            kind = re.compile(r" \((\w+)").search(p, m.end()).group(1)
+            # The one adjusted value (an MMS port) is a recalled one.
+            out[m.group(1)] = {"recalled": "recalled", "adjusted": "recalled",
+                               "placeholder": "placeholder", "normalized": out[m.group(1)]}.get(
+                                   kind, "derived")
+    return out
+
+
+def compared(r, mine, theirs, check, field):
+    """One value against the second source's: an empty or placeholder value of ours is the
+    column pattern's doing, not a claim, and an empty one of theirs says nothing."""
+    if not mine or mine == PLACEHOLDER or field not in check:
+        return
+    check[field] = "silent" if not theirs else "agrees" if mine == theirs else "differs"
+
+
+def second_source(r):
+    """The cross-check held against the row's current values: for each filled parameter
+    'agrees', 'differs' or 'silent'; the parameters taken from the second source; and those of
+    them that overruled the carrier's own Debian entry."""
+    parts = r["note"].split(" | ")
+    filled = [k for k in PARAMS if r[k]]
+    check = {k: "agrees" for k in filled}
+    taken, disputed = set(), set()
+    if parts[0].startswith("APNS-CONF REPLACED"):
+        head = parts[0].split(" - from ")[0]
+        taken = set(re.findall(PARAM + r"\S* \(was ", head))
+        for k in taken:
+            old = re.search(r"\b" + k + r"=\S* \(was (.*?)\)", head).group(1)
+            if r[k] == old:
+                fail(r, f"{k} replaced but still {old!r}")
+        # A value of the carrier's own Debian entry that the second source overruled.
+        if "[public value contradicted]" in head:
+            disputed = set(taken)
+    last = parts[-1]
+    if last.startswith("SECOND SOURCE DIFFERS"):
+        for field, theirs in re.findall(PARAM + r"(.*?)(?:, (?=\w+=)|$)", last.split(" lists ")[1]):
+            compared(r, r[field], theirs, check, field)
+    elif m := re.match(r"Cross-check, [^:]*: (confirmed|contradicted|silent)[^;]*; (MMS .*?); "
+                       r"(Internet .*)$", last):
+        mms, net = m.group(2), m.group(3)
+        if mms.startswith("MMS silent"):
+            check.update({k: "silent" for k in MMS if k in check})
+        if "entry gives no MMS proxy/port" in mms:
+            check.update({k: "silent" for k in ("mms_proxy", "mms_port") if k in check})
+        if given := re.search(r"\(not given: ([\w, ]+)\)", mms):
+            check.update({k: "silent" for k in given.group(1).split(", ") if k in check})
+        for field, theirs in re.findall(r"(\w+): ours '[^']*' vs '([^']*)'", mms):
+            compared(r, r[field], theirs, check, field)
+        if net.startswith("Internet silent"):
+            check.update({k: "silent" for k in NET if k in check})
+        elif net.startswith("Internet DIFFERS"):
+            offers = {apn: (cred or "/").split("/", 1) for apn, cred in
+                      re.findall(r"'([^']*)'(?: \(([^)]*)\))? \[", net.split("apns-conf: ", 1)[1])}
+            if r["net_apn"] in offers:
+                compared(r, r["net_user"], offers[r["net_apn"]][0], check, "net_user")
+                compared(r, r["net_password"], offers[r["net_apn"]][1], check, "net_password")
+            else:  # another access point altogether: its credentials are not ours either
+                for k in NET:
+                    compared(r, r[k], "\0", check, k)
+        elif "apns-conf has no credentials" in net:
+            for k in ("net_user", "net_password"):
+                compared(r, r[k], "", check, k)
+        elif creds := re.search(r"credentials: ours '([^']*)'/'([^']*)' vs '([^']*)'/'([^']*)'",
+                                net):
+            compared(r, r["net_user"], creds.group(3), check, "net_user")
+            compared(r, r["net_password"], creds.group(4), check, "net_password")
+    elif filled:
+        fail(r, "the note ends without the second source's verdict")
+    for k in taken:
+        if check.get(k) == "differs":
+            fail(r, f"{k} was taken from the second source but differs from it")
+    return check, taken, disputed
+
+
+# What the two sources say about one value, as ostrova-cfg prints it (tables/operator_presets.h).
+EVIDENCE = {"both": "A", "first kept": "D", "second taken": "S", "second only": "2",
+            "first only": "1", "stand-in": "O", "recalled": "R", "derived": "x"}
+
+
+def evidence(r):
+    """Nine letters, one per parameter: what the two sources say about the row's value."""
+    parts = r["note"].split(" | ")
+    origin = origins(r, parts)
+    check, taken, disputed = second_source(r)
+    out = ""
+    for k in PARAMS:
+        o, c = origin.get(k), check.get(k)
+        if not r[k]:
+            word = None
+        elif k in disputed:
+            word = "second taken"
+        elif k in taken:
+            word = "second only"
+        elif o == "placeholder" and r[k] == PLACEHOLDER:
+            word = "derived"
+        elif c == "differs":
+            word = "first kept"
+        elif c == "agrees":  # a recalled, stand-in or derived value the second source confirms
+            word = "both" if o == "debian" else "second only"
+        else:
+            word = {"debian": "first only", "stand-in": "stand-in", "recalled": "recalled"}.get(
+                o, "derived")
+        out += EVIDENCE[word] if word else "-"
+    return out
+
+
 header = "// Generated by scripts/gen-tables.py from the carrier and mail reference data. Do not edit.\n"
 
 ops = rows("operator-presets.tsv")
-widths = [("mms_apn", 40), ("mms_user", 40), ("mms_password", 40), ("mmsc_url", 80),
-          ("mms_proxy", 40), ("mms_port", 6), ("net_apn", 40), ("net_user", 40),
-          ("net_password", 40)]
-lines = [header]
+lines, sources = [header], [header]
 for i, r in enumerate(ops):
     assert int(r["operator_id"]) == i, r
+    if r["provenance"] not in PROVENANCE:
+        fail(r, f"unknown provenance {r['provenance']!r}")
+    if r["mms_port"] and r["mms_port"] not in PORTS:
+        fail(r, f"MMS port {r['mms_port']} is not one the camera's table allows")
     cells = [r["country_id"], c_string(r["country_name"], 31), r["operator_id"],
-             c_string(r["operator_name"], 31)] + [c_string(r[k], w) for k, w in widths]
+             c_string(r["operator_name"], 31)] + [c_string(r[k], w) for k, w in WIDTHS]
     lines.append(f"// {r['operator_id']}: {r['country_name']} / {r['operator_name']} ({r['provenance']})\n")
     lines.append("{" + ", ".join(cells) + "},\n")
+    sources.append(f'{{Provenance::{PROVENANCE[r["provenance"]]}, "{evidence(r)}"}},  // '
+                   f"{r['operator_id']}: {r['country_name']} / {r['operator_name']}\n")
 (root / "src/tables/operator_presets_data.inc").write_text("".join(lines))
+(root / "src/tables/operator_sources_data.inc").write_text("".join(sources))
+shutil.copyfile(data / "operator-presets.tsv", root / "tests/tables/operator-presets.tsv")
 
 mails = rows("mail-providers.tsv")
 lines = [header]

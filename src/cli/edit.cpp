@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "text/cp1252.h"
 #include "cli/fields.h"
 #include "config/field_rules.h"
 #include "config/presets.h"
 #include "config/save.h"
 #include "tables/operator_presets.h"
+#include "text/cp1252.h"
 
 namespace ostrova::cli {
 namespace {
@@ -80,19 +80,6 @@ std::optional<unsigned> ParseRange(std::string_view s, unsigned max, Refused& re
     return std::nullopt;
 }
 
-std::optional<unsigned> ParseCountry(std::string_view s, Refused& refused) {
-    for (unsigned id = 0; id <= kLastCountryId; ++id) {
-        const auto name = GetCountryName(static_cast<std::uint8_t>(id));
-        if (name && SameWord(s, *name)) return id;
-    }
-    if (const auto v = ParseCount(s);
-        v && *v <= 255 && GetCountryName(static_cast<std::uint8_t>(*v)))
-        return static_cast<unsigned>(*v);
-    refused.why = "is no country of the preset table (a name such as Sweden, or an id 0 to " +
-                  std::to_string(kLastCountryId) + ")";
-    return std::nullopt;
-}
-
 std::string OperatorsOf(std::uint8_t country) {
     std::string out;
     for (std::uint8_t n = 0;; ++n) {
@@ -142,7 +129,7 @@ std::optional<unsigned> ParseNumber(const Field& field, std::string_view s,
     if (n == "sendTo") return ParseNamed(s, kSendTos, 4, refused);
     if (n == "smsControl") return ParseNamed(s, kOnOff, 1, refused);
     if (n == "imageQuality") return ParseNamed(s, kQualities, 65535, refused);
-    if (n == "countryId") return ParseCountry(s, refused);
+    if (n == "countryId") return FindCountry(s, refused.why);
     if (n == "operatorId") return ParseOperator(s, record.countryId, refused);
     // statusResponse, smtpSsl, auxFlag: flags; a save would turn any other auxFlag into 0.
     return ParseRange(s, 1, refused);
@@ -207,6 +194,19 @@ std::string Quote(const Assignment& a) {
 }
 
 }  // namespace
+
+std::optional<unsigned> FindCountry(std::string_view s, std::string& why) {
+    for (unsigned id = 0; id <= kLastCountryId; ++id) {
+        const auto name = GetCountryName(static_cast<std::uint8_t>(id));
+        if (name && SameWord(s, *name)) return id;
+    }
+    if (const auto v = ParseCount(s);
+        v && *v <= 255 && GetCountryName(static_cast<std::uint8_t>(*v)))
+        return static_cast<unsigned>(*v);
+    why = "is no country of the preset table (a name such as Sweden, or an id 0 to " +
+          std::to_string(kLastCountryId) + ")";
+    return std::nullopt;
+}
 
 std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assignment> edits,
                                     FileForm form) {

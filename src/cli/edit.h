@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "config/codec.h"
 #include "config/record.h"
@@ -21,6 +22,9 @@ struct EditError {
     int exitCode;         // 2 for a field that cannot be set at all, 1 for a refused value
     std::string message;  // "field=value: why"
 };
+
+// A country of the preset table by name (any case) or id; else nullopt and why.
+std::optional<unsigned> FindCountry(std::string_view nameOrId, std::string& why);
 
 // Applies the assignments (at most one per field) to a record that will be written in the
 // given form. A value equal to the field's current one is left alone unchecked, so a file

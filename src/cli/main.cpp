@@ -20,14 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "text/cp1252.h"
 #include "cli/edit.h"
 #include "cli/fields.h"
+#include "cli/preset_list.h"
 #include "config/codec.h"
 #include "config/messages.h"
 #include "config/record.h"
 #include "config/save.h"
 #include "tables/operator_presets.h"
+#include "text/cp1252.h"
 
 namespace ostrova::cli {
 namespace {
@@ -453,12 +454,27 @@ int Convert(const std::string& in, const std::string& out, const std::string& in
     return Save(file.record, out, form, *time);
 }
 
+int Presets(const std::string& country, bool values) {
+    std::optional<std::uint8_t> only;
+    if (!country.empty()) {
+        std::string why;
+        const std::optional<unsigned> id = FindCountry(country, why);
+        if (!id) {
+            Error(country, why);
+            return kUsage;
+        }
+        only = static_cast<std::uint8_t>(*id);
+    }
+    ListPresets(std::cout, only, values);
+    return kOk;
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{
         "Shows, checks, compares, converts and edits the settings files of the Ostrova+ "
-        "camera: wireless.cfg (ciphered, with a checksum) and MMSCFG.BIN (plain). A "
-        "file's form follows its extension as in the settings window: one beginning "
-        "with B is MMSCFG.BIN, any other wireless.cfg.",
+        "camera: wireless.cfg (ciphered, with a checksum) and MMSCFG.BIN (plain), and lists "
+        "the built-in carrier presets. A file's form follows its extension as in the "
+        "settings window: one beginning with B is MMSCFG.BIN, any other wireless.cfg.",
         "ostrova-cfg"};
     app.require_subcommand(1);
     const auto formOption = [](CLI::App* sub, std::string& into, const std::string& name,
@@ -533,6 +549,21 @@ int Run(int argc, char** argv) {
                       "write MMSCFG.BIN even when the FTP and HTTP settings are lost");
     writeOptions(convert, false);
 
+    std::string presetCountry;
+    bool presetValues = false;
+    CLI::App* presets = app.add_subcommand(
+        "presets", "List the carrier presets, where their values come from and how sure they are");
+    presets->footer(
+        "Provenance: public = every value from the carrier's own entry in a public source; "
+        "partly = some values borrowed from a brand on the same network, derived, recalled or "
+        "placeholders; none = a stand-in holding another carrier's values.\n"
+        "Sources: Debian = mobile-broadband-provider-info 20230416 (serviceproviders.xml), "
+        "LineageOS = apns-conf.xml at commit 08343528. For each parameter: both sources give it, "
+        "they differ (whose value is kept), only one has it, or neither (recalled from memory, "
+        "or derived from another value or a placeholder the camera's table needs).");
+    presets->add_option("COUNTRY", presetCountry, "only this country's rows, by name or id");
+    presets->add_flag("-v,--values", presetValues, "print each row's parameters too");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -546,6 +577,7 @@ int Run(int argc, char** argv) {
     if (newCmd->parsed()) return New(out, assignments, options);
     if (set->parsed()) return Set(path, assignments, options);
     if (convert->parsed()) return Convert(in, out, inForm, options);
+    if (presets->parsed()) return Presets(presetCountry, presetValues);
     return kUsage;
 }
 

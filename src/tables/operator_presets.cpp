@@ -9,9 +9,19 @@ constexpr std::array<OperatorPreset, kOperatorPresetCount> kPresets{{
 #include "tables/operator_presets_data.inc"
 }};
 
+constexpr std::array<PresetSource, kOperatorPresetCount> kSources{{
+#include "tables/operator_sources_data.inc"
+}};
+
 }  // namespace
 
-std::span<const OperatorPreset> OperatorPresetTable() { return kPresets; }
+std::span<const OperatorPreset> OperatorPresetTable() {
+    return kPresets;
+}
+
+std::span<const PresetSource> PresetSourceTable() {
+    return kSources;
+}
 
 std::optional<std::string_view> GetCountryName(std::uint8_t country) {
     for (const auto& row : kPresets) {

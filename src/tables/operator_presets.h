@@ -48,6 +48,35 @@ const OperatorPreset* FindPreset(std::uint8_t country, std::uint8_t op);
 // The first row with this operator id (country not compared), or nullptr.
 const OperatorPreset* FindPresetByOperatorId(std::uint8_t op);
 
+// Where a row's values come from. The first source is Debian's mobile-broadband-provider-info
+// (serviceproviders.xml), the second LineageOS's apns-conf.xml, checked against each other.
+enum class Provenance : std::uint8_t {
+    Public,  // every value from the carrier's own entry in one of the sources
+    Partly,  // some borrowed from a brand on the same network, derived, recalled or placeholders
+    StandIn  // neither source has the carrier: another carrier's values, kept traceable
+};
+
+// What the two sources say about one parameter of a row.
+enum class Evidence : char {
+    Empty = '-',        // the column pattern leaves it empty
+    Both = 'A',         // both sources give this value
+    FirstKept = 'D',    // the sources differ; the first source's value is kept
+    SecondTaken = 'S',  // the sources differ; the second source's value is taken
+    SecondOnly = '2',   // only the second source has it
+    FirstOnly = '1',    // only the first source has it
+    StandIn = 'O',      // another carrier's value from the first source
+    Recalled = 'R',     // written from memory; neither source has it
+    Derived = 'x',      // derived from another value, or a placeholder the pattern needs
+};
+
+struct PresetSource {
+    Provenance provenance;
+    char evidence[10];  // one Evidence letter per parameter, in column order (mmsApn first)
+};
+
+// The source of each row of OperatorPresetTable, at the same positions.
+std::span<const PresetSource> PresetSourceTable();
+
 // Text of a fixed-width table column: up to its NUL, never past the width.
 template <std::size_t N>
 constexpr std::string_view ColumnText(const char (&column)[N]) {

@@ -2,7 +2,7 @@
 # Black-box tests of ostrova-cfg: runs the built program in a scratch folder and reads the files
 # it writes. Usage: cli_test.py PROGRAM KEY [unittest arguments]. Expected bytes come from the
 # file layout, the cipher and the checksum as the camera reads them, never from the program.
-import json, os, subprocess, sys, tempfile, unittest
+import csv, json, os, subprocess, sys, tempfile, unittest
 from pathlib import Path
 
 PROGRAM, KEY = os.path.abspath(sys.argv[1]), sys.argv[2].encode()
@@ -186,6 +186,55 @@ class ConvertAndDiff(Cli):
                          'reportHour: 21 -> 7\nphone[1]: "" -> "555"\n')
         self.cfg("diff", a, "none.cfg", code=2,
                  err="none.cfg: File Open Error! (No such file or directory)")
+
+
+# The reference data the carrier table is generated from, as committed beside the table tests.
+with open(Path(__file__).resolve().parent.parent / "tables" / "operator-presets.tsv",
+          newline="", encoding="utf-8") as f:
+    PRESETS = list(csv.DictReader(f, delimiter="\t"))
+# The nine operator parameters from offset 486 on: the data's column and the field's width.
+PARAMS = [("mms_apn", 40), ("mms_user", 40), ("mms_password", 40), ("mmsc_url", 80),
+          ("mms_proxy", 40), ("mms_port", 6), ("net_apn", 40), ("net_user", 40),
+          ("net_password", 40)]
+
+
+class Presets(Cli):
+    def test_each_carrier_saves_the_nine_values_of_its_row(self):
+        # One file set to each carrier in turn: a shorter value must not keep a longer one's tail.
+        a, expected = self.fresh(), b""
+        for row in PRESETS[2:]:
+            self.cfg("set", a, f"countryId={row['country_id']}", f"operatorId={row['operator_id']}")
+            expected = b"".join(row[k].encode("cp1252").ljust(w, b"\0") for k, w in PARAMS)
+            saved = record(a)
+            self.assertEqual((saved[8], saved[9]), (int(row["country_id"]), int(row["operator_id"])))
+            self.assertEqual(saved[486:486 + len(expected)], expected, row["operator_name"])
+        self.assertEqual(len(PRESETS), 99)
+        self.assertEqual(len(expected), 366)
+
+    def test_the_listing_names_every_row_and_its_provenance(self):
+        lines = self.cfg("presets").stdout.splitlines()
+        self.assertEqual(lines[0].split(), ["id", "country", "operator", "provenance", "sources"])
+        columns = [line.split("  ") for line in lines[1:]]
+        self.assertEqual([[c.strip() for c in cells if c][:4] for cells in columns],
+                         [[r["operator_id"], r["country_name"], r["operator_name"], r["provenance"]]
+                          for r in PRESETS])
+        # One country by name or id, with each parameter and what the sources say about it.
+        self.assertEqual(self.cfg("presets", "chile", "-v").stdout,
+                         self.cfg("presets", "7", "--values").stdout)
+        chile = self.cfg("presets", "chile", "-v").stdout.splitlines()
+        self.assertEqual(chile[1].split("  ")[-1], "both sources: netApn, netUser, netPassword; "
+                         "LineageOS only: mmsApn, mmsUser, mmsPassword, mmscUrl, mmsProxy, mmsPort")
+        self.assertEqual(chile[4].split(), ['mmsPassword', '"entelmms"', "LineageOS", "only"])
+        self.assertEqual(len(chile), 2 + 9)
+        for country, summary in [("Auto", "no parameters"), ("Japan", "LineageOS only: all"),
+                                 ("Norway", "stand-in: all"), ("Danmark", "both sources: "
+                                 "mmsPort, netApn; differ, LineageOS taken: mmsApn, mmscUrl, "
+                                 "mmsProxy")]:
+            self.assertIn(summary, [line.split("  ")[-1] for line in
+                                    self.cfg("presets", country).stdout.splitlines()], country)
+        self.assertEqual(self.cfg("presets", "Narnia", code=2, err="Narnia: is no country of the "
+                                  "preset table (a name such as Sweden, or an id 0 to 24)").stdout,
+                         "")
 
 
 if __name__ == "__main__":

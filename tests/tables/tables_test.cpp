@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,13 @@ std::string FillPattern(const OperatorPreset& r) {
     return s;
 }
 
-// Rows in operator id order, each country's rows together in the lists' order, and the
-// parameters every row fills.
+// Rows in operator id order, each country's rows together in the lists' order, the parameters
+// every row fills, the MMS ports that occur, and a source for each filled parameter.
 TEST(OperatorPresets, RowsCountriesAndFilledColumns) {
     const auto table = OperatorPresetTable();
+    const auto sources = PresetSourceTable();
     ASSERT_EQ(table.size(), 99u);
+    ASSERT_EQ(sources.size(), 99u);
     const std::vector<int> countryOrder = {0, 1, 6,  24, 9,  10, 22, 5,  20, 3,  14, 19, 11,
                                            2, 4, 12, 13, 15, 7,  23, 21, 8,  17, 16, 18};
     const auto patternOf = [](int id) -> std::string {
@@ -43,14 +46,24 @@ TEST(OperatorPresets, RowsCountriesAndFilledColumns) {
         return "100111100";
     };
     std::vector<int> seen;
+    std::set<std::string_view> ports;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const auto& row = table[i];
         EXPECT_EQ(row.operatorId, i);
         if (seen.empty() || seen.back() != row.countryId) seen.push_back(row.countryId);
         EXPECT_EQ(ColumnText(row.countryName), *GetCountryName(row.countryId));
         EXPECT_EQ(FillPattern(row), patternOf(row.operatorId)) << "row " << i;
+        if (!ColumnText(row.mmsPort).empty()) ports.insert(ColumnText(row.mmsPort));
+        const std::string_view evidence = ColumnText(sources[i].evidence);
+        ASSERT_EQ(evidence.size(), 9u) << "row " << i;
+        for (std::size_t p = 0; p < 9; ++p) {
+            EXPECT_EQ(evidence[p] == '-', FillPattern(row)[p] == '0') << "row " << i << " " << p;
+            EXPECT_NE(std::string_view("-ADS21ORx").find(evidence[p]), std::string_view::npos);
+        }
     }
     EXPECT_EQ(seen, countryOrder);
+    EXPECT_EQ(ports, (std::set<std::string_view>{"80", "8080", "8799", "8008", "5080", "8070",
+                                                 "8001", "9093"}));
 }
 
 TEST(MailProviders, IdsModesPortsAndSuffixes) {
