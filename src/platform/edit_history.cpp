@@ -88,9 +88,9 @@ std::optional<EditSnapshot> EditHistory::Undo(const EditSnapshot& now, bool pass
         next.caret = winPosition_ + winInserted_;  // the restored text is selected
         return next;
     }
-    if (!CanUndo(password)) return std::nullopt;
     if (password) {
         // QLineEdit does not reveal what a password field held: its undo clears the field.
+        if (now.text.empty()) return std::nullopt;
         QtState q = ToQt(now);
         q.selStart = 0;
         q.selEnd = static_cast<int>(q.text.size());
@@ -98,6 +98,7 @@ std::optional<EditSnapshot> EditHistory::Undo(const EditSnapshot& now, bool pass
         Separate();
         return FromQt(q);
     }
+    if (!CanUndo()) return std::nullopt;
     return QtUndo(now);
 }
 
@@ -244,8 +245,7 @@ std::optional<EditSnapshot> EditHistory::QtUndo(const EditSnapshot& now) {
                 break;
         }
     }
-    Separate();
-    return FromQt(q);
+    return FromQt(q);  // typing on after an undo joins the step below, as in QLineEdit
 }
 
 std::optional<EditSnapshot> EditHistory::QtRedo(const EditSnapshot& now) {

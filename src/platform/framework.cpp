@@ -13,7 +13,9 @@ namespace {
 
 Backend* g_backend = nullptr;
 
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // A combo's edit field shows a picked entry selected whole, as the desktop does.
 void SelectWholeText(ControlState& s) {
@@ -49,14 +51,18 @@ std::optional<int> ParseInt(std::string_view text) {
 
 }  // namespace
 
-void SetBackend(Backend* backend) { g_backend = backend; }
+void SetBackend(Backend* backend) {
+    g_backend = backend;
+}
 
 Backend& CurrentBackend() {
     assert(g_backend != nullptr && "no backend set");
     return *g_backend;
 }
 
-void AfxMessageBox(std::string_view text) { CurrentBackend().services().MessageBox(text); }
+void AfxMessageBox(std::string_view text) {
+    CurrentBackend().services().MessageBox(text);
+}
 
 std::string TooLongMessage(int maxChars) {
     return "Please enter no more than " + std::to_string(maxChars) + " characters.";
@@ -69,21 +75,37 @@ ControlState& CWnd::state() const {
     return dlg_->Item(id_);
 }
 
-void CWnd::touch(std::uint32_t flags) const { dlg_->Touch(id_, flags); }
+void CWnd::touch(std::uint32_t flags) const {
+    dlg_->Touch(id_, flags);
+}
 
-void CWnd::EnableWindow(bool enable) { dlg_->EnableItem(id_, enable); }
-bool CWnd::IsWindowEnabled() const { return state().enabled; }
-void CWnd::SetWindowText(std::string_view text) { dlg_->SetItemText(id_, text); }
-std::string CWnd::GetWindowText() const { return state().text; }
+void CWnd::EnableWindow(bool enable) {
+    dlg_->EnableItem(id_, enable);
+}
+bool CWnd::IsWindowEnabled() const {
+    return state().enabled;
+}
+void CWnd::SetWindowText(std::string_view text) {
+    dlg_->SetItemText(id_, text);
+}
+std::string CWnd::GetWindowText() const {
+    return state().text;
+}
 void CWnd::ShowWindow(bool show) {
     if (state().visible == show) return;
     state().visible = show;
     touch(kChangedVisible);
 }
-void CWnd::SetFont(const FontSpec& font) { dlg_->SetItemFont(id_, font); }
+void CWnd::SetFont(const FontSpec& font) {
+    dlg_->SetItemFont(id_, font);
+}
 
-void CButton::SetCheck(bool checked) { dlg_->CheckItem(id_, checked); }
-bool CButton::GetCheck() const { return state().checked; }
+void CButton::SetCheck(bool checked) {
+    dlg_->CheckItem(id_, checked);
+}
+bool CButton::GetCheck() const {
+    return state().checked;
+}
 
 void CComboBox::ResetContent() {
     ControlState& s = state();
@@ -107,8 +129,12 @@ int CComboBox::InsertString(int index, std::string_view text) {
     return index;
 }
 
-int CComboBox::GetCount() const { return static_cast<int>(state().items.size()); }
-int CComboBox::GetCurSel() const { return state().selection; }
+int CComboBox::GetCount() const {
+    return static_cast<int>(state().items.size());
+}
+int CComboBox::GetCurSel() const {
+    return state().selection;
+}
 
 void CComboBox::SetCurSel(int index) {
     ControlState& s = state();
@@ -139,7 +165,9 @@ void CEdit::SetSel(int start, int end) {
     touch(kChangedEditSel);
 }
 
-void CEdit::LimitText(int bytes) { state().limit = std::max(bytes, 0); }
+void CEdit::LimitText(int bytes) {
+    state().limit = std::max(bytes, 0);
+}
 
 // --- Data exchange ---------------------------------------------------------------------------
 
@@ -182,7 +210,8 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
     CDialog& dlg = dx.dialog();
     const int id = dlg.lastExchangeId_;
     if (dx.m_bSaveAndValidate) {
-        if (static_cast<int>(value.size()) > maxChars) dlg.FailField(dx, id, TooLongMessage(maxChars));
+        if (static_cast<int>(value.size()) > maxChars)
+            dlg.FailField(dx, id, TooLongMessage(maxChars));
     } else {
         dlg.Item(id).limit = maxChars;
     }
@@ -212,8 +241,8 @@ bool CDialog::Create(DialogView& view) {
         s.style = t.style;
         const bool captioned = t.kind == ControlKind::PushButton ||
                                t.kind == ControlKind::RadioButton ||
-                               t.kind == ControlKind::CheckBox ||
-                               t.kind == ControlKind::GroupBox || t.kind == ControlKind::Label;
+                               t.kind == ControlKind::CheckBox || t.kind == ControlKind::GroupBox ||
+                               t.kind == ControlKind::Label;
         if (captioned) s.text = std::string(t.text);
         s.enabled = (t.style & kStyleDisabled) == 0;
         s.history = EditHistory(CurrentBackend().undoStyle());
@@ -252,7 +281,9 @@ void CDialog::OnOK() {
     EndDialog(kIdOk);
 }
 
-void CDialog::OnCancel() { EndDialog(kIdCancel); }
+void CDialog::OnCancel() {
+    EndDialog(kIdCancel);
+}
 
 void CDialog::DoDataExchange(CDataExchange&) {}
 void CDialog::OnTimer(int) {}
@@ -271,7 +302,9 @@ int CDialog::IndexOf(int id) const {
     return -1;
 }
 
-bool CDialog::HasItem(int id) const { return IndexOf(id) >= 0; }
+bool CDialog::HasItem(int id) const {
+    return IndexOf(id) >= 0;
+}
 
 ControlState& CDialog::Item(int id) {
     const int i = IndexOf(id);
@@ -285,7 +318,9 @@ const ControlState& CDialog::Item(int id) const {
     return controls_[static_cast<std::size_t>(i)];
 }
 
-void CDialog::Touch(int id, std::uint32_t flags) { TouchIndex(IndexOf(id), flags); }
+void CDialog::Touch(int id, std::uint32_t flags) {
+    TouchIndex(IndexOf(id), flags);
+}
 
 void CDialog::TouchIndex(int index, std::uint32_t flags) {
     if (view_ != nullptr && index >= 0) view_->ControlChanged(index, flags);
@@ -298,7 +333,9 @@ void CDialog::EnableItem(int id, bool enable) {
     Touch(id, kChangedEnabled);
 }
 
-bool CDialog::IsItemEnabled(int id) const { return Item(id).enabled; }
+bool CDialog::IsItemEnabled(int id) const {
+    return Item(id).enabled;
+}
 
 void CDialog::SetItemText(int id, std::string_view text) {
     ControlState& s = Item(id);
@@ -317,7 +354,9 @@ void CDialog::SetItemText(int id, std::string_view text) {
     Touch(id, kChangedText | kChangedEditSel);
 }
 
-std::string CDialog::ItemText(int id) const { return Item(id).text; }
+std::string CDialog::ItemText(int id) const {
+    return Item(id).text;
+}
 
 void CDialog::CheckItem(int id, bool checked) {
     ControlState& s = Item(id);
@@ -326,7 +365,9 @@ void CDialog::CheckItem(int id, bool checked) {
     Touch(id, kChangedCheck);
 }
 
-bool CDialog::IsItemChecked(int id) const { return Item(id).checked; }
+bool CDialog::IsItemChecked(int id) const {
+    return Item(id).checked;
+}
 
 void CDialog::SetItemFont(int id, const FontSpec& font) {
     Item(id).font = font;
@@ -367,7 +408,9 @@ void CDialog::AppendSystemMenuCommand(int commandId, std::string_view text) {
     if (view_ != nullptr) view_->AppendSystemMenuCommand(commandId, text);
 }
 
-Services& CDialog::services() const { return CurrentBackend().services(); }
+Services& CDialog::services() const {
+    return CurrentBackend().services();
+}
 
 void CDialog::Raise(int id, Notify notify) {
     if (exchangeDepth_ > 0) return;  // nothing is dispatched while a pull or push runs
@@ -424,7 +467,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
-EditSnapshot CDialog::SnapshotOf(const ControlState& s) { return {s.text, s.selStart, s.selEnd}; }
+EditSnapshot CDialog::SnapshotOf(const ControlState& s) {
+    return {s.text, s.selStart, s.selEnd};
+}
 
 bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, EditKind kind) {
     const int index = IndexOf(id);
@@ -453,8 +498,8 @@ bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, Edi
     // always allowed, even of a longer text from a file.
     if (s.limit > 0) {
         const std::size_t kept = static_cast<std::size_t>(len - (end - start));
-        const std::size_t ceiling = std::max<std::size_t>(static_cast<std::size_t>(s.limit),
-                                                          static_cast<std::size_t>(len));
+        const std::size_t ceiling =
+            std::max<std::size_t>(static_cast<std::size_t>(s.limit), static_cast<std::size_t>(len));
         const std::size_t room = ceiling > kept ? ceiling - kept : 0;
         if (!inserted.empty() && room == 0) return refuse();
         if (inserted.size() > room) inserted.resize(room);
@@ -504,7 +549,8 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     const int c = std::clamp(s.selEnd, 0, on);
     const int p = std::clamp(caret, 0, nn);
     auto same = [&](int oFrom, int nFrom, int count) {
-        return oFrom >= 0 && nFrom >= 0 && count >= 0 && oFrom + count <= on && nFrom + count <= nn &&
+        return oFrom >= 0 && nFrom >= 0 && count >= 0 && oFrom + count <= on &&
+               nFrom + count <= nn &&
                std::equal(o.begin() + oFrom, o.begin() + oFrom + count, n.begin() + nFrom);
     };
     // The old text with [start, end) replaced by n[start, p) and its tail from `end` on.
@@ -524,11 +570,13 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     } else {
         // Something else (a drag inside the field, an input method): the smallest change.
         start = 0;
-        while (start < on && start < nn && o[static_cast<std::size_t>(start)] == n[static_cast<std::size_t>(start)])
+        while (start < on && start < nn &&
+               o[static_cast<std::size_t>(start)] == n[static_cast<std::size_t>(start)])
             ++start;
         int suffix = 0;
         while (suffix < on - start && suffix < nn - start &&
-               o[static_cast<std::size_t>(on - 1 - suffix)] == n[static_cast<std::size_t>(nn - 1 - suffix)])
+               o[static_cast<std::size_t>(on - 1 - suffix)] ==
+                   n[static_cast<std::size_t>(nn - 1 - suffix)])
             ++suffix;
         end = on - suffix;
         insEnd = nn - suffix;
@@ -536,12 +584,18 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     std::string inserted;
     for (int i = start; i < insEnd; ++i) AppendUtf8(inserted, n[static_cast<std::size_t>(i)]);
     if (!kind) {
-        if (start == end && insEnd - start == 1) kind = EditKind::Typing;
-        else if (inserted.empty() && lo < hi && start == lo && end == hi) kind = EditKind::Delete;
-        else if (inserted.empty() && lo == hi && end == c && end - start == 1) kind = EditKind::Backspace;
-        else if (inserted.empty() && lo == hi && start == c && end - start == 1) kind = EditKind::Delete;
-        else if (inserted.empty()) kind = EditKind::RemoveRange;
-        else kind = EditKind::Paste;
+        if (start == end && insEnd - start == 1)
+            kind = EditKind::Typing;
+        else if (inserted.empty() && lo < hi && start == lo && end == hi)
+            kind = EditKind::Delete;
+        else if (inserted.empty() && lo == hi && end == c && end - start == 1)
+            kind = EditKind::Backspace;
+        else if (inserted.empty() && lo == hi && start == c && end - start == 1)
+            kind = EditKind::Delete;
+        else if (inserted.empty())
+            kind = EditKind::RemoveRange;
+        else
+            kind = EditKind::Paste;
     }
     return UserReplace(id, start, end, inserted, *kind);
 }
@@ -592,8 +646,11 @@ void CDialog::UserSetEditSelection(int id, int anchor, int caret) {
     ControlState& s = controls_[static_cast<std::size_t>(index)];
     const int len = static_cast<int>(s.text.size());
     caret = std::clamp(caret, 0, len);
-    if (caret != s.selEnd) s.history.Separate();  // a caret move ends a run of typing
-    s.selStart = std::clamp(anchor, 0, len);
+    anchor = std::clamp(anchor, 0, len);
+    // A caret move ends a run of typing; so does a new selection, which the toolkit makes by
+    // moving the caret (select all goes to the start first), unlike a mere deselection.
+    if (caret != s.selEnd || (anchor != caret && anchor != s.selStart)) s.history.Separate();
+    s.selStart = anchor;
     s.selEnd = caret;
 }
 
@@ -688,14 +745,22 @@ void CDialog::UserCancel() {
     OnCancel();
 }
 
-void CDialog::UserSysCommand(int commandId) { OnSysCommand(commandId); }
+void CDialog::UserSysCommand(int commandId) {
+    OnSysCommand(commandId);
+}
 
-void CDialog::UserVScroll(ScrollRequest request, int thumbPos) { OnVScroll(request, thumbPos); }
+void CDialog::UserVScroll(ScrollRequest request, int thumbPos) {
+    OnVScroll(request, thumbPos);
+}
 
-void CDialog::UserMouseWheel(int delta) { OnMouseWheel(delta); }
+void CDialog::UserMouseWheel(int delta) {
+    OnMouseWheel(delta);
+}
 
 // Timer messages are not user input: they arrive in nested loops too, pulls and pushes
 // included, and the clock's push is an exchange of its own.
-void CDialog::UserTimer(int timerId) { OnTimer(timerId); }
+void CDialog::UserTimer(int timerId) {
+    OnTimer(timerId);
+}
 
 }  // namespace ostrova::platform

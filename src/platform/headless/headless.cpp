@@ -106,24 +106,42 @@ void HeadlessDialog::Focus(int id) {
     if (dlg_.focusedId() != id && dlg_.IsItemEnabled(id)) dlg_.UserFocus(id);
 }
 
-void HeadlessDialog::Enter() { dlg_.UserEnter(); }
-void HeadlessDialog::Escape() { dlg_.UserCancel(); }
-void HeadlessDialog::Close() { dlg_.UserCancel(); }
-void HeadlessDialog::SysCommand(int commandId) { dlg_.UserSysCommand(commandId); }
+void HeadlessDialog::Enter() {
+    dlg_.UserEnter();
+}
+void HeadlessDialog::Escape() {
+    dlg_.UserCancel();
+}
+void HeadlessDialog::Close() {
+    dlg_.UserCancel();
+}
+void HeadlessDialog::SysCommand(int commandId) {
+    dlg_.UserSysCommand(commandId);
+}
 void HeadlessDialog::VScroll(ScrollRequest request, int thumbPos) {
     dlg_.UserVScroll(request, thumbPos);
 }
-void HeadlessDialog::Wheel(int delta) { dlg_.UserMouseWheel(delta); }
+void HeadlessDialog::Wheel(int delta) {
+    dlg_.UserMouseWheel(delta);
+}
 
-std::string HeadlessDialog::Text(int id) const { return Cp1252ToUtf8(dlg_.Item(id).text); }
-bool HeadlessDialog::Enabled(int id) const { return dlg_.Item(id).enabled; }
-bool HeadlessDialog::Checked(int id) const { return dlg_.Item(id).checked; }
+std::string HeadlessDialog::Text(int id) const {
+    return Cp1252ToUtf8(dlg_.Item(id).text);
+}
+bool HeadlessDialog::Enabled(int id) const {
+    return dlg_.Item(id).enabled;
+}
+bool HeadlessDialog::Checked(int id) const {
+    return dlg_.Item(id).checked;
+}
 std::vector<std::string> HeadlessDialog::Items(int id) const {
     std::vector<std::string> out;
     for (const auto& item : dlg_.Item(id).items) out.push_back(Cp1252ToUtf8(item));
     return out;
 }
-int HeadlessDialog::Selection(int id) const { return dlg_.Item(id).selection; }
+int HeadlessDialog::Selection(int id) const {
+    return dlg_.Item(id).selection;
+}
 std::pair<int, int> HeadlessDialog::EditSelection(int id) const {
     const ControlState& s = dlg_.Item(id);
     return {s.selStart, s.selEnd};
@@ -131,7 +149,9 @@ std::pair<int, int> HeadlessDialog::EditSelection(int id) const {
 
 // --- The view ----------------------------------------------------------------------------------
 
-void HeadlessDialog::ControlChanged(int, std::uint32_t) { ++renders; }
+void HeadlessDialog::ControlChanged(int, std::uint32_t) {
+    ++renders;
+}
 void HeadlessDialog::FocusControl(int) {}
 void HeadlessDialog::EndModal(int r) {
     ended = true;
@@ -144,8 +164,12 @@ void HeadlessDialog::SetScrollInfo(const ScrollInfo& info, bool redraw) {
     scroll = info;
     scrollRedrawn = redraw;
 }
-void HeadlessDialog::ScrollContent(int dy) { contentOffset += dy; }
-void HeadlessDialog::StartTimer(int timerId, int periodMs) { timers[timerId] = periodMs; }
+void HeadlessDialog::ScrollContent(int dy) {
+    contentOffset += dy;
+}
+void HeadlessDialog::StartTimer(int timerId, int periodMs) {
+    timers[timerId] = periodMs;
+}
 void HeadlessDialog::AppendSystemMenuCommand(int commandId, std::string_view text) {
     systemMenu.emplace_back(commandId, std::string(text));
 }
@@ -163,7 +187,9 @@ HeadlessBackend::HeadlessBackend() {
 }
 
 // Dialogs shown by a test may already be gone: the views are dropped without touching them.
-HeadlessBackend::~HeadlessBackend() { SetBackend(nullptr); }
+HeadlessBackend::~HeadlessBackend() {
+    SetBackend(nullptr);
+}
 
 void HeadlessBackend::WhenOpened(int templateId, Script script) {
     scripts_[templateId].push_back(std::move(script));
@@ -232,7 +258,8 @@ std::optional<std::filesystem::path> HeadlessBackend::FileDialog(bool save,
                            std::string(req.filter)});
     auto& answers = save ? saveAnswers : openAnswers;
     if (answers.empty()) {
-        problems.push_back(save ? "save dialog without an answer" : "open dialog without an answer");
+        problems.push_back(save ? "save dialog without an answer"
+                                : "open dialog without an answer");
         return std::nullopt;
     }
     auto answer = answers.front();

@@ -102,7 +102,9 @@ protected:
     }
 };
 
-QString FromCp1252(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
+QString FromCp1252(std::string_view bytes) {
+    return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
 
 bool IsButton(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
@@ -119,18 +121,28 @@ bool IsTextArea(const ControlTemplate& tpl) {
     return (tpl.style & kStyleMultiLine) != 0 && (tpl.style & kStyleAutoHScroll) == 0;
 }
 
-QString WithoutCarriageReturns(QString text) { return text.replace(QStringLiteral("\r\n"), "\n"); }
+QString WithoutCarriageReturns(QString text) {
+    return text.replace(QStringLiteral("\r\n"), "\n");
+}
 
 std::optional<ScrollRequest> RequestOf(int action) {
     switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: return ScrollRequest::LineUp;
-        case QAbstractSlider::SliderSingleStepAdd: return ScrollRequest::LineDown;
-        case QAbstractSlider::SliderPageStepSub: return ScrollRequest::PageUp;
-        case QAbstractSlider::SliderPageStepAdd: return ScrollRequest::PageDown;
-        case QAbstractSlider::SliderMove: return ScrollRequest::ThumbTrack;
-        case QAbstractSlider::SliderToMinimum: return ScrollRequest::Top;
-        case QAbstractSlider::SliderToMaximum: return ScrollRequest::Bottom;
-        default: return std::nullopt;
+        case QAbstractSlider::SliderSingleStepSub:
+            return ScrollRequest::LineUp;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return ScrollRequest::LineDown;
+        case QAbstractSlider::SliderPageStepSub:
+            return ScrollRequest::PageUp;
+        case QAbstractSlider::SliderPageStepAdd:
+            return ScrollRequest::PageDown;
+        case QAbstractSlider::SliderMove:
+            return ScrollRequest::ThumbTrack;
+        case QAbstractSlider::SliderToMinimum:
+            return ScrollRequest::Top;
+        case QAbstractSlider::SliderToMaximum:
+            return ScrollRequest::Bottom;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -286,7 +298,8 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
                 // Qt picks the entry that matches typed text when the edit loses the focus or
                 // gets Enter, and reports it as activated: that is no pick from the list. This
                 // connection runs before the combo's own, the one below after it.
-                connect(edit, &QLineEdit::editingFinished, this, [this] { suppressActivated_ = true; });
+                connect(edit, &QLineEdit::editingFinished, this,
+                        [this] { suppressActivated_ = true; });
                 combo->setLineEdit(edit);
                 connect(edit, &QLineEdit::editingFinished, this, [this, index] {
                     suppressActivated_ = false;
@@ -328,7 +341,8 @@ void DialogWindow::ConnectEdit(int index, QLineEdit* edit) {
 }
 
 void DialogWindow::ConnectCombo(int index, QComboBox* combo) {
-    connect(combo, &QComboBox::activated, this, [this, index](int item) { OnActivated(index, item); });
+    connect(combo, &QComboBox::activated, this,
+            [this, index](int item) { OnActivated(index, item); });
 }
 
 void DialogWindow::LinkLabels() {
@@ -397,7 +411,8 @@ void DialogWindow::RenderText(int index) {
             }
             break;
         }
-        case ControlKind::Icon: break;
+        case ControlKind::Icon:
+            break;
         case ControlKind::Edit: {
             if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
                 const QString shown = WithoutCarriageReturns(text);
@@ -414,7 +429,8 @@ void DialogWindow::RenderText(int index) {
             if (edit != nullptr && edit->text() != text) edit->setText(text);
             break;
         }
-        case ControlKind::ComboDropList: break;  // shows its selection
+        case ControlKind::ComboDropList:
+            break;  // shows its selection
     }
 }
 
@@ -534,8 +550,9 @@ namespace {
 std::optional<EditKind> KindOfKey(const QKeyEvent& key) {
     if (key.matches(QKeySequence::Paste)) return EditKind::Paste;
     if (key.matches(QKeySequence::Cut)) return EditKind::Delete;
-    if (key.matches(QKeySequence::DeleteStartOfWord) || key.matches(QKeySequence::DeleteEndOfWord) ||
-        key.matches(QKeySequence::DeleteEndOfLine) || key.matches(QKeySequence::DeleteCompleteLine))
+    if (key.matches(QKeySequence::DeleteStartOfWord) ||
+        key.matches(QKeySequence::DeleteEndOfWord) || key.matches(QKeySequence::DeleteEndOfLine) ||
+        key.matches(QKeySequence::DeleteCompleteLine))
         return EditKind::RemoveRange;
     if (key.key() == Qt::Key_Backspace) return EditKind::Backspace;
     if (key.key() == Qt::Key_Delete) return EditKind::Delete;
@@ -564,8 +581,11 @@ bool DialogWindow::EditEvent(int index, QLineEdit* edit, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::Drop:
-        case QEvent::InputMethod: pendingKind_.reset(); return false;
-        default: return false;
+        case QEvent::InputMethod:
+            pendingKind_.reset();
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -579,7 +599,8 @@ void DialogWindow::EditMenu(int index, QLineEdit* edit, const QContextMenuEvent&
             const bool redo = name == QLatin1String("edit-redo");
             QObject::disconnect(action, &QAction::triggered, edit, nullptr);
             action->setEnabled(redo ? dlg_.CanRedo(id) : dlg_.CanUndo(id));
-            connect(action, &QAction::triggered, this, [this, index, redo] { OnUndo(index, redo); });
+            connect(action, &QAction::triggered, this,
+                    [this, index, redo] { OnUndo(index, redo); });
         } else if (name == QLatin1String("edit-paste")) {
             QObject::disconnect(action, &QAction::triggered, edit, nullptr);
             connect(action, &QAction::triggered, this, [this, edit] {
@@ -602,7 +623,8 @@ void DialogWindow::OnClicked(int index) {
 
 void DialogWindow::OnActivated(int index, int item) {
     if (syncing_ > 0 || ended_) return;
-    if (!suppressActivated_) dlg_.UserPick(dlg_.controls()[static_cast<std::size_t>(index)].id, item);
+    if (!suppressActivated_)
+        dlg_.UserPick(dlg_.controls()[static_cast<std::size_t>(index)].id, item);
     if (ended_) return;
     ++syncing_;
     RenderSelection(index);
@@ -693,12 +715,15 @@ int DialogWindow::FocusedIndex() const {
 
 namespace {
 
-bool CanFocus(const ControlState& s) { return s.visible && s.enabled && TakesFocus(s.kind); }
+bool CanFocus(const ControlState& s) {
+    return s.visible && s.enabled && TakesFocus(s.kind);
+}
 
 // A group runs from a control that starts one to the next control that starts one.
 std::pair<int, int> GroupOf(const std::vector<ControlState>& controls, int index) {
     int first = index;
-    while (first > 0 && (controls[static_cast<std::size_t>(first)].style & kStyleGroup) == 0) --first;
+    while (first > 0 && (controls[static_cast<std::size_t>(first)].style & kStyleGroup) == 0)
+        --first;
     int last = index + 1;
     while (last < static_cast<int>(controls.size()) &&
            (controls[static_cast<std::size_t>(last)].style & kStyleGroup) == 0)
@@ -713,8 +738,10 @@ int DialogWindow::NextTabStop(int from, bool forward) const {
     const int n = static_cast<int>(controls.size());
     for (int step = 1; step <= n; ++step) {
         int i = 0;
-        if (from < 0) i = forward ? step - 1 : n - step;
-        else i = ((from + (forward ? step : -step)) % n + n) % n;
+        if (from < 0)
+            i = forward ? step - 1 : n - step;
+        else
+            i = ((from + (forward ? step : -step)) % n + n) % n;
         const ControlState& s = controls[static_cast<std::size_t>(i)];
         if (!CanFocus(s) || (s.style & kStyleTabStop) == 0) continue;
         // Tabbing into radio buttons lands on the checked one of their group.
@@ -722,7 +749,8 @@ int DialogWindow::NextTabStop(int from, bool forward) const {
             const auto [first, last] = GroupOf(controls, i);
             for (int r = first; r < last; ++r) {
                 const ControlState& other = controls[static_cast<std::size_t>(r)];
-                if (other.kind == ControlKind::RadioButton && other.checked && CanFocus(other)) return r;
+                if (other.kind == ControlKind::RadioButton && other.checked && CanFocus(other))
+                    return r;
             }
         }
         return i;
@@ -816,8 +844,9 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (index < 0 && !ended_) {
         // A drop-down combo's edit field.
         if (auto* field = qobject_cast<QLineEdit*>(watched)) index = IndexOf(field->parent());
-        if (index >= 0) return EditEvent(index, static_cast<QLineEdit*>(watched), event) ||
-                               QDialog::eventFilter(watched, event);
+        if (index >= 0)
+            return EditEvent(index, static_cast<QLineEdit*>(watched), event) ||
+                   QDialog::eventFilter(watched, event);
     }
     if (index < 0 || ended_) return QDialog::eventFilter(watched, event);
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
@@ -861,8 +890,8 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
         (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
         // Enter on a focused push button clicks it; anywhere else it is the dialog's Enter.
         const int focused = FocusedIndex();
-        if (focused >= 0 && dlg_.controls()[static_cast<std::size_t>(focused)].kind ==
-                                ControlKind::PushButton) {
+        if (focused >= 0 &&
+            dlg_.controls()[static_cast<std::size_t>(focused)].kind == ControlKind::PushButton) {
             if (qobject_cast<QPushButton*>(QApplication::focusWidget()) != nullptr) {
                 OnClicked(focused);
                 return;
@@ -942,7 +971,8 @@ bool DialogWindow::event(QEvent* event) {
             }
             if (event->type() != QEvent::Move) LayoutScrollBar();
             break;
-        default: break;
+        default:
+            break;
     }
     return result;
 }
