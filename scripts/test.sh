@@ -6,3 +6,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" "$root/build" -DOSTROVA_WERROR=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 120 --parallel "$(nproc)"
+# The random sessions say how long they ran and from which seed.
+grep -h -E "^(edit model|[0-9]+ keys, seed)" Testing/Temporary/LastTest.log || true
