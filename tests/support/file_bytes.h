@@ -31,6 +31,16 @@ inline Bytes CfgFile(Bytes file) {
     return file;
 }
 
+// The record a wireless.cfg holds, the cipher taken off.
+inline ConfigRecord RecordOfCfgFile(Bytes file) {
+    const std::string key = OSTROVA_CONFIG_KEY;
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<std::uint8_t>(file[i] - key[i % 4] - i % 256);
+    ConfigRecord r{};
+    std::memcpy(&r, file.data(), std::min(file.size(), std::size_t{2046}));
+    return r;
+}
+
 inline Bytes Of(const ConfigRecord& r) {
     return Bytes(r.bytes().begin(), r.bytes().end());
 }
