@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <array>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -168,6 +170,58 @@ TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
                     << (paste ? "pasted into " : "typed into ") << id;
             }
         }
+    });
+}
+
+// The toolkit is the oracle: the same random keys, from a small alphabet so that runs of equal
+// characters are common, into a framework edit and into a plain EDIT beside it give the same
+// text and selection after every key, the single toggling undo level included.
+TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
+    struct Key {
+        UINT msg;
+        WPARAM wp;
+        BYTE modifier;  // held down while the key goes in
+        const char* name;
+    };
+    const Key keys[] = {
+        {WM_CHAR, '0', 0, "0"},          {WM_CHAR, '0', 0, "0"},
+        {WM_CHAR, '1', 0, "1"},          {WM_CHAR, 'a', 0, "a"},
+        {WM_CHAR, '@', 0, "@"},          {WM_CHAR, VK_BACK, 0, "Backspace"},
+        {WM_KEYDOWN, VK_DELETE, 0, "Delete"},
+        {WM_KEYDOWN, VK_DELETE, VK_SHIFT, "Shift+Delete"},
+        {WM_KEYDOWN, VK_LEFT, 0, "Left"}, {WM_KEYDOWN, VK_RIGHT, 0, "Right"},
+        {WM_KEYDOWN, VK_LEFT, VK_SHIFT, "Shift+Left"},
+        {WM_KEYDOWN, VK_RIGHT, VK_SHIFT, "Shift+Right"},
+        {WM_KEYDOWN, VK_HOME, 0, "Home"}, {WM_KEYDOWN, VK_END, VK_SHIFT, "Shift+End"},
+        {WM_CHAR, 0x18, 0, "Ctrl+X"},    {WM_CHAR, 0x03, 0, "Ctrl+C"},
+        {WM_CHAR, 0x16, 0, "Ctrl+V"},    {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
+        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},    {WM_KEYDOWN, VK_INSERT, VK_SHIFT, "Shift+Insert"},
+    };
+    CountingDlg dlg;
+    Run(dlg, [&](HWND w) {
+        const HWND mine = GetDlgItem(w, kPlain);
+        const HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 80, 20,
+                                           w, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetFocus(mine);
+        auto shown = [&](HWND e) {
+            DWORD from = 0, to = 0;
+            Send(e, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            return std::tuple(Text(e), from, to);
+        };
+        std::mt19937 random(5);
+        std::string typed;
+        for (int step = 0; step < 3000; ++step) {
+            const Key& k = keys[random() % std::size(keys)];
+            typed = (typed.size() > 160 ? typed.substr(typed.size() - 160) : typed) + k.name + " ";
+            BYTE state[256] = {};
+            if (k.modifier != 0) state[k.modifier] = 0x80;
+            SetKeyboardState(state);
+            for (HWND e : {plain, mine}) Send(e, k.msg, k.wp, 1);
+            SetKeyboardState(std::array<BYTE, 256>{}.data());
+            ASSERT_EQ(shown(mine), shown(plain)) << "after ..." << typed;
+        }
+        EXPECT_EQ(Utf8FromWide(Text(mine)), dlg.ItemText(kPlain));
+        DestroyWindow(plain);
     });
 }
 

@@ -528,8 +528,10 @@ void DialogWindow::OnEditCaret(int index) {
     if (syncing_ > 0 || ended_) return;
     QLineEdit* edit = LineEditOf(index);
     if (edit == nullptr) return;
-    // Caret moves inside a change in progress belong to that change.
+    // Caret moves inside a change in progress belong to that change; an edit without the focus
+    // shows no selection, but keeps the framework's.
     if (edit->text() != QString::fromStdString(dlg_.DisplayText(index))) return;
+    if (!control(index)->hasFocus()) return;
     const auto [anchor, caret] = AnchorAndCaret(edit);
     dlg_.UserSetEditSelection(dlg_.controls()[static_cast<std::size_t>(index)].id, anchor, caret);
 }
@@ -861,6 +863,13 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         // Window activation and a closing drop-down list give the focus back: no change.
         const bool moved = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
         if (moved && syncing_ == 0 && focusing_ == 0) dlg_.UserFocus(s.id);
+        // An edit without the focus shows no selection: what the framework selected meanwhile
+        // (the refused number behind a message box) shows when the focus comes back.
+        if (syncing_ == 0 && !ended_) {
+            ++syncing_;
+            RenderEditSelection(index);
+            --syncing_;
+        }
     } else if (event->type() == QEvent::KeyPress && IsButton(s.kind)) {
         // Arrow keys walk the group, as the dialog manager does; an auto radio button that the
         // keyboard reaches is clicked.

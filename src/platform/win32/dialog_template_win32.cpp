@@ -93,11 +93,15 @@ NativeControlStyle NativeStyleOf(const ControlTemplate& tpl) {
             n.classAtom = kEditAtom;
             n.style |= ES_LEFT;
             if (IsTextArea(tpl)) n.style |= ES_MULTILINE | ES_AUTOVSCROLL;
-            if ((f & kStyleAutoHScroll) != 0) n.style |= ES_AUTOHSCROLL;
+            // A single-line edit scrolls sideways: the framework's rules decide how much text it
+            // takes, never its width.
+            if ((f & kStyleAutoHScroll) != 0 || !IsTextArea(tpl)) n.style |= ES_AUTOHSCROLL;
             if ((f & kStylePassword) != 0) n.style |= ES_PASSWORD;
             if ((f & kStyleReadOnly) != 0) n.style |= ES_READONLY;
             if ((f & kStyleVScroll) != 0) n.style |= WS_VSCROLL;
-            // Digits only, limits and the code page are the framework's rules, not ES_NUMBER's.
+            // The framework decides what a digits-only edit takes; natively it is one too, so
+            // Windows shows its own tip for a letter and the touch keyboard opens on digits.
+            if ((f & kStyleDigits) != 0) n.style |= ES_NUMBER;
             if ((f & kStyleBorder) != 0) n.exStyle |= WS_EX_CLIENTEDGE;
             break;
         case ControlKind::ComboDropDown:

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cassert>
 #include <string>
 
 #include "platform/win32/dialog_template_win32.h"
@@ -218,7 +219,24 @@ void DialogWindow::RenderText(int index) {
     if (w == nullptr) return;
     const std::wstring text = WideFromCp1252(s.text);
     // Setting a text resets caret and selection: only where it differs.
-    if (WindowText(w) != text) SetWindowTextW(w, text.c_str());
+    const std::wstring shown = WindowText(w);
+    if (shown == text) return;
+    const bool singleLine = (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE) == 0;
+    if (singleLine && (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown)) {
+        // Only the part that changed, so the edit keeps its place in a text wider than itself.
+        std::size_t prefix = 0;
+        while (prefix < shown.size() && prefix < text.size() && shown[prefix] == text[prefix])
+            ++prefix;
+        std::size_t suffix = 0;
+        while (suffix < shown.size() - prefix && suffix < text.size() - prefix &&
+               shown[shown.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+            ++suffix;
+        const std::wstring middle = text.substr(prefix, text.size() - prefix - suffix);
+        SendMessageW(w, EM_SETSEL, prefix, static_cast<LPARAM>(shown.size() - suffix));
+        SendMessageW(w, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(middle.c_str()));
+        if (WindowText(w) == text) return;
+    }
+    SetWindowTextW(w, text.c_str());
 }
 
 HWND DialogWindow::EditOf(int index) const {
@@ -428,13 +446,24 @@ void DialogWindow::OnCommand(int index, int code) {
     const int id = s.id;
     switch (s.kind) {
         case ControlKind::Edit:
-            // A refused change comes back through ControlChanged with the old text and caret.
-            if (code == EN_CHANGE) dlg_.UserEdit(id, Utf8FromWide(WindowText(control(index))));
+            // Typing, paste, cut and undo come through HandleEditInput; a change the edit made
+            // by itself (an input method's) is read against the selection before it.
+            if (code == EN_CHANGE) {
+                DWORD caret = 0;
+                SendMessageW(control(index), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+                dlg_.UserEdit(id, Utf8FromWide(WindowText(control(index))), static_cast<int>(caret),
+                              std::nullopt);
+                CheckOneText(index);
+            }
             break;
         case ControlKind::ComboDropDown:
         case ControlKind::ComboDropList:
             if (code == CBN_EDITCHANGE) {
-                dlg_.UserEdit(id, Utf8FromWide(WindowText(EditOf(index))));
+                DWORD caret = 0;
+                SendMessageW(EditOf(index), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+                dlg_.UserEdit(id, Utf8FromWide(WindowText(EditOf(index))), static_cast<int>(caret),
+                              std::nullopt);
+                CheckOneText(index);
             } else if (code == CBN_SELCHANGE) {
                 // Also the keyboard's moves in a closed list: the user's input as well.
                 const int picked =
@@ -468,7 +497,11 @@ LRESULT DialogWindow::HandleControlMessage(HWND hwnd, int index, UINT msg, WPARA
         RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index) + 1);
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
-    const bool editInput = IsInput(msg) && hwnd == EditOf(index);
+    const bool isEdit = hwnd == EditOf(index);
+    if (isEdit && syncing_ == 0 && !ended_) {
+        if (const auto handled = HandleEditInput(index, hwnd, msg, wp)) return *handled;
+    }
+    const bool editInput = IsInput(msg) && isEdit;
     if (editInput && syncing_ == 0 && !ended_) ReportEditSelection(index);
     const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
     if (ended_) return result;
@@ -488,6 +521,124 @@ void DialogWindow::ReportEditSelection(int index) {
     if (static_cast<int>(start) != std::min(s.selStart, s.selEnd) ||
         static_cast<int>(end) != std::max(s.selStart, s.selEnd))
         dlg_.UserSetEditSelection(s.id, static_cast<int>(start), static_cast<int>(end));
+}
+
+std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT msg, WPARAM wp) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const int lo = static_cast<int>(start), hi = static_cast<int>(end);
+    const int length = GetWindowTextLengthW(edit);
+    const bool password = (s.style & kStylePassword) != 0;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    auto cut = [&] {
+        if (lo == hi || password) return;  // a password is never put on the clipboard
+        DefSubclassProc(edit, WM_COPY, 0, 0);
+        ReplaceByUser(index, lo, hi, L"", EditKind::Delete);
+    };
+    switch (msg) {
+        case WM_CHAR:
+        case WM_IME_CHAR: {
+            const auto c = static_cast<wchar_t>(wp);
+            switch (c) {
+                case 0x01:  // Ctrl+A and Ctrl+C: the edit's own, they change no text
+                case 0x03: return std::nullopt;
+                case 0x08:
+                    if (lo < hi) ReplaceByUser(index, lo, hi, L"", EditKind::Backspace);
+                    else if (lo > 0) ReplaceByUser(index, lo - 1, lo, L"", EditKind::Backspace);
+                    return 0;
+                case 0x16: PasteByUser(index, edit); return 0;
+                case 0x18: cut(); return 0;
+                case 0x1A:
+                    dlg_.UserUndo(s.id);
+                    CheckOneText(index);
+                    return 0;
+                default: break;
+            }
+            if (IS_HIGH_SURROGATE(c)) {
+                highSurrogate_ = c;
+                return 0;
+            }
+            std::wstring typed(1, c);
+            if (IS_LOW_SURROGATE(c) && highSurrogate_ != 0) typed.insert(typed.begin(), highSurrogate_);
+            highSurrogate_ = 0;
+            const std::string before = s.text;
+            ReplaceByUser(index, lo, hi, typed, EditKind::Typing);
+            // A letter refused by a digits-only edit goes on to the edit itself, which refuses
+            // it too and tells the user why in its own tip.
+            const bool digit = c >= L'0' && c <= L'9';
+            if ((s.style & kStyleDigits) != 0 && !digit && dlg_.controls()[static_cast<std::size_t>(index)].text == before)
+                DefSubclassProc(edit, msg, wp, 0);
+            return 0;
+        }
+        case WM_KEYDOWN:
+            if (wp == VK_DELETE) {
+                if (lo < hi) {
+                    shift ? cut() : ReplaceByUser(index, lo, hi, L"", EditKind::Delete);
+                } else if (shift) {
+                    if (lo > 0) ReplaceByUser(index, lo - 1, lo, L"", EditKind::Backspace);
+                } else if (hi < length) {
+                    ReplaceByUser(index, hi, ctrl ? length : hi + 1, L"",
+                                  ctrl ? EditKind::RemoveRange : EditKind::Delete);
+                }
+                return 0;
+            }
+            if (wp == VK_INSERT && shift && !ctrl) {
+                PasteByUser(index, edit);
+                return 0;
+            }
+            return std::nullopt;
+        case WM_PASTE: PasteByUser(index, edit); return 0;
+        case WM_CUT: cut(); return 0;
+        case WM_CLEAR:
+            if (lo < hi) ReplaceByUser(index, lo, hi, L"", EditKind::Delete);
+            return 0;
+        case WM_UNDO:
+        case EM_UNDO:
+            dlg_.UserUndo(s.id);
+            CheckOneText(index);
+            return TRUE;
+        case EM_CANUNDO: return dlg_.CanUndo(s.id) ? TRUE : FALSE;
+        default: return std::nullopt;
+    }
+}
+
+void DialogWindow::ReplaceByUser(int index, int start, int end, std::wstring_view text,
+                                 EditKind kind) {
+    ReportEditSelection(index);  // the selection the change replaces
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    dlg_.UserReplace(s.id, start, end, Utf8FromWide(text), kind);
+    CheckOneText(index);
+}
+
+void DialogWindow::PasteByUser(int index, HWND edit) {
+    std::wstring text;
+    if (OpenClipboard(edit)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    // A single-line edit takes the first line of what is pasted.
+    text = text.substr(0, text.find_first_of(L"\r\n"));
+    if (text.empty()) return;
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ReplaceByUser(index, static_cast<int>(start), static_cast<int>(end), text, EditKind::Paste);
+}
+
+void DialogWindow::CheckOneText(int index) {
+    if (ended_) return;
+    const HWND edit = EditOf(index);
+    if (edit == nullptr) return;
+    const bool same =
+        WindowText(edit) == WideFromCp1252(dlg_.controls()[static_cast<std::size_t>(index)].text);
+    if (!same) ++textMismatches_;
+    assert(same && "the edit shows another text than the framework's");
 }
 
 void DialogWindow::FocusControl(int index) {

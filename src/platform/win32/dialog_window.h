@@ -5,6 +5,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
     CDialog& dialog() { return dlg_; }
     HWND hwnd() const { return hwnd_; }
     HWND control(int index) const;  // template order
+    // User input after which an edit showed another text than the framework's (none, ever).
+    int textMismatches() const { return textMismatches_; }
 
     // DialogView
     void ControlChanged(int index, std::uint32_t flags) override;
@@ -57,6 +60,11 @@ private:
 
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
     void ReportEditSelection(int index);
+    // The user's changes to an edit, made by the framework's rules instead of the edit's own.
+    std::optional<LRESULT> HandleEditInput(int index, HWND edit, UINT msg, WPARAM wp);
+    void ReplaceByUser(int index, int start, int end, std::wstring_view text, EditKind kind);
+    void PasteByUser(int index, HWND edit);
+    void CheckOneText(int index);
     int FocusedIndex() const;                       // -1: none of the controls
     int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
     void PlaceDefaultFocus();
@@ -73,6 +81,8 @@ private:
     int focusing_ = 0;  // moving the focus from code
     bool ended_ = false;
     bool placed_ = false;  // the dialog placed itself (MoveWindow)
+    wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
+    int textMismatches_ = 0;
 };
 
 }  // namespace ostrova::platform::win32

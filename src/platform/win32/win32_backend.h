@@ -47,6 +47,7 @@ public:
     // Backend
     int RunModal(CDialog& dlg) override;
     Services& services() override { return *this; }
+    UndoStyle undoStyle() const override { return UndoStyle::Windows; }
 
     // Services
     std::string AppName() override;
