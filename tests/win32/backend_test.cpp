@@ -4,11 +4,11 @@
 // are tested headless.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <array>
 #include <random>
 #include <string>
 #include <tuple>
@@ -68,12 +68,15 @@ protected:
     // Types a character, or pastes the text from the clipboard.
     void Input(HWND edit, const wchar_t* text, bool paste) {
         if (!paste) return static_cast<void>(Send(edit, WM_CHAR, *text, 1));
+        Clip(edit, text);
+        Send(edit, WM_PASTE);
+    }
+    void Clip(HWND owner, const wchar_t* text) {
         const HGLOBAL memory = GlobalAlloc(GMEM_FIXED, (wcslen(text) + 1) * sizeof(wchar_t));
         std::wmemcpy(static_cast<wchar_t*>(memory), text, wcslen(text) + 1);  // handle = address
-        ASSERT_TRUE(OpenClipboard(edit) && EmptyClipboard() &&
+        ASSERT_TRUE(OpenClipboard(owner) && EmptyClipboard() &&
                     SetClipboardData(CF_UNICODETEXT, memory));
         CloseClipboard();
-        Send(edit, WM_PASTE);
     }
     Win32Backend backend_{GetModuleHandleW(nullptr)};
 };
@@ -184,18 +187,26 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
         const char* name;
     };
     const Key keys[] = {
-        {WM_CHAR, '0', 0, "0"},          {WM_CHAR, '0', 0, "0"},
-        {WM_CHAR, '1', 0, "1"},          {WM_CHAR, 'a', 0, "a"},
-        {WM_CHAR, '@', 0, "@"},          {WM_CHAR, VK_BACK, 0, "Backspace"},
+        {WM_CHAR, '0', 0, "0"},
+        {WM_CHAR, '0', 0, "0"},
+        {WM_CHAR, '1', 0, "1"},
+        {WM_CHAR, 'a', 0, "a"},
+        {WM_CHAR, '@', 0, "@"},
+        {WM_CHAR, VK_BACK, 0, "Backspace"},
         {WM_KEYDOWN, VK_DELETE, 0, "Delete"},
         {WM_KEYDOWN, VK_DELETE, VK_SHIFT, "Shift+Delete"},
-        {WM_KEYDOWN, VK_LEFT, 0, "Left"}, {WM_KEYDOWN, VK_RIGHT, 0, "Right"},
+        {WM_KEYDOWN, VK_LEFT, 0, "Left"},
+        {WM_KEYDOWN, VK_RIGHT, 0, "Right"},
         {WM_KEYDOWN, VK_LEFT, VK_SHIFT, "Shift+Left"},
         {WM_KEYDOWN, VK_RIGHT, VK_SHIFT, "Shift+Right"},
-        {WM_KEYDOWN, VK_HOME, 0, "Home"}, {WM_KEYDOWN, VK_END, VK_SHIFT, "Shift+End"},
-        {WM_CHAR, 0x18, 0, "Ctrl+X"},    {WM_CHAR, 0x03, 0, "Ctrl+C"},
-        {WM_CHAR, 0x16, 0, "Ctrl+V"},    {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
-        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},    {WM_KEYDOWN, VK_INSERT, VK_SHIFT, "Shift+Insert"},
+        {WM_KEYDOWN, VK_HOME, 0, "Home"},
+        {WM_KEYDOWN, VK_END, VK_SHIFT, "Shift+End"},
+        {WM_CHAR, 0x18, 0, "Ctrl+X"},
+        {WM_CHAR, 0x03, 0, "Ctrl+C"},
+        {WM_CHAR, 0x16, 0, "Ctrl+V"},
+        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
+        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
+        {WM_KEYDOWN, VK_INSERT, VK_SHIFT, "Shift+Insert"},
     };
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
@@ -203,6 +214,7 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
         const HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 80, 20,
                                            w, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetFocus(mine);
+        Clip(mine, L"0a");  // then what the keys cut
         auto shown = [&](HWND e) {
             DWORD from = 0, to = 0;
             Send(e, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));

@@ -3,12 +3,13 @@
 Max Num: every byte, against the record built here from the file layout, the defaults a save
 writes, the cipher and the checksum, never from the program. The save time is the clock's.
 
-Usage: check_saved.py FILE KEY MAXNUM
+Usage: check_saved.py FILE KEY MAXNUM [PHONE1]
 """
 import sys
 import time
 
 path, key, max_num = sys.argv[1], sys.argv[2].encode(), int(sys.argv[3])
+phone = sys.argv[4].encode() if len(sys.argv) > 4 else b""
 data = open(path, "rb").read()
 if len(data) != 2048:
     sys.exit(f"{path}: {len(data)} bytes, expected 2048")
@@ -24,6 +25,9 @@ for offset, value in [(0, b"\x02"), (1, b"\x00"), (5, bytes([21])), (6, bytes([3
 plain = bytearray((b - key[i % 4] - i % 256) % 256 for i, b in enumerate(data[:2046]))
 # The save time (year, month, day, hour, minute, second) is taken as saved, if it is now.
 stamp = plain[1190:1197]
+# Phone1 through its terminator; the bytes behind it keep what longer numbers left there.
+if phone:
+    expected[20:40] = phone + b"\0" + plain[21 + len(phone):40]
 expected[1190:1197] = stamp
 saved = (int.from_bytes(stamp[0:2], "little"), *stamp[2:7], 0, 0, -1)
 errors = [f"offset {i}: {plain[i]}, expected {expected[i]}"

@@ -2,9 +2,10 @@
 # The real program under wine, driven from outside: pick Instant, type a number, Save, close;
 # then check the bytes of the file written. Runs in the wine prefix and display it is given
 # (scripts/test-windows.sh prepares both).
-# Usage: program_smoke.sh PROGRAM.exe DRIVER.exe CHECKER.py KEY
+# Usage: program_smoke.sh PROGRAM.exe DRIVER.exe CHECKER.py KEY [--edits]
+#   --edits: the edits that once saved something else; Phone1 ends as 4670, Max Num as 5.
 set -euo pipefail
-program=$1 driver=$2 checker=$3 key=$4
+program=$1 driver=$2 checker=$3 key=$4 edits=${5:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/ostrova-smoke.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp "$program" "$work/ostrova-settings.exe"
@@ -12,7 +13,7 @@ cd "$work"
 # Output goes to files: a pipe would be inherited by the wine server and never end.
 wine ./ostrova-settings.exe >program.log 2>&1 &
 program_pid=$!
-if ! wine "$driver" 37 >driver.log 2>&1; then
+if ! wine "$driver" "${edits:-37}" >driver.log 2>&1; then
   cat driver.log >&2
   kill "$program_pid" 2>/dev/null || true
   exit 1
@@ -28,4 +29,8 @@ if [[ ! -f wireless.cfg ]]; then
   ls -la >&2
   exit 1
 fi
-python3 "$checker" wireless.cfg "$key" 37
+if [[ -n $edits ]]; then
+  python3 "$checker" wireless.cfg "$key" 5 4670
+else
+  python3 "$checker" wireless.cfg "$key" 37
+fi

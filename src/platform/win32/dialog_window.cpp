@@ -524,6 +524,10 @@ void DialogWindow::ReportEditSelection(int index) {
 }
 
 std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT msg, WPARAM wp) {
+    const bool changes = msg == WM_CHAR || msg == WM_IME_CHAR || msg == WM_PASTE || msg == WM_CUT ||
+                         msg == WM_CLEAR || msg == WM_UNDO || msg == EM_UNDO || msg == EM_CANUNDO ||
+                         (msg == WM_KEYDOWN && (wp == VK_DELETE || wp == VK_INSERT));
+    if (!changes) return std::nullopt;  // the edit's own: moves, selections, its queries
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -543,32 +547,42 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
             const auto c = static_cast<wchar_t>(wp);
             switch (c) {
                 case 0x01:  // Ctrl+A and Ctrl+C: the edit's own, they change no text
-                case 0x03: return std::nullopt;
+                case 0x03:
+                    return std::nullopt;
                 case 0x08:
-                    if (lo < hi) ReplaceByUser(index, lo, hi, L"", EditKind::Backspace);
-                    else if (lo > 0) ReplaceByUser(index, lo - 1, lo, L"", EditKind::Backspace);
+                    if (lo < hi)
+                        ReplaceByUser(index, lo, hi, L"", EditKind::Backspace);
+                    else if (lo > 0)
+                        ReplaceByUser(index, lo - 1, lo, L"", EditKind::Backspace);
                     return 0;
-                case 0x16: PasteByUser(index, edit); return 0;
-                case 0x18: cut(); return 0;
+                case 0x16:
+                    PasteByUser(index, edit);
+                    return 0;
+                case 0x18:
+                    cut();
+                    return 0;
                 case 0x1A:
                     dlg_.UserUndo(s.id);
                     CheckOneText(index);
                     return 0;
-                default: break;
+                default:
+                    break;
             }
             if (IS_HIGH_SURROGATE(c)) {
                 highSurrogate_ = c;
                 return 0;
             }
             std::wstring typed(1, c);
-            if (IS_LOW_SURROGATE(c) && highSurrogate_ != 0) typed.insert(typed.begin(), highSurrogate_);
+            if (IS_LOW_SURROGATE(c) && highSurrogate_ != 0)
+                typed.insert(typed.begin(), highSurrogate_);
             highSurrogate_ = 0;
             const std::string before = s.text;
             ReplaceByUser(index, lo, hi, typed, EditKind::Typing);
             // A letter refused by a digits-only edit goes on to the edit itself, which refuses
             // it too and tells the user why in its own tip.
             const bool digit = c >= L'0' && c <= L'9';
-            if ((s.style & kStyleDigits) != 0 && !digit && dlg_.controls()[static_cast<std::size_t>(index)].text == before)
+            if ((s.style & kStyleDigits) != 0 && !digit &&
+                dlg_.controls()[static_cast<std::size_t>(index)].text == before)
                 DefSubclassProc(edit, msg, wp, 0);
             return 0;
         }
@@ -589,8 +603,12 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
                 return 0;
             }
             return std::nullopt;
-        case WM_PASTE: PasteByUser(index, edit); return 0;
-        case WM_CUT: cut(); return 0;
+        case WM_PASTE:
+            PasteByUser(index, edit);
+            return 0;
+        case WM_CUT:
+            cut();
+            return 0;
         case WM_CLEAR:
             if (lo < hi) ReplaceByUser(index, lo, hi, L"", EditKind::Delete);
             return 0;
@@ -599,8 +617,10 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
             dlg_.UserUndo(s.id);
             CheckOneText(index);
             return TRUE;
-        case EM_CANUNDO: return dlg_.CanUndo(s.id) ? TRUE : FALSE;
-        default: return std::nullopt;
+        case EM_CANUNDO:
+            return dlg_.CanUndo(s.id) ? TRUE : FALSE;
+        default:
+            return std::nullopt;
     }
 }
 

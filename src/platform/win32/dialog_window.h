@@ -80,7 +80,7 @@ private:
     int syncing_ = 0;   // rendering state: notifications are ours, not the user's
     int focusing_ = 0;  // moving the focus from code
     bool ended_ = false;
-    bool placed_ = false;  // the dialog placed itself (MoveWindow)
+    bool placed_ = false;        // the dialog placed itself (MoveWindow)
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     int textMismatches_ = 0;
 };
