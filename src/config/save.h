@@ -42,8 +42,9 @@ bool SmsControlWithoutPhone(const ConfigRecord& record);
 
 // The form a save writes, from the Filetype list's selection (-1 for none) and entry count.
 FileForm FileFormFromList(int selection, int count);
-// The form a file is read in by its extension (the text after the last dot of the file name):
-// one beginning with 'B' or 'b' is MMSCFG.BIN, any other or none wireless.cfg.
+// The form a file is read in by its extension (the text after the last dot of the file name,
+// which follows the last slash or backslash): one beginning with 'B' or 'b' is MMSCFG.BIN, any
+// other or none wireless.cfg.
 FileForm FileFormFromExtension(std::string_view path);
 
 // Stand-ins for the system calls of a save, so tests can make any step fail. An empty member

@@ -47,12 +47,14 @@ TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
 }
 
 // The form a loaded file is read in, by its extension; the Filetype list's rule is the window's.
+// Only the file's own name counts, whichever separator ends the folder before it.
 TEST(FileForm, FromTheExtension) {
-    for (std::string_view bin :
-         {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin", ".bin"})
+    for (std::string_view bin : {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin",
+                                 ".bin", "E:\\card.cfg\\MMSCFG.BIN"})
         EXPECT_EQ(FileFormFromExtension(bin), FileForm::Bin) << bin;
-    for (std::string_view cfg :
-         {"wireless.cfg", "settings", "a.bin.cfg", "card.b/settings", "trailing.", ""})
+    for (std::string_view cfg : {"wireless.cfg", "settings", "a.bin.cfg", "card.b/settings",
+                                 "trailing.", "", "C:\\Users\\anna.b\\settings",
+                                 "\\\\nas\\backup.bin\\wireless"})
         EXPECT_EQ(FileFormFromExtension(cfg), FileForm::Cfg) << cfg;
 }
 
