@@ -65,8 +65,7 @@ int Win32Backend::RunModal(CDialog& dlg) {
 }
 
 std::string Win32Backend::AppName() {
-    const std::u8string name = ProgramPath().stem().u8string();
-    return {name.begin(), name.end()};
+    return Utf8FromWide(ProgramPath().stem().native());
 }
 
 void Win32Backend::MessageBox(std::string_view text) {
