@@ -96,5 +96,17 @@ TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFi
     }
 }
 
+#ifdef _WIN32
+// A Windows name's text, for messages and the extension rule, never fails; UTF-8 from the
+// command line and the environment names the file it says.
+TEST(Paths, WindowsNamesAndUtf8) {
+    EXPECT_EQ(Utf8FromPath(std::filesystem::path(L"C:\\\u041a\\a\xD800.cfg")),
+              "C:\\\xD0\x9A\\a\xEF\xBF\xBD.cfg");
+    EXPECT_EQ(PathFromUtf8("C:\\\xD0\x9A\xE8\xAE\xBE\\\xF0\x9F\x93\xB7").native(),
+              L"C:\\\u041a\u8bbe\\\U0001F4F7");
+    EXPECT_EQ(PathFromUtf8("bad\xFF").native(), L"bad\uFFFD");
+}
+#endif
+
 }  // namespace
 }  // namespace ostrova
