@@ -2,7 +2,11 @@
 // without the window, with the same reading rules, field rules and save steps.
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -25,10 +29,14 @@
 #include "cli/preset_list.h"
 #include "config/codec.h"
 #include "config/messages.h"
+#include "config/paths.h"
 #include "config/record.h"
 #include "config/save.h"
 #include "tables/operator_presets.h"
 #include "text/cp1252.h"
+#ifdef _WIN32
+#include "text/utf16.h"
+#endif
 
 namespace ostrova::cli {
 namespace {
@@ -57,22 +65,41 @@ std::string Hex16(unsigned v) {
     return buffer;
 }
 
+// Every file name given is UTF-8 (on Windows, from the UTF-16 command line).
+#ifdef _WIN32
+using FileStat = struct _stat64;
+int StatFile(const std::string& path, FileStat& st) {
+    return ::_wstat64(PathFromUtf8(path).c_str(), &st);
+}
+int OpenToRead(const std::string& path) {
+    return ::_wopen(PathFromUtf8(path).c_str(), _O_RDONLY);  // no FIFO to block on
+}
+#else
+using FileStat = struct stat;
+int StatFile(const std::string& path, FileStat& st) {
+    return ::stat(path.c_str(), &st);
+}
+int OpenToRead(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+#endif
+
 // What the operating system says about a file that did not open or has the wrong length.
 std::string FileDetail(const std::string& path, ReadStatus status) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::strerror(errno);
+    FileStat st{};
+    if (StatFile(path, st) != 0) return std::strerror(errno);
     if (S_ISDIR(st.st_mode)) return "a folder, not a file";
     if (!S_ISREG(st.st_mode)) return "not a regular file";
     if (status == ReadStatus::TooShort || status == ReadStatus::TooLong)
         return std::to_string(st.st_size) + (st.st_size == 1 ? " byte" : " bytes") +
                "; a settings file has 2 to 8192";
-#ifdef _WIN32
-    const int fd = ::open(path.c_str(), O_RDONLY);  // no FIFO to block on
-#else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-#endif
+    const int fd = OpenToRead(path);
     if (fd < 0) return std::strerror(errno);
+#ifdef _WIN32
+    ::_close(fd);
+#else
     ::close(fd);
+#endif
     return {};
 }
 
@@ -89,7 +116,7 @@ Loaded Load(const std::string& path, FileForm form) {
     Loaded out;
     out.form = form;
     SetConfigDefaults(out.record);
-    const FileBytes file = ReadWholeFile(path);
+    const FileBytes file = ReadWholeFile(PathFromUtf8(path));
     if (file.status != ReadStatus::Loaded) {
         const std::string detail = FileDetail(path, file.status);
         out.summary = std::string(msg::LoadFailureMessage(file.status)) +
@@ -295,7 +322,7 @@ int Save(ConfigRecord record, const std::string& path, FileForm form, const std:
     }
     const std::vector<std::uint8_t> bytes = EncodeForSave(record, form, time);
     std::error_code error;
-    if (!WriteFileAtomically(path, bytes, error)) {
+    if (!WriteFileAtomically(PathFromUtf8(path), bytes, error)) {
         Error(path, std::string(msg::kCreateFileFail) + " (" + error.message() + ")");
         return kFailed;
     }
@@ -307,7 +334,7 @@ bool ReadAll(const std::string& path, std::string& text) {
         text.assign(std::istreambuf_iterator<char>(std::cin), {});
         return !std::cin.bad();
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) return false;
     text.assign(std::istreambuf_iterator<char>(in), {});
     return !in.bad();
@@ -404,7 +431,8 @@ int EditAndSave(ConfigRecord record, const std::string& path, FileForm form,
 
 int New(const std::string& out, const std::vector<std::string>& args, const WriteOptions& options) {
     std::error_code ec;
-    if (!options.force && std::filesystem::exists(std::filesystem::symlink_status(out, ec))) {
+    if (!options.force &&
+        std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(out), ec))) {
         Error(out, "exists already; --force replaces it");
         return kFailed;
     }
@@ -584,6 +612,19 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace ostrova::cli
 
+#ifdef _WIN32
+// The command line is read as UTF-16 and turned into UTF-8 once, as the window program reads
+// its paths: a file in a folder named in any script is found, whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(ostrova::Utf8FromWide(argv[i]));
+    std::vector<char*> pointers;
+    for (std::string& arg : args) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    return ostrova::cli::Run(argc, pointers.data());
+}
+#else
 int main(int argc, char** argv) {
     return ostrova::cli::Run(argc, argv);
 }
+#endif

@@ -1,6 +1,7 @@
 #include "config/file_commands.h"
 
 #include "config/messages.h"
+#include "config/paths.h"
 #include "config/save.h"
 
 namespace ostrova {
@@ -40,7 +41,9 @@ void FileCommands::SelectLoadedForm(FileForm form) {
 void FileCommands::Load() {
     const auto path = host_.AskOpenPath();
     if (!path) return;
-    const FileForm form = FileFormFromExtension(path->string());
+    // The file opens by the path as picked; only the name's text, which never fails to come,
+    // decides the form.
+    const FileForm form = FileFormFromExtension(Utf8FromPath(*path));
     // The selection follows the extension before the file is opened and stays on failure.
     SelectLoadedForm(form);
 
@@ -100,7 +103,7 @@ void FileCommands::SaveAs() {
     if (!form) return;
     const auto path = host_.AskSaveAsPath(*form);
     if (!path) return;
-    Write(*path, *form, path->string());
+    Write(*path, *form, Utf8FromPath(*path));
 }
 
 }  // namespace ostrova

@@ -1,45 +1,108 @@
-// The file system calls of the settings core on Windows, through the C runtime's wide-character
-// functions: paths stay UTF-16 end to end, so a folder named in any script works.
+// The file system calls of the settings core on Windows, on the Win32 file API: paths stay
+// UTF-16 end to end and reach the system in their long form, so a folder named in any script,
+// or deeper than MAX_PATH, works.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
-#include <sys/stat.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "config/codec.h"
 #include "config/save.h"
 #include "config/settings_folder.h"
+#include "text/utf16.h"
 
 namespace ostrova {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::error_code LastError() {
+std::error_code ErrnoError() {
     return {errno, std::generic_category()};
 }
 
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
+std::error_code SystemError(DWORD code) {
+    return {static_cast<int>(code), std::system_category()};
+}
+
+// A name in the target's folder for a file of this save alone: ".wireless.cfg<kind><n>".
+std::wstring Beside(const std::wstring& target, std::wstring_view kind) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.find_last_of(L'\\');
+    const std::size_t name = slash == std::wstring::npos ? 0 : slash + 1;
+    return target.substr(0, name) + L"." + target.substr(name) + std::wstring(kind) +
+           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+}
+
+// The attributes a user gives a file. ReplaceFileW keeps them on Windows, but not every
+// implementation of it does (wine's does not), and a save must not unhide a hidden file.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Puts the complete temporary file in the target's place; on failure both keep their names.
+bool Replace(const std::wstring& temp, const std::wstring& target, bool exists,
+             std::error_code& error) {
+    if (!exists) {
+        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+        error = SystemError(GetLastError());
+        return false;
+    }
+    // The old file steps aside under a name of this save's own, so that a failure half-way can
+    // put it back; without one, Windows may leave it under a name nobody knows.
+    const std::wstring backup = Beside(target, L".old-");
+    if (ReplaceFileW(target.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr)) {
+        DeleteFileW(backup.c_str());
+        return true;
+    }
+    const DWORD code = GetLastError();
+    // Moved aside, but the new file did not take its place: the old one goes back.
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), 0);
+    error = SystemError(code);
+    return false;
 }
 
 }  // namespace
 
+std::wstring LongPathName(const fs::path& path) {
+    constexpr std::wstring_view kVerbatim = L"\\\\?\\", kDevice = L"\\\\.\\";
+    const std::wstring& name = path.native();
+    if (name.starts_with(kVerbatim) || name.starts_with(kDevice)) return name;
+    // Absolute against the current folder, '/' turned into '\', "." and ".." resolved: a long
+    // name is taken as it stands.
+    const DWORD room = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (room == 0) return name;
+    std::wstring full(room, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), room, full.data(), nullptr);
+    if (length == 0 || length >= room) return name;
+    full.resize(length);
+    if (full.starts_with(kVerbatim) || full.starts_with(kDevice)) return full;  // "NUL", "COM1"
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\')
+        return std::wstring(kVerbatim) + full;
+    return full;
+}
+
 FileBytes ReadWholeFile(const fs::path& path) {
     FileBytes result;
-    const int fd = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    if (fd < 0) return result;
-    struct _stat64 st {};
-    if (::_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
-        ::_close(fd);
+    const HANDLE file = CreateFileW(LongPathName(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return result;
+    // Only files on a disk are settings: no pipe or device to wait on.
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+        CloseHandle(file);
         return result;
     }
-    const auto length = static_cast<std::uint64_t>(st.st_size);
+    const auto length = static_cast<std::uint64_t>(size.QuadPart);
     if (length < kMinFileSize) {
         result.status = ReadStatus::TooShort;
     } else if (length > kMaxFileSize) {
@@ -48,10 +111,12 @@ FileBytes ReadWholeFile(const fs::path& path) {
         result.bytes.resize(length);
         std::size_t got = 0;
         while (got < length) {
-            const int r =
-                ::_read(fd, result.bytes.data() + got, static_cast<unsigned>(length - got));
-            if (r <= 0) break;
-            got += static_cast<std::size_t>(r);
+            DWORD r = 0;
+            if (!ReadFile(file, result.bytes.data() + got, static_cast<DWORD>(length - got), &r,
+                          nullptr) ||
+                r == 0)
+                break;
+            got += r;
         }
         if (got == length) {
             result.status = ReadStatus::Loaded;
@@ -60,51 +125,55 @@ FileBytes ReadWholeFile(const fs::path& path) {
             result.bytes.clear();
         }
     }
-    ::_close(fd);
+    CloseHandle(file);
     return result;
 }
 
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes,
                          std::error_code& error, const WriteHooks& hooks) {
     error.clear();
-    const fs::path& target = path;
-    if (target.filename().empty()) {
+    if (path.filename().empty()) {
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
-    std::error_code probe;
-    const fs::file_status status = fs::status(target, probe);
-    const bool exists = fs::exists(status);
-    if (exists && !fs::is_regular_file(status)) {
-        error = std::make_error_code(fs::is_directory(status) ? std::errc::is_a_directory
-                                                              : std::errc::invalid_argument);
+    const std::wstring target = LongPathName(path);
+    WIN32_FILE_ATTRIBUTE_DATA old{};
+    const bool exists = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &old) != 0;
+    if (exists && (old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
-    // A rename would replace a read-only file that a direct write could not.
-    if (exists && ::_waccess(target.c_str(), 2) != 0) {
-        error = LastError();
+    // A new file would replace a read-only one that a direct write could not.
+    if (exists && (old.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        error = std::make_error_code(std::errc::permission_denied);
         return false;
     }
 
-    static std::atomic<unsigned> counter{0};
-    fs::path temp;
-    int fd = -1;
-    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target.parent_path() /
-               (L"." + target.filename().wstring() + L".tmp-" + std::to_wstring(::_getpid()) +
-                L"-" + std::to_wstring(counter++));
-        fd = ::_wopen(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                      _S_IREAD | _S_IWRITE);
-        if (fd < 0 && errno != EEXIST) break;
+    std::wstring temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD code = ERROR_FILE_EXISTS;
+    for (unsigned attempt = 0; attempt < 100 && code == ERROR_FILE_EXISTS; ++attempt) {
+        temp = Beside(target, L".tmp-");
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        code = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     }
+    if (file == INVALID_HANDLE_VALUE) {
+        error = SystemError(code);
+        return false;
+    }
+    // A C runtime descriptor, so the write hooks see what they see on POSIX.
+    int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_BINARY | _O_WRONLY);
     if (fd < 0) {
-        error = LastError();
+        error = ErrnoError();
+        CloseHandle(file);
+        DeleteFileW(temp.c_str());
         return false;
     }
     const auto fail = [&](std::error_code cause) {
         error = cause;
         if (fd >= 0) ::_close(fd);
-        ::_wunlink(temp.c_str());
+        DeleteFileW(temp.c_str());
         return false;
     };
 
@@ -114,40 +183,47 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
                                    : ::_write(fd, bytes.data() + done,
                                               static_cast<unsigned>(bytes.size() - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(LastError());
+        if (n < 0) return fail(ErrnoError());
         if (n == 0) return fail(std::make_error_code(std::errc::io_error));
         done += static_cast<std::size_t>(n);
     }
-    if ((hooks.fsync ? hooks.fsync(fd) : ::_commit(fd)) != 0) return fail(LastError());
+    if ((hooks.fsync ? hooks.fsync(fd) : ::_commit(fd)) != 0) return fail(ErrnoError());
     const int closed = ::_close(fd);
     fd = -1;
-    if (closed != 0) return fail(LastError());
-    // std::filesystem::rename replaces an existing file in one step (MoveFileEx), which the
-    // C runtime's rename refuses to do.
+    if (closed != 0) return fail(ErrnoError());
+
+    if (exists && (old.dwFileAttributes & kKeptAttributes) != 0)
+        SetFileAttributesW(temp.c_str(),
+                           FILE_ATTRIBUTE_ARCHIVE | (old.dwFileAttributes & kKeptAttributes));
     if (hooks.rename) {
-        if (hooks.rename(Utf8(temp).c_str(), Utf8(target).c_str()) != 0) return fail(LastError());
-    } else {
-        std::error_code renamed;
-        fs::rename(temp, target, renamed);
-        if (renamed) return fail(renamed);
+        if (hooks.rename(Utf8FromWide(temp).c_str(), Utf8FromWide(target).c_str()) != 0)
+            return fail(ErrnoError());
+        return true;
     }
+    std::error_code replaced;
+    if (!Replace(temp, target, exists, replaced)) return fail(replaced);
     return true;
 }
 
 // The folder's access rights, not only its read-only flag, decide: try to create a file there.
+// A write-protected card or a read-only share refuses it too.
 bool IsWritableFolder(const fs::path& folder) {
-    const fs::path probe = folder / (L".ostrova-write-test-" + std::to_wstring(::_getpid()));
-    const int fd = ::_wopen(probe.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEMPORARY,
-                            _S_IREAD | _S_IWRITE);
-    if (fd < 0) return false;
-    ::_close(fd);  // _O_TEMPORARY removes it
+    const std::wstring probe =
+        LongPathName(folder / (L".ostrova-write-test-" + std::to_wstring(GetCurrentProcessId())));
+    const HANDLE file = CreateFileW(
+        probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);  // and the file is gone
     return true;
 }
 
 std::string ReadEnv(const char* name) {
-    const std::wstring wide(name, name + std::char_traits<char>::length(name));
+    const std::wstring wide(name, name + std::strlen(name));
     const wchar_t* value = ::_wgetenv(wide.c_str());
-    return value != nullptr ? Utf8(fs::path(value)) : std::string();
+    // A value that is not text (a lone surrogate) would name another folder: taken as unset.
+    if (value == nullptr || !IsWellFormedUtf16(value)) return {};
+    return Utf8FromWide(value);
 }
 
 }  // namespace ostrova

@@ -60,7 +60,8 @@ FileForm FileFormFromList(int selection, int count) {
 }
 
 FileForm FileFormFromExtension(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
+    // Either separator ends a folder: on Windows a dot in a folder's name must not count.
+    const std::size_t slash = path.find_last_of("/\\");
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     if (dot == std::string_view::npos || dot + 1 >= name.size()) return FileForm::Cfg;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -42,8 +43,9 @@ bool SmsControlWithoutPhone(const ConfigRecord& record);
 
 // The form a save writes, from the Filetype list's selection (-1 for none) and entry count.
 FileForm FileFormFromList(int selection, int count);
-// The form a file is read in by its extension (the text after the last dot of the file name):
-// one beginning with 'B' or 'b' is MMSCFG.BIN, any other or none wireless.cfg.
+// The form a file is read in by its extension (the text after the last dot of the file name,
+// which follows the last slash or backslash): one beginning with 'B' or 'b' is MMSCFG.BIN, any
+// other or none wireless.cfg.
 FileForm FileFormFromExtension(std::string_view path);
 
 // Stand-ins for the system calls of a save, so tests can make any step fail. An empty member
@@ -53,9 +55,9 @@ struct WriteHooks {
     std::function<long(int fd, const std::uint8_t* data, std::size_t size)> write;
     // As fsync(2), for the new file (and, after the rename, its folder).
     std::function<int(int fd)> fsync;
-    // As rename(2).
+    // As rename(2); on Windows it stands for the replacement of the old file, names in UTF-8.
     std::function<int(const char* from, const char* to)> rename;
-    // As open(2), for the temporary file and for a rewrite in place.
+    // As open(2), for the temporary file and for a rewrite in place (not on Windows).
     std::function<int(const char* path, int flags, unsigned mode)> open;
 };
 
@@ -64,11 +66,21 @@ struct WriteHooks {
 // file's permission bits (0666 less the umask for a new file), written whole, synced, then
 // renamed over the old one. On failure the temporary file is removed, the previous file is
 // untouched, the cause is in error and the result is false.
-// Two cases rewrite the file in place instead (truncate, write, sync): a file with several
-// hard links, so every name sees the new settings, and a writable file in a folder that
+// On Linux two cases rewrite the file in place instead (truncate, write, sync): a file with
+// several hard links, so every name sees the new settings, and a writable file in a folder that
 // refuses the temporary file for lack of permission.
+// On Windows the temporary file replaces an existing one through ReplaceFileW, which keeps the
+// old file's attributes, owner and permissions and refuses a file another program holds; both
+// names go to the system in their long form, so a folder deeper than MAX_PATH works.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::error_code& error, const WriteHooks& hooks = {});
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+#ifdef _WIN32
+// The form of a path that the Windows file calls take beyond MAX_PATH: made absolute against the
+// current folder, then "\\?\C:\..." or "\\?\UNC\server\share\...". A path in that form
+// already, or a device name, stays as it is.
+std::wstring LongPathName(const std::filesystem::path& path);
+#endif
 
 }  // namespace ostrova

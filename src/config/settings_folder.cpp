@@ -6,16 +6,12 @@
 
 #include <cstdlib>
 
+#include "config/file_commands.h"
+#include "config/paths.h"
+
 namespace ostrova {
 
-#ifdef _WIN32
-namespace {
-// Environment values are UTF-8 (see ReadEnv), whatever the system's code page.
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-}  // namespace
-#else  // Windows: file_io_windows.cpp  // Windows: file_io_windows.cpp
+#ifndef _WIN32  // Windows: file_io_windows.cpp
 bool IsWritableFolder(const std::filesystem::path& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
@@ -26,14 +22,24 @@ std::string ReadEnv(const char* name) {
 }
 #endif
 
+namespace {
+
+bool HoldsSettingsFile(const std::filesystem::path& folder) {
+    std::error_code ec;
+    return std::filesystem::exists(folder / kCfgFileName, ec) ||
+           std::filesystem::exists(folder / kBinFileName, ec);
+}
+
+}  // namespace
+
 SettingsFolder ChooseSettingsFolder(const std::filesystem::path& programFolder,
                                     const WritableTest& writable, const EnvReader& env) {
-    if (writable(programFolder)) return {programFolder, false};
+    const SettingsFolder own{programFolder, false, programFolder};
+    if (writable(programFolder)) return own;
     std::filesystem::path base;
 #ifdef _WIN32
     const std::string localAppData = env("LOCALAPPDATA");
-    if (localAppData.empty() || !PathFromUtf8(localAppData).is_absolute())
-        return {programFolder, false};
+    if (localAppData.empty() || !PathFromUtf8(localAppData).is_absolute()) return own;
     base = PathFromUtf8(localAppData);
 #else
     const std::string dataHome = env("XDG_DATA_HOME");
@@ -41,15 +47,15 @@ SettingsFolder ChooseSettingsFolder(const std::filesystem::path& programFolder,
         base = dataHome;
     } else {
         const std::string home = env("HOME");
-        if (home.empty()) return {programFolder, false};
+        if (home.empty()) return own;
         base = std::filesystem::path(home) / ".local" / "share";
     }
 #endif
     const std::filesystem::path folder = base / "ostrova-settings";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec || !std::filesystem::is_directory(folder)) return {programFolder, false};
-    return {folder, true};
+    if (ec || !std::filesystem::is_directory(folder)) return own;
+    return {folder, true, HoldsSettingsFile(folder) ? folder : programFolder};
 }
 
 }  // namespace ostrova

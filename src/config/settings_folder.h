@@ -9,8 +9,12 @@
 namespace ostrova {
 
 struct SettingsFolder {
-    std::filesystem::path path;
-    bool perUser = false;  // the program's own folder was not writable
+    std::filesystem::path path;  // where "Save" writes
+    bool perUser = false;        // the program's own folder was not writable
+    // Where the start-up load looks: `path`, or the program's own folder while the per-user
+    // folder holds no settings file, so a copy on a write-protected card or a read-only share
+    // still reads the settings beside it.
+    std::filesystem::path startup;
 };
 
 // Reads an environment variable as UTF-8; empty when unset.

@@ -11,7 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "config/paths.h"
 #include "support/file_bytes.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 namespace ostrova {
 namespace {
@@ -47,12 +53,14 @@ TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
 }
 
 // The form a loaded file is read in, by its extension; the Filetype list's rule is the window's.
+// Only the file's own name counts, whichever separator ends the folder before it.
 TEST(FileForm, FromTheExtension) {
-    for (std::string_view bin :
-         {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin", ".bin"})
+    for (std::string_view bin : {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin",
+                                 ".bin", "E:\\card.cfg\\MMSCFG.BIN"})
         EXPECT_EQ(FileFormFromExtension(bin), FileForm::Bin) << bin;
     for (std::string_view cfg :
-         {"wireless.cfg", "settings", "a.bin.cfg", "card.b/settings", "trailing.", ""})
+         {"wireless.cfg", "settings", "a.bin.cfg", "card.b/settings", "trailing.", "",
+          "C:\\Users\\anna.b\\settings", "\\\\nas\\backup.bin\\wireless"})
         EXPECT_EQ(FileFormFromExtension(cfg), FileForm::Cfg) << cfg;
 }
 
@@ -66,6 +74,39 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
+#ifdef _WIN32
+    // The C runtime's folder calls stop at MAX_PATH: these take the long form.
+    void TearDown() override {
+        RemoveTree(LongPathName(dir_));
+    }
+    static void RemoveTree(const std::wstring& folder) {
+        for (const std::wstring& name : LongNames(folder)) {
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileW(path.c_str())) RemoveTree(path);
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+    static std::vector<std::wstring> LongNames(const std::wstring& folder) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW entry{};
+        const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+            if (std::wstring_view(entry.cFileName) != L"." &&
+                std::wstring_view(entry.cFileName) != L"..")
+                names.emplace_back(entry.cFileName);
+        }
+        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        return names;
+    }
+    static std::vector<std::string> Names(const fs::path& dir) {
+        std::vector<std::string> names;
+        for (const std::wstring& name : LongNames(LongPathName(dir)))
+            names.push_back(Utf8FromPath(name));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+#else
     void TearDown() override {
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);
@@ -77,6 +118,7 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+#endif
 #ifndef _WIN32
     static struct stat Stat(const fs::path& p) {
         struct stat st {};
@@ -169,6 +211,68 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     EXPECT_EQ(error, std::errc::is_a_directory);
     EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
 }
+
+#ifdef _WIN32
+// The form the Windows file calls take beyond MAX_PATH.
+TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
+    const std::wstring here = fs::current_path().native();
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\card\\wireless.cfg", L"\\\\?\\C:\\card\\wireless.cfg"},
+        {L"C:/card/./old/../wireless.cfg", L"\\\\?\\C:\\card\\wireless.cfg"},
+        {L"\\\\nas\\share\\wireless.cfg", L"\\\\?\\UNC\\nas\\share\\wireless.cfg"},
+        {L"\\\\?\\C:\\card\\..\\wireless.cfg", L"\\\\?\\C:\\card\\..\\wireless.cfg"},
+        {L"wireless.cfg", L"\\\\?\\" + here + L"\\wireless.cfg"},
+        {L"NUL", L"\\\\.\\NUL"},
+    };
+    for (const auto& [path, expected] : rows)
+        EXPECT_EQ(LongPathName(path), expected) << Utf8FromPath(path);
+}
+
+// A folder deeper than MAX_PATH, as nested copies of a card make it, and a hidden file.
+TEST_F(AtomicWrite, ReplacesBeyondMaxPathAndKeepsTheFilesAttributes) {
+    fs::path deep = dir_;
+    for (wchar_t c : std::wstring(L"abc")) {
+        deep /= std::wstring(100, c);
+        ASSERT_TRUE(CreateDirectoryW(LongPathName(deep).c_str(), nullptr));
+    }
+    const fs::path file = deep / "wireless.cfg";
+    ASSERT_GT(file.native().size(), std::size_t{MAX_PATH});
+    std::error_code error;
+    ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 1), error)) << error.message();
+    const std::wstring name = LongPathName(file);
+    ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
+
+    ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 2), error)) << error.message();
+    EXPECT_EQ(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+              DWORD{FILE_ATTRIBUTE_HIDDEN});
+    const FileBytes read = ReadWholeFile(file);
+    EXPECT_EQ(read.status, ReadStatus::Loaded);
+    EXPECT_EQ(read.bytes, Pattern(868, 2));
+    EXPECT_EQ(Names(deep), std::vector<std::string>{"wireless.cfg"}) << "no temporary or old file";
+}
+
+// A file another program holds (as an editor does: others may read it) or a read-only one
+// stays whole, and nothing is left beside it.
+TEST_F(AtomicWrite, AHeldOrReadOnlyFileStaysAsItWas) {
+    const fs::path file = dir_ / "wireless.cfg";
+    WriteBytes(file, Pattern(2048, 1));
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::error_code error;
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error));
+    EXPECT_TRUE(error);
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
+
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
+    EXPECT_EQ(error, std::errc::permission_denied);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
+}
+#endif
 
 #ifndef _WIN32  // hard links and folder permissions
 TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <map>
+
+#include "config/paths.h"
 
 namespace ostrova {
 namespace {
@@ -30,6 +33,7 @@ TEST_F(Folders, AWritableCopyKeepsItsOwnFolder) {
     const auto choice = ChooseSettingsFolder(root / "program", IsWritableFolder,
                                              Env({{"XDG_DATA_HOME", (root / "data").string()}}));
     EXPECT_EQ(choice.path, root / "program");
+    EXPECT_EQ(choice.startup, root / "program");
     EXPECT_FALSE(choice.perUser || std::filesystem::exists(root / "data"));
 }
 
@@ -73,6 +77,36 @@ TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
 }
 #endif
 
+// A copy on a write-protected card or a read-only share saves into the per-user folder; until
+// that folder holds a settings file, the start-up load reads the one beside the program.
+TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFile) {
+    const auto readOnly = [](auto&) { return false; };
+    const std::string data = Utf8FromPath(root / "data");
+    const EnvReader env = Env({{"XDG_DATA_HOME", data}, {"LOCALAPPDATA", data}});
+    const std::filesystem::path perUser = root / "data" / "ostrova-settings";
+    for (const char* saved : {"", "wireless.cfg", "MMSCFG.BIN"}) {
+        std::filesystem::remove_all(root / "data");
+        if (*saved) {
+            std::filesystem::create_directories(perUser);
+            std::ofstream(perUser / saved) << "x";  // any file counts, even a broken one
+        }
+        const auto choice = ChooseSettingsFolder(root / "program", readOnly, env);
+        EXPECT_EQ(choice.path, perUser) << saved;
+        EXPECT_EQ(choice.startup, *saved ? perUser : root / "program") << saved;
+    }
+}
+
+#ifdef _WIN32
+// A Windows name's text, for messages and the extension rule, never fails; UTF-8 from the
+// command line and the environment names the file it says.
+TEST(Paths, WindowsNamesAndUtf8) {
+    EXPECT_EQ(Utf8FromPath(std::filesystem::path(L"C:\\\u041a\\a\xD800.cfg")),
+              "C:\\\xD0\x9A\\a\xEF\xBF\xBD.cfg");
+    EXPECT_EQ(PathFromUtf8("C:\\\xD0\x9A\xE8\xAE\xBE\\\xF0\x9F\x93\xB7").native(),
+              L"C:\\\u041a\u8bbe\\\U0001F4F7");
+    EXPECT_EQ(PathFromUtf8("bad\xFF").native(), L"bad\uFFFD");
+}
+#endif
 
 }  // namespace
 }  // namespace ostrova

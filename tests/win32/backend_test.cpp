@@ -258,11 +258,21 @@ TEST_F(Windows, KeysFollowTheFrameworksRules) {
     }
 }
 
-TEST_F(Windows, ExplorerSelectsTheFileAndFiltersEndTwice) {
-    std::wstring command;
-    backend_.SetFileManagerLauncher([&](const std::wstring& line) { command = line; });
+// Explorer by its full path in the Windows folder, never found through the search path (which
+// looks in the program's folder and the current folder first).
+TEST_F(Windows, ExplorerByItsFullPathSelectsTheFileAndFiltersEndTwice) {
+    std::wstring program, command;
+    backend_.SetFileManagerLauncher([&](const std::wstring& exe, const std::wstring& line) {
+        program = exe;
+        command = line;
+    });
     backend_.ShowInFileManager(L"C:\\Карта памяти\\wireless.cfg");
-    EXPECT_EQ(command, L"explorer.exe /e,/select,\"C:\\Карта памяти\\wireless.cfg\"");
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring explorer = std::wstring(windows) + L"\\explorer.exe";
+    EXPECT_EQ(program, explorer);
+    EXPECT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "it is there";
+    EXPECT_EQ(command, L"\"" + explorer + L"\" /e,/select,\"C:\\Карта памяти\\wireless.cfg\"");
     EXPECT_EQ(NativeFilter("Config (*.cfg)|*.cfg|All (*.*)|*.*|"),
               std::wstring(L"Config (*.cfg)\0*.cfg\0All (*.*)\0*.*\0\0", 36));
 }

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf16.h"
+
 namespace ostrova::platform::win32 {
 
-std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromWide(std::wstring_view wide);  // lone surrogates become U+FFFD
+using ostrova::Utf8FromWide;  // lone surrogates become U+FFFD
+using ostrova::WideFromUtf8;
 std::wstring WideFromCp1252(std::string_view bytes);
 // A message may hold UTF-8 (a path) or record bytes: UTF-8 when it is valid UTF-8.
 std::wstring WideFromMessage(std::string_view text);

@@ -65,8 +65,7 @@ int Win32Backend::RunModal(CDialog& dlg) {
 }
 
 std::string Win32Backend::AppName() {
-    const std::u8string name = ProgramPath().stem().u8string();
-    return {name.begin(), name.end()};
+    return Utf8FromWide(ProgramPath().stem().native());
 }
 
 void Win32Backend::MessageBox(std::string_view text) {
@@ -112,14 +111,27 @@ std::optional<std::filesystem::path> Win32Backend::FileDialog(bool save,
 }
 
 void Win32Backend::ShowInFileManager(const std::filesystem::path& file) {
-    std::wstring command = L"explorer.exe /e,/select,\"" + file.wstring() + L"\"";
-    if (launch_) return launch_(command);
+    // Explorer by its full path: a search would look in the program's folder and the current
+    // folder first, where anyone who may write there could put an explorer.exe. The system's
+    // Windows folder: under Terminal Services GetWindowsDirectoryW may give a per-user one.
+    std::wstring windows(MAX_PATH, L'\0');
+    UINT length = GetSystemWindowsDirectoryW(windows.data(), static_cast<UINT>(windows.size()));
+    if (length >= windows.size()) {
+        windows.resize(length);
+        length = GetSystemWindowsDirectoryW(windows.data(), static_cast<UINT>(windows.size()));
+    }
+    if (length == 0 || length >= windows.size()) return;  // nowhere to find it: not shown
+    windows.resize(length);
+    if (windows.back() != L'\\') windows += L'\\';
+    const std::wstring explorer = windows + L"explorer.exe";
+    std::wstring command = L"\"" + explorer + L"\" /e,/select,\"" + file.wstring() + L"\"";
+    if (launch_) return launch_(explorer, command);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     // Started, not waited for; a failure is not reported.
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    if (CreateProcessW(explorer.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

@@ -33,10 +33,10 @@ public:
     // The dialogs running modally now, innermost last.
     const std::vector<DialogWindow*>& openDialogs() const { return open_; }
 
-    // Test seam: what showing a saved file does with Explorer's command line.
-    void SetFileManagerLauncher(std::function<void(const std::wstring& commandLine)> launch) {
-        launch_ = std::move(launch);
-    }
+    // Test seam: what showing a saved file does with Explorer's program and command line.
+    using Launcher =
+        std::function<void(const std::wstring& program, const std::wstring& commandLine)>;
+    void SetFileManagerLauncher(Launcher launch) { launch_ = std::move(launch); }
     // Called once a dialog window is up and shown (tests and the start-up measurement).
     void SetShownHook(std::function<void(DialogWindow&)> hook) { shown_ = std::move(hook); }
 
@@ -68,7 +68,7 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::vector<DialogWindow*> open_;
-    std::function<void(const std::wstring&)> launch_;
+    Launcher launch_;
     std::function<void(DialogWindow&)> shown_;
 };
 

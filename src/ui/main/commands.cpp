@@ -96,7 +96,7 @@ void CSettingsDlg::OnSaveAs() {
 }
 
 std::filesystem::path CSettingsDlg::SettingsFolder() {
-    return ChooseSettingsFolder(services().ProgramPath().parent_path()).path;
+    return ChooseSettingsFolder(services().ProgramPath().parent_path()).startup;
 }
 
 }  // namespace ostrova::ui

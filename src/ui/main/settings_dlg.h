@@ -104,7 +104,7 @@ protected:
 
 private:
     class Host;
-    // The folder the start-up load reads: the program's own.
+    // The folder the start-up load reads (SettingsFolder::startup).
     std::filesystem::path SettingsFolder();
     void FrameSetUp();
     void OnNumericChanged(int edit);
