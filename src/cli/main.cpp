@@ -20,14 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "text/cp1252.h"
 #include "cli/edit.h"
 #include "cli/fields.h"
 #include "config/codec.h"
 #include "config/messages.h"
 #include "config/record.h"
 #include "config/save.h"
+#include "ostrova/version.h"
 #include "tables/operator_presets.h"
+#include "text/cp1252.h"
 
 namespace ostrova::cli {
 namespace {
@@ -461,6 +462,7 @@ int Run(int argc, char** argv) {
         "with B is MMSCFG.BIN, any other wireless.cfg.",
         "ostrova-cfg"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("ostrova-cfg ") + OSTROVA_VERSION);
     const auto formOption = [](CLI::App* sub, std::string& into, const std::string& name,
                                const std::string& what) {
         sub->add_option(name, into,
