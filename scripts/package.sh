@@ -14,7 +14,8 @@ export SOURCE_DATE_EPOCH
 flags() { (cd "$root" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
 BUILD_TYPE=Release "$root/scripts/build.sh" "$build" -DCMAKE_INSTALL_PREFIX=/usr \
   -DBUILD_TESTING=OFF -DOSTROVA_WERROR=OFF \
-  -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
+  -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
 cd "$build"
 cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 ls "$build"/ostrova-settings_*.deb

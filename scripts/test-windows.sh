@@ -18,5 +18,5 @@ cd "$build"
 ctest --output-on-failure --timeout 120
 cpack -G "ZIP;NSIS" >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
-timeout 120 "$root/tests/win32/installer_check.sh" "$build/ostrova-settings-$version-win64-setup.exe" \
-  "$version"
+timeout 120 "$root/tests/win32/installer_check.sh" \
+  "$build/ostrova-settings-$version-win64-setup.exe" "$version"

@@ -30,8 +30,8 @@ expect() {
 }
 
 # The subcommands are those the program's help lists.
-commands=$("$program" --help | awk '/^Subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }' |
-  sort | xargs)
+commands=$("$program" --help |
+  awk '/^Subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }' | sort | xargs)
 [[ $commands == *convert*show* ]] || { echo "no subcommands in the help: [$commands]"; exit 1; }
 expect "" "$commands"
 expect "c" "check convert"

@@ -45,7 +45,8 @@ version=${version#ostrova-cfg }
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "ostrova-cfg --version: '$version'"; fail=1; }
 # (No early exit in a pipe: pipefail would take the writer's broken pipe for a failure.)
 changelog=$(zcat "$stage/usr/share/doc/ostrova-settings/changelog.gz")
-[[ $changelog == "ostrova-settings ($version) "* ]] || { echo "the changelog is not of $version"; fail=1; }
+[[ $changelog == "ostrova-settings ($version) "* ]] ||
+  { echo "the changelog is not of $version"; fail=1; }
 # The release date: the changelog entry's, in UTC.
 released=$(date -u +%F -d "$(sed -n 's/^ -- .*  //p' <<<"$changelog" | sed -n 1p)")
 for page in ostrova-cfg ostrova-settings; do

@@ -36,4 +36,4 @@ wait_for '[[ ! -e "$folder" && ! -e "$menu" ]]' || fail "left behind after unins
 for key in "$uninstall" 'HKCU\Software\Ostrova+ team'; do
   ! wine reg query "$key" >"$log" 2>&1 || fail "the registry keeps $key"
 done
-echo "installer: installed for the user, with its Start-menu and uninstall entries, and removed again"
+echo "installer: installed for the user, with its Start-menu and uninstall entries, and removed"
