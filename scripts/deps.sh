@@ -19,7 +19,7 @@ else
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
-    desktop-file-utils
+    desktop-file-utils appstream scdoc man-db
     libcli11-dev nlohmann-json3-dev python3
     "$@"
   )

@@ -17,4 +17,6 @@ cd "$build"
 # One wine server for the run: the tests take turns.
 ctest --output-on-failure --timeout 120
 cpack -G "ZIP;NSIS" >cpack.log 2>&1 || { cat cpack.log; exit 1; }
-timeout 120 "$root/tests/win32/installer_check.sh" "$build"/ostrova-settings-*-win64-setup.exe
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' CMakeCache.txt)
+timeout 120 "$root/tests/win32/installer_check.sh" \
+  "$build/ostrova-settings-$version-win64-setup.exe" "$version"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "ostrova/version.h"
 #include "platform/framework.h"
 #include "platform/qt/qt_backend.h"
 #include "ui/main/settings_app.h"
@@ -30,6 +31,7 @@ int RunProgram(int argc, char** argv) {
     char* qtArgv[] = {argc > 0 ? argv[0] : fallbackName, nullptr};
     PreferX11();
     QApplication app(qtArgc, qtArgv);
+    QGuiApplication::setDesktopFileName(OSTROVA_APP_ID);  // the window's desktop entry (Wayland)
     platform::qt::QtBackend backend;
     platform::SetBackend(&backend);
     theApp.InitInstance();  // returns false: no message loop of its own, straight to the end

@@ -32,6 +32,7 @@
 #include "config/paths.h"
 #include "config/record.h"
 #include "config/save.h"
+#include "ostrova/version.h"
 #include "tables/operator_presets.h"
 #include "text/cp1252.h"
 #ifdef _WIN32
@@ -505,6 +506,7 @@ int Run(int argc, char** argv) {
         "settings window: one beginning with B is MMSCFG.BIN, any other wireless.cfg.",
         "ostrova-cfg"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("ostrova-cfg ") + OSTROVA_VERSION);
     const auto formOption = [](CLI::App* sub, std::string& into, const std::string& name,
                                const std::string& what) {
         sub->add_option(name, into,

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "ostrova/version.h"
 #include "res/resource_ids.h"
 
 namespace ostrova::res {
@@ -99,11 +100,14 @@ constexpr std::array kMainControls = {
     ControlTemplate{IDC_LABEL_DATETIME, Kind::Label, "Static", {168, 114, 125, 12}, kLabel},
 };
 
+// The window title and the About box's first line: the program and its version.
+constexpr char kTitle[] = "Ostrova+  v" OSTROVA_VERSION_SHORT;
+
 // About box.
 constexpr std::array kAboutControls = {
     ControlTemplate{IDC_STATIC, Kind::Icon, "128", {11, 10, 20, 20}, kStyleNone},
     ControlTemplate{
-        IDC_STATIC, Kind::Label, "Ostrova+  v0.8", {40, 10, 119, 8}, kStyleGroup | kStyleNoPrefix},
+        IDC_STATIC, Kind::Label, kTitle, {40, 10, 119, 8}, kStyleGroup | kStyleNoPrefix},
     ControlTemplate{
         IDC_STATIC, Kind::Label, "Camera settings editor", {40, 21, 119, 8}, kStyleGroup},
     ControlTemplate{IDOK, Kind::PushButton, "OK", {178, 7, 50, 14}, kDefButton | kStyleGroup},
@@ -192,8 +196,8 @@ constexpr DialogTemplate Dialog(int id, std::string_view title, int width, int h
 }
 
 constexpr DialogTemplate kAbout = Dialog(IDD_ABOUTBOX, "About Ostrova+", 235, 132, kAboutControls);
-constexpr DialogTemplate kMain = {
-    IDD_MAIN, "Ostrova+  v0.8", 323, 358, kFontFace, kFontPoints, true, true, kMainControls};
+constexpr DialogTemplate kMain = {IDD_MAIN,    kTitle, 323,  358,          kFontFace,
+                                  kFontPoints, true,   true, kMainControls};
 constexpr DialogTemplate kEmail =
     Dialog(IDD_EMAIL_SETTING, "Email Setting", 215, 144, kEmailControls);
 constexpr DialogTemplate kOperator =

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the setup program silently for the current user in the wine prefix it is given,
-# checks the files, the Start-menu entry and the uninstall entry, uninstalls, and checks that
-# nothing is left. No administrator rights are asked for (the script says so itself).
-# Usage: installer_check.sh SETUP.exe
+# checks the files, the Start-menu entry and the uninstall entry that Settings, Apps shows
+# (name, publisher, version, icon, size), uninstalls, and checks that nothing is left: files,
+# folders, shortcuts, registry keys. No administrator rights are asked for (the script says so
+# itself). Usage: installer_check.sh SETUP.exe VERSION
 set -euo pipefail
-setup=$1
+setup=$1 version=$2
 users="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}"
 [[ -d $users ]] || users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -1)
 folder="$users/AppData/Local/Programs/Ostrova+ Settings"
@@ -20,10 +21,19 @@ for file in ostrova-settings.exe ostrova-cfg.exe README.txt; do
   [[ -f "$folder/$file" ]] || fail "$file missing"
 done
 [[ -f "$menu/Ostrova+ Settings.lnk" ]] || fail "no Start-menu entry"
-wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ostrova+ Settings' \
-    >"$log" 2>&1 || fail "no uninstall entry for the user"
-grep -q 'DisplayIcon.*ostrova-settings.exe' "$log" || fail "the uninstall entry has no icon"
+uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ostrova+ Settings'
+wine reg query "$uninstall" >"$log" 2>&1 || fail "no uninstall entry for the user"
+entry() { grep -E "^ +$1 +$2 +$3"$'\r?$' "$log" >/dev/null || fail "uninstall entry: no $1 $3"; }
+entry DisplayName REG_SZ 'Ostrova\+ Settings'
+entry Publisher REG_SZ 'Ostrova\+ team'
+entry DisplayVersion REG_SZ "${version//./\\.}"
+entry DisplayIcon REG_SZ '.*\\ostrova-settings\.exe'
+entry UninstallString REG_SZ '"?.*\\Uninstall\.exe"?'
+entry EstimatedSize REG_DWORD '0x[0-9a-f]*[1-9a-f][0-9a-f]*'
 
 wine "$folder/Uninstall.exe" /S >"$log" 2>&1 || fail "the uninstaller failed"
-wait_for '[[ ! -e "$folder/ostrova-settings.exe" && ! -e "$menu" ]]' || fail "left behind after uninstalling"
-echo "installer: installed for the user, with its Start-menu entry, and removed again"
+wait_for '[[ ! -e "$folder" && ! -e "$menu" ]]' || fail "left behind after uninstalling"
+for key in "$uninstall" 'HKCU\Software\Ostrova+ team'; do
+  ! wine reg query "$key" >"$log" 2>&1 || fail "the registry keeps $key"
+done
+echo "installer: installed for the user, with its Start-menu and uninstall entries, and removed"

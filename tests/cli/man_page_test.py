@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+# The manual pages against the program: every command, option and field that ostrova-cfg
+# offers is in ostrova-cfg(1), the pages carry the program's version, and man and lexgrog read
+# them without a warning. Usage: man_page_test.py PROGRAM CFG_PAGE SETTINGS_PAGE [unittest args]
+import os, re, subprocess, sys, tempfile, unittest
+
+PROGRAM, CFG_PAGE, SETTINGS_PAGE = (os.path.abspath(a) for a in sys.argv[1:4])
+ENV = {**os.environ, "LC_ALL": "C.UTF-8", "MANWIDTH": "1000", "MANPAGER": "cat", "PAGER": "cat"}
+
+
+def run(*args):
+    return subprocess.run(args, capture_output=True, encoding="utf-8", env=ENV, timeout=60)
+
+
+def sections(page):  # the page as man shows it: heading -> its lines
+    out, name = {}, None
+    for line in run("man", "-E", "ascii", "-l", page).stdout.splitlines():
+        if re.match(r"[A-Z][A-Z ]+$", line):
+            name = line
+        elif name:
+            out.setdefault(name, []).append(line.strip())
+    return out
+
+
+def help_of(*command):  # (subcommands, options): options as lists of their names
+    text = run(PROGRAM, *command, "--help").stdout
+    part, commands, options = None, [], []
+    for line in text.splitlines():
+        if re.match(r"\S.*:$", line):
+            part = line
+        elif part == "Subcommands:" and re.match(r"  [a-z]", line):
+            commands.append(line.split()[0])
+        elif part == "Options:" and re.match(r"  -", line):
+            options.append(line.split()[0].split(","))
+    return commands, [o for o in options if "--help" not in o]
+
+
+class ManPages(unittest.TestCase):
+    def assertFound(self, pattern, text, what):
+        self.assertTrue(re.search(pattern, text), what)
+
+    def test_man_and_lexgrog_read_the_pages_without_a_word(self):
+        for page in (CFG_PAGE, SETTINGS_PAGE):
+            shown = run("man", "--warnings", "-E", "UTF-8", "-l", page)
+            self.assertEqual((shown.returncode, shown.stderr), (0, ""), page)
+            whatis = run("lexgrog", page)
+            self.assertEqual(whatis.returncode, 0, whatis.stdout + whatis.stderr)
+            name = os.path.basename(page).removesuffix(".1")
+            self.assertIn(f'"{name} - ', whatis.stdout)
+
+    def test_every_command_and_option_of_the_help_is_in_the_page(self):
+        page = sections(CFG_PAGE)
+        synopsis, commands = page["SYNOPSIS"], " ".join(page["COMMANDS"])
+        options = " ".join(page["OPTIONS"])
+        subcommands, top = help_of()
+        self.assertTrue(subcommands)
+        for sub in [None, *subcommands]:
+            own = help_of(sub)[1] if sub else top
+            usage = [line for line in synopsis
+                     if line.startswith(f"ostrova-cfg {sub} " if sub else "ostrova-cfg --")]
+            self.assertEqual(len(usage), 1, f"no synopsis line for {sub}")
+            if sub:
+                self.assertFound(rf"(^| ){sub} ", commands, f"{sub} is not under COMMANDS")
+            for names in own:
+                self.assertTrue(any(re.search(rf"(^|[\[| ]){n}\b", usage[0]) for n in names),
+                                f"the synopsis of {sub} lacks {names}")
+                for n in names:
+                    self.assertFound(rf"(^|[ (,]){n}\b", options, f"{n} is not under OPTIONS")
+
+    def test_every_field_that_show_prints_is_under_fields(self):
+        fields = " ".join(sections(CFG_PAGE)["FIELDS"])
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "a.cfg")
+            self.assertEqual(run(PROGRAM, "new", path).returncode, 0)
+            shown = run(PROGRAM, "show", path).stdout.splitlines()[1:]
+        names = {re.sub(r"\[\d\]$", "", line.split()[0]) for line in shown}
+        self.assertGreater(len(names), 40)
+        for name in sorted(names):
+            self.assertFound(rf"(^|[ ,]){re.escape(name)}\b", fields, f"{name} is undocumented")
+
+    def test_the_pages_carry_the_version_that_the_program_prints(self):
+        printed = run(PROGRAM, "--version")
+        self.assertEqual(printed.returncode, 0)
+        version = re.fullmatch(r"ostrova-cfg (\d+\.\d+\.\d+)\n", printed.stdout).group(1)
+        for page in (CFG_PAGE, SETTINGS_PAGE):
+            footer = run("man", "-E", "ascii", "-l", page).stdout.rstrip().splitlines()[-1]
+            self.assertTrue(footer.startswith(f"Ostrova+ Settings {version} "), footer)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], *sys.argv[4:]])
