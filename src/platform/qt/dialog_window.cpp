@@ -26,8 +26,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/accessible_names.h"
 #include "platform/cp1252.h"
-#include "platform/qt/accessible_names.h"
 #include "platform/qt/qt_backend.h"
 
 namespace ostrova::platform::qt {
