@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_backend.h"
 
@@ -123,6 +124,7 @@ void DialogWindow::OnInit() {
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(backend_.icon(true)));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
+    KeepLayoutOnDpiChange(backend_.dpi(), hwnd_, controls_);
 
     const bool defaultFocus = dlg_.Create(*this);
     if (dlg_.ended()) return;
@@ -302,14 +304,12 @@ void DialogWindow::RenderFont(int index) {
     if (!s.font && fonts_.count(index) == 0) return;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     if (s.font) {
-        // A positive height asks for the cell height (ascent + descent), scaled to the screen.
-        const HDC screen = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        font = CreateFontW(MulDiv(s.font->cellHeight, dpi, 96), 0, 0, 0, s.font->weight,
-                           s.font->italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           WideFromCp1252(s.font->face).c_str());
+        // A positive height asks for the cell height (ascent + descent), in device pixels
+        // whatever the DPI.
+        font =
+            CreateFontW(s.font->cellHeight, 0, 0, 0, s.font->weight, s.font->italic, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, WideFromCp1252(s.font->face).c_str());
     }
     SendMessageW(control(index), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (const auto old = fonts_.find(index); old != fonts_.end()) {

@@ -13,6 +13,7 @@
 
 #include "platform/framework.h"
 #include "platform/services.h"
+#include "platform/win32/dpi.h"
 
 namespace ostrova::platform::win32 {
 
@@ -37,6 +38,9 @@ public:
     void SetFileManagerLauncher(std::function<void(const std::wstring& commandLine)> launch) {
         launch_ = std::move(launch);
     }
+    // Test seam: the per-monitor DPI functions of user32.
+    void SetDpiFunctions(const DpiFunctions& dpi) { dpi_ = dpi; }
+    const DpiFunctions& dpi() const { return dpi_; }
     // Called once a dialog window is up and shown (tests and the start-up measurement).
     void SetShownHook(std::function<void(DialogWindow&)> hook) { shown_ = std::move(hook); }
 
@@ -56,6 +60,7 @@ public:
     void ShowInFileManager(const std::filesystem::path& file) override;
     std::tm LocalTime() override;
     int PrimaryScreenHeight() override;
+    // The DPI the innermost open window is laid out at (the system's when none is open).
     int LogicalDpiX() override;
     std::filesystem::path ProgramPath() override;
 
@@ -69,6 +74,7 @@ private:
     std::vector<DialogWindow*> open_;
     std::function<void(const std::wstring&)> launch_;
     std::function<void(DialogWindow&)> shown_;
+    DpiFunctions dpi_ = DpiFunctions::FromUser32();
 };
 
 }  // namespace ostrova::platform::win32
