@@ -37,7 +37,7 @@ bool IsInput(UINT msg) {
 }  // namespace
 
 DialogWindow::DialogWindow(CDialog& dlg, Win32Backend& backend, HWND owner)
-    : dlg_(dlg), backend_(backend), owner_(owner) {}
+    : dlg_(dlg), backend_(backend), owner_(owner), names_(dlg.dialogTemplate()) {}
 
 DialogWindow::~DialogWindow() {
     ended_ = true;
@@ -79,6 +79,7 @@ int DialogWindow::Run() {
         DispatchMessageW(&msg);
     }
     ended_ = true;
+    names_.ClearAll(backend_.accessibleNames());
     // The owner takes the activation back before this window goes, so it does not flicker.
     if (ownerWasEnabled) EnableWindow(owner_, TRUE);
     DestroyWindow(hwnd_);
@@ -128,6 +129,7 @@ void DialogWindow::OnInit() {
 
     const bool defaultFocus = dlg_.Create(*this);
     if (dlg_.ended()) return;
+    names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
     if (!placed_ && owner_ != nullptr) CentreOverOwner();
     if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
 }
@@ -211,6 +213,8 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     if ((flags & kChangedCheck) != 0) RenderCheck(index);
     if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
     --syncing_;
+    if (s.kind == ControlKind::Label && (flags & kChangedText) != 0)
+        names_.LabelChanged(index, backend_.accessibleNames(), dlg_.controls(), controls_);
 }
 
 void DialogWindow::RenderText(int index) {

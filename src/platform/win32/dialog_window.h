@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/framework.h"
+#include "platform/win32/accessibility.h"
 
 namespace ostrova::platform::win32 {
 
@@ -73,6 +74,7 @@ private:
     int focusing_ = 0;  // moving the focus from code
     bool ended_ = false;
     bool placed_ = false;  // the dialog placed itself (MoveWindow)
+    DialogNames names_;
 };
 
 }  // namespace ostrova::platform::win32

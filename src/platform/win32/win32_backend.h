@@ -13,6 +13,7 @@
 
 #include "platform/framework.h"
 #include "platform/services.h"
+#include "platform/win32/accessibility.h"
 #include "platform/win32/dpi.h"
 
 namespace ostrova::platform::win32 {
@@ -38,8 +39,12 @@ public:
     void SetFileManagerLauncher(std::function<void(const std::wstring& commandLine)> launch) {
         launch_ = std::move(launch);
     }
-    // Test seam: the per-monitor DPI functions of user32.
+    // Test seams: where screen-reader names go, and the per-monitor DPI functions of user32.
+    void SetAccessibleNameService(std::unique_ptr<AccessibleNameService> service) {
+        names_ = std::move(service);
+    }
     void SetDpiFunctions(const DpiFunctions& dpi) { dpi_ = dpi; }
+    AccessibleNameService& accessibleNames() { return *names_; }
     const DpiFunctions& dpi() const { return dpi_; }
     // Called once a dialog window is up and shown (tests and the start-up measurement).
     void SetShownHook(std::function<void(DialogWindow&)> hook) { shown_ = std::move(hook); }
@@ -74,6 +79,7 @@ private:
     std::vector<DialogWindow*> open_;
     std::function<void(const std::wstring&)> launch_;
     std::function<void(DialogWindow&)> shown_;
+    std::unique_ptr<AccessibleNameService> names_ = MakeAnnotationService();
     DpiFunctions dpi_ = DpiFunctions::FromUser32();
 };
 
