@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/dpi.h"
@@ -127,8 +129,14 @@ void DialogWindow::OnInit() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
     KeepLayoutOnDpiChange(backend_.dpi(), hwnd_, controls_);
 
+    // Each change costs the window system a round trip or more: a list filled an entry at a
+    // time, a control enabled and disabled again. The hidden window shows only the end state.
+    pending_.assign(controls_.size(), 0);
+    deferring_ = true;
     const bool defaultFocus = dlg_.Create(*this);
+    deferring_ = false;
     if (dlg_.ended()) return;
+    RenderPending();
     names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
     if (!placed_ && owner_ != nullptr) CentreOverOwner();
     if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
@@ -197,9 +205,23 @@ void DialogWindow::PlaceDefaultFocus() {
 
 // --- Rendering the framework's state ---------------------------------------------------------
 
+void DialogWindow::RenderPending() {
+    const bool deferring = deferring_;
+    deferring_ = false;
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        const std::uint32_t flags = std::exchange(pending_[i], 0);
+        if (flags != 0) ControlChanged(static_cast<int>(i), flags);
+    }
+    deferring_ = deferring;
+}
+
 void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     const HWND w = control(index);
     if (w == nullptr) return;
+    if (deferring_) {
+        pending_[static_cast<std::size_t>(index)] |= flags;
+        return;
+    }
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) RenderFont(index);
@@ -274,8 +296,10 @@ void DialogWindow::RenderItems(int index) {
         SendMessageW(combo, CB_INSERTSTRING, first,
                      reinterpret_cast<LPARAM>(WideFromCp1252(s.items[first]).c_str()));
     } else {
-        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : s.items) {
+        // Emptying a list costs more than filling it: a list that only grew is appended to.
+        const bool grown = first == shown.size();
+        if (!grown) SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : std::span(s.items).subspan(grown ? first : 0)) {
             SendMessageW(combo, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
         }
@@ -495,6 +519,7 @@ void DialogWindow::ReportEditSelection(int index) {
 }
 
 void DialogWindow::FocusControl(int index) {
+    RenderPending();  // the focus lands on the control as it stands
     ++focusing_;
     if (const HWND w = control(index)) {
         SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);

@@ -55,6 +55,7 @@ private:
     void RenderSelection(int index);
     void RenderCheck(int index);
     void RenderFont(int index);
+    void RenderPending();  // what changed while the window was being filled
 
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
     void ReportEditSelection(int index);
@@ -75,6 +76,10 @@ private:
     bool ended_ = false;
     bool placed_ = false;  // the dialog placed itself (MoveWindow)
     DialogNames names_;
+    // While the dialog fills its hidden window, changes are gathered (control index -> change
+    // flags) and rendered once.
+    bool deferring_ = false;
+    std::vector<std::uint32_t> pending_;
 };
 
 }  // namespace ostrova::platform::win32
