@@ -31,7 +31,8 @@ public:
     // Shows the file selected in the desktop's file manager; failures are ignored.
     virtual void ShowInFileManager(const std::filesystem::path& file) = 0;
     virtual std::tm LocalTime() = 0;
-    // Primary screen height in device pixels and horizontal logical DPI.
+    // Primary screen height in device pixels, and the horizontal logical DPI the open window is
+    // laid out at: its display's.
     virtual int PrimaryScreenHeight() = 0;
     virtual int LogicalDpiX() = 0;
     // Full path of the program's own executable, symlinks resolved.

@@ -27,8 +27,8 @@
 #include <limits>
 #include <memory>
 
+#include "platform/accessible_names.h"
 #include "platform/cp1252.h"
-#include "platform/qt/accessible_names.h"
 #include "platform/qt/qt_backend.h"
 
 namespace ostrova::platform::qt {

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cassert>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_backend.h"
 
@@ -37,7 +40,7 @@ bool IsInput(UINT msg) {
 }  // namespace
 
 DialogWindow::DialogWindow(CDialog& dlg, Win32Backend& backend, HWND owner)
-    : dlg_(dlg), backend_(backend), owner_(owner) {}
+    : dlg_(dlg), backend_(backend), owner_(owner), names_(dlg.dialogTemplate()) {}
 
 DialogWindow::~DialogWindow() {
     ended_ = true;
@@ -79,6 +82,7 @@ int DialogWindow::Run() {
         DispatchMessageW(&msg);
     }
     ended_ = true;
+    names_.ClearAll(backend_.accessibleNames());
     // The owner takes the activation back before this window goes, so it does not flicker.
     if (ownerWasEnabled) EnableWindow(owner_, TRUE);
     DestroyWindow(hwnd_);
@@ -124,9 +128,17 @@ void DialogWindow::OnInit() {
     }
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(backend_.icon(true)));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
+    KeepLayoutOnDpiChange(backend_.dpi(), hwnd_, controls_);
 
+    // Each change costs the window system a round trip or more: a list filled an entry at a
+    // time, a control enabled and disabled again. The hidden window shows only the end state.
+    pending_.assign(controls_.size(), 0);
+    deferring_ = true;
     const bool defaultFocus = dlg_.Create(*this);
+    deferring_ = false;
     if (dlg_.ended()) return;
+    RenderPending();
+    names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
     if (!placed_ && owner_ != nullptr) CentreOverOwner();
     if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
 }
@@ -194,9 +206,23 @@ void DialogWindow::PlaceDefaultFocus() {
 
 // --- Rendering the framework's state ---------------------------------------------------------
 
+void DialogWindow::RenderPending() {
+    const bool deferring = deferring_;
+    deferring_ = false;
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        const std::uint32_t flags = std::exchange(pending_[i], 0);
+        if (flags != 0) ControlChanged(static_cast<int>(i), flags);
+    }
+    deferring_ = deferring;
+}
+
 void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     const HWND w = control(index);
     if (w == nullptr) return;
+    if (deferring_) {
+        pending_[static_cast<std::size_t>(index)] |= flags;
+        return;
+    }
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) RenderFont(index);
@@ -210,6 +236,8 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     if ((flags & kChangedCheck) != 0) RenderCheck(index);
     if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
     --syncing_;
+    if (s.kind == ControlKind::Label && (flags & kChangedText) != 0)
+        names_.LabelChanged(index, backend_.accessibleNames(), dlg_.controls(), controls_);
 }
 
 void DialogWindow::RenderText(int index) {
@@ -286,8 +314,10 @@ void DialogWindow::RenderItems(int index) {
         SendMessageW(combo, CB_INSERTSTRING, first,
                      reinterpret_cast<LPARAM>(WideFromCp1252(s.items[first]).c_str()));
     } else {
-        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : s.items) {
+        // Emptying a list costs more than filling it: a list that only grew is appended to.
+        const bool grown = first == shown.size();
+        if (!grown) SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : std::span(s.items).subspan(grown ? first : 0)) {
             SendMessageW(combo, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
         }
@@ -320,14 +350,12 @@ void DialogWindow::RenderFont(int index) {
     if (!s.font && fonts_.count(index) == 0) return;
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     if (s.font) {
-        // A positive height asks for the cell height (ascent + descent), scaled to the screen.
-        const HDC screen = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        font = CreateFontW(MulDiv(s.font->cellHeight, dpi, 96), 0, 0, 0, s.font->weight,
-                           s.font->italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           WideFromCp1252(s.font->face).c_str());
+        // A positive height asks for the cell height (ascent + descent), in device pixels
+        // whatever the DPI.
+        font =
+            CreateFontW(s.font->cellHeight, 0, 0, 0, s.font->weight, s.font->italic, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, WideFromCp1252(s.font->face).c_str());
     }
     SendMessageW(control(index), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (const auto old = fonts_.find(index); old != fonts_.end()) {
@@ -662,6 +690,7 @@ void DialogWindow::CheckOneText(int index) {
 }
 
 void DialogWindow::FocusControl(int index) {
+    RenderPending();  // the focus lands on the control as it stands
     ++focusing_;
     if (const HWND w = control(index)) {
         SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);

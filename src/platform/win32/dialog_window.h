@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/framework.h"
+#include "platform/win32/accessibility.h"
 
 namespace ostrova::platform::win32 {
 
@@ -57,6 +58,7 @@ private:
     void RenderSelection(int index);
     void RenderCheck(int index);
     void RenderFont(int index);
+    void RenderPending();  // what changed while the window was being filled
 
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
     void ReportEditSelection(int index);
@@ -83,6 +85,11 @@ private:
     bool placed_ = false;        // the dialog placed itself (MoveWindow)
     wchar_t highSurrogate_ = 0;  // the first half of a character typed in two
     int textMismatches_ = 0;
+    DialogNames names_;
+    // While the dialog fills its hidden window, changes are gathered (control index -> change
+    // flags) and rendered once.
+    bool deferring_ = false;
+    std::vector<std::uint32_t> pending_;
 };
 
 }  // namespace ostrova::platform::win32

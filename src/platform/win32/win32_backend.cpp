@@ -149,10 +149,7 @@ int Win32Backend::PrimaryScreenHeight() {
 }
 
 int Win32Backend::LogicalDpiX() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    return LayoutDpi(dpi_, ActiveWindow());
 }
 
 std::filesystem::path Win32Backend::ProgramPath() {

@@ -13,6 +13,8 @@
 
 #include "platform/framework.h"
 #include "platform/services.h"
+#include "platform/win32/accessibility.h"
+#include "platform/win32/dpi.h"
 
 namespace ostrova::platform::win32 {
 
@@ -37,6 +39,13 @@ public:
     using Launcher =
         std::function<void(const std::wstring& program, const std::wstring& commandLine)>;
     void SetFileManagerLauncher(Launcher launch) { launch_ = std::move(launch); }
+    // Test seams: where screen-reader names go, and the per-monitor DPI functions of user32.
+    void SetAccessibleNameService(std::unique_ptr<AccessibleNameService> service) {
+        names_ = std::move(service);
+    }
+    void SetDpiFunctions(const DpiFunctions& dpi) { dpi_ = dpi; }
+    AccessibleNameService& accessibleNames() { return *names_; }
+    const DpiFunctions& dpi() const { return dpi_; }
     // Called once a dialog window is up and shown (tests and the start-up measurement).
     void SetShownHook(std::function<void(DialogWindow&)> hook) { shown_ = std::move(hook); }
 
@@ -57,6 +66,7 @@ public:
     void ShowInFileManager(const std::filesystem::path& file) override;
     std::tm LocalTime() override;
     int PrimaryScreenHeight() override;
+    // The DPI the innermost open window is laid out at (the system's when none is open).
     int LogicalDpiX() override;
     std::filesystem::path ProgramPath() override;
 
@@ -70,6 +80,8 @@ private:
     std::vector<DialogWindow*> open_;
     Launcher launch_;
     std::function<void(DialogWindow&)> shown_;
+    std::unique_ptr<AccessibleNameService> names_ = MakeAnnotationService();
+    DpiFunctions dpi_ = DpiFunctions::FromUser32();
 };
 
 }  // namespace ostrova::platform::win32

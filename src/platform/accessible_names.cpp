@@ -1,10 +1,10 @@
-#include "platform/qt/accessible_names.h"
+#include "platform/accessible_names.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string_view>
 
-namespace ostrova::platform::qt {
+namespace ostrova::platform {
 namespace {
 
 bool Names(const ControlTemplate& c) {
@@ -36,8 +36,10 @@ bool Contains(const DluRect& outer, const DluRect& inner) {
 std::string StripMnemonic(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) ++i;
-        else if (text[i] == '&') continue;
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == '&')
+            continue;
         out += text[i];
     }
     return out;
@@ -73,8 +75,10 @@ std::vector<AccessibleLink> AccessibleLinks(const DialogTemplate& tpl) {
         }
         if (best >= 0) {
             const ControlTemplate& n = controls[static_cast<std::size_t>(best)];
-            if (n.kind == ControlKind::Label) link.label = best;
-            else link.name = StripMnemonic(n.text);
+            if (n.kind == ControlKind::Label)
+                link.label = best;
+            else
+                link.name = StripMnemonic(n.text);
         } else {
             // Nothing beside it: the smallest frame around it says what it is.
             const ControlTemplate* frame = nullptr;
@@ -91,4 +95,4 @@ std::vector<AccessibleLink> AccessibleLinks(const DialogTemplate& tpl) {
     return links;
 }
 
-}  // namespace ostrova::platform::qt
+}  // namespace ostrova::platform

@@ -1,0 +1,216 @@
+// Screen-reader names: what the backend hands the annotation service for every edit and combo
+// box of every template, the new name when a label changes, and a window that is the same
+// whether the service takes the names or not (wine's answers E_NOTIMPL).
+// Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
+#include "res/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_backend.h"
+#include "res/templates.h"
+
+namespace ostrova::platform::win32 {
+namespace {
+
+using namespace ostrova::res;
+
+struct Log {
+    std::vector<std::pair<HWND, std::wstring>> named;
+    std::vector<HWND> cleared;
+};
+
+class Recorder : public AccessibleNameService {
+public:
+    Recorder(Log& log, bool takes) : log_(log), takes_(takes) {}
+    bool SetName(HWND window, const std::wstring& name) override {
+        log_.named.emplace_back(window, name);
+        return takes_;
+    }
+    void ClearName(HWND window) override { log_.cleared.push_back(window); }
+
+private:
+    Log& log_;
+    bool takes_;
+};
+
+// What the Linux program calls each edit and combo box: the label or check box on its row to
+// its left, the template's own name (Hour, Minute), or the frame around it (Send To).
+const std::map<int, std::map<int, std::wstring>> kNames = {
+    {IDD_MAIN,
+     {{IDC_EDIT_MAXNUM, L"Max Num"},
+      {IDC_EDIT_HOUR, L"Hour"},
+      {IDC_EDIT_MINUTE, L"Minute"},
+      {IDC_COMBO_COUNTRY, L"Country"},
+      {IDC_COMBO_OPERATOR, L"Operator"},
+      {IDC_EDIT_PHONE1, L"Phone1"},
+      {IDC_EDIT_PHONE2, L"Phone2"},
+      {IDC_EDIT_PHONE3, L"Phone3"},
+      {IDC_EDIT_PHONE4, L"Phone4"},
+      {IDC_EDIT_EMAIL1, L"Email 1"},
+      {IDC_EDIT_EMAIL2, L"Email 2"},
+      {IDC_EDIT_EMAIL3, L"Email 3"},
+      {IDC_EDIT_EMAIL4, L"Email 4"},
+      {IDC_COMBO_IMAGEQUALITY, L"Image Quality"},
+      {IDC_EDIT_IMAGEFROM, L"Image From"},
+      {IDC_COMBO_SMSCONTROL, L"SMS Control"},
+      {IDC_COMBO_SENDTO, L"Send To"},
+      {IDC_COMBO_FILETYPE, L"Filetype"}}},
+    // The release notes have nothing beside them.
+    {IDD_ABOUTBOX, {}},
+    {IDD_EMAIL_SETTING,
+     {{IDC_EMAIL_PROVIDER, L"Email Provider"},
+      {IDC_EMAIL_ACCOUNT, L"Account ( @xxx )"},
+      {IDC_EMAIL_PASSWORD, L"Password"},
+      {IDC_EMAIL_RETYPE_PASSWORD, L"Re-Type Password"},
+      {IDC_EMAIL_SERVER, L"SMTP Server"},
+      {IDC_EMAIL_PORT, L"SMTP Port"}}},
+    {IDD_OPERATOR_PARAM,
+     {{IDC_OP_NET_APN, L"APN"},
+      {IDC_OP_NET_USER, L"Username"},
+      {IDC_OP_NET_PASSWORD, L"Password"},
+      {IDC_OP_MMS_APN, L"APN"},
+      {IDC_OP_MMS_USER, L"Username"},
+      {IDC_OP_MMS_PASSWORD, L"Password"},
+      {IDC_OP_MMSC_URL, L"URL(MMSC)"},
+      {IDC_OP_MMS_PROXY, L"Gateway(Proxy)"},
+      {IDC_OP_MMS_PORT, L"Port"}}},
+    {IDD_FTP_SETTING,
+     {{IDC_FTP_ACCOUNT, L"Account"},
+      {IDC_FTP_PASSWORD, L"Password"},
+      {IDC_FTP_RETYPE_PASSWORD, L"Re-Type Password"},
+      {IDC_FTP_SERVER, L"FTP Server"}}},
+    {IDD_HTTP_SETTING, {{IDC_HTTP_SERVER, L"HTTP Server"}}},
+};
+
+// Class, text, style and place of every window in the dialog.
+using Snapshot = std::vector<std::tuple<std::wstring, std::wstring, LONG, LONG, LONG, LONG, LONG>>;
+
+Snapshot Take(HWND dialog) {
+    Snapshot shot;
+    EnumChildWindows(
+        dialog,
+        [](HWND w, LPARAM out) {
+            wchar_t cls[64] = {}, text[256] = {};
+            GetClassNameW(w, cls, 64);
+            GetWindowTextW(w, text, 256);
+            RECT r{};
+            GetWindowRect(w, &r);
+            reinterpret_cast<Snapshot*>(out)->emplace_back(cls, text, GetWindowLongW(w, GWL_STYLE),
+                                                           r.left, r.top, r.right, r.bottom);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shot));
+    return shot;
+}
+
+class Names : public ::testing::Test {
+protected:
+    void SetUp() override { SetBackend(&backend_); }
+    void TearDown() override { SetBackend(nullptr); }
+    void Record(bool takes) {
+        backend_.SetAccessibleNameService(std::make_unique<Recorder>(log_, takes));
+    }
+    // Opens `dlg`, runs `script` on its window, then closes it.
+    void Run(CDialog& dlg, const std::function<void(HWND)>& script) {
+        backend_.SetShownHook([&](DialogWindow& window) {
+            script(window.hwnd());
+            PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+        });
+        ASSERT_NE(dlg.DoModal(), -1);
+    }
+    // The control a named window belongs to: a drop-down combo box's edit field is its combo's.
+    static int ControlId(HWND dialog, HWND w) {
+        return GetDlgCtrlID(GetParent(w) == dialog ? w : GetParent(w));
+    }
+    Log log_;
+    Win32Backend backend_{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(Names, EveryEditAndComboBoxGetsTheLinuxProgramsName) {
+    for (const auto& [templateId, expected] : kNames) {
+        SCOPED_TRACE(templateId);
+        const DialogTemplate& tpl = *FindTemplate(templateId);
+        // The table covers every edit and combo box but the release notes.
+        std::set<int> fields, listed;
+        for (const ControlTemplate& c : tpl.controls) {
+            if (c.kind >= ControlKind::Edit && c.id != IDC_EDIT_RELEASENOTES) fields.insert(c.id);
+        }
+        for (const auto& [id, name] : expected) listed.insert(id);
+        EXPECT_EQ(listed, fields);
+
+        log_ = {};
+        Record(true);
+        CDialog dlg(tpl);
+        std::map<int, std::wstring> got;
+        std::multiset<int> windows;  // named windows per control
+        std::set<HWND> named;
+        Run(dlg, [&](HWND w) {
+            for (const auto& [window, name] : log_.named) {
+                const int id = ControlId(w, window);
+                EXPECT_TRUE(got.emplace(id, name).first->second == name) << id;
+                windows.insert(id);
+                named.insert(window);
+            }
+        });
+        EXPECT_EQ(got, expected);
+        // Once each, and a drop-down combo box's edit field as well as the box.
+        for (const ControlTemplate& c : tpl.controls) {
+            if (expected.count(c.id) == 0) continue;
+            EXPECT_EQ(windows.count(c.id), c.kind == ControlKind::ComboDropDown ? 2u : 1u) << c.id;
+        }
+        // The names go with the windows.
+        EXPECT_EQ(std::set<HWND>(log_.cleared.begin(), log_.cleared.end()), named);
+    }
+}
+
+TEST_F(Names, ALabelThatChangesRenamesItsField) {
+    Record(true);
+    CDialog dlg(EmailSettingTemplate());
+    Run(dlg, [&](HWND w) {
+        const HWND account = GetDlgItem(w, IDC_EMAIL_ACCOUNT);
+        using Row = std::tuple<const char*, std::vector<std::pair<HWND, std::wstring>>>;
+        for (const auto& [text, renamed] : {
+                 Row{"Username", {{account, L"Username"}}},
+                 Row{"Username", {}},  // the same text: no new name
+                 Row{"E-&mail && more", {{account, L"E-mail & more"}}},
+             }) {
+            log_.named.clear();
+            dlg.SetItemText(IDC_EMAIL_ACCOUNT_LABEL, text);
+            EXPECT_EQ(log_.named, renamed) << text;
+        }
+    });
+}
+
+TEST_F(Names, TheWindowIsTheSameWhetherTheServiceTakesTheNamesOrNot) {
+    // wine's own service, which fails every call, then recorders that fail and that take them.
+    std::vector<Snapshot> shots;
+    for (int run = 0; run < 3; ++run) {
+        if (run > 0) Record(run == 2);
+        log_ = {};
+        CDialog dlg(MainTemplate());
+        Run(dlg, [&](HWND w) {
+            dlg.SetItemText(IDC_LABEL_MAXNUM, "Most");
+            shots.push_back(Take(w));
+        });
+        // A failed name is not asked again and again: once each, and once more for the rename.
+        if (run > 0) {
+            EXPECT_EQ(log_.named.size(), 18u + 5u + 1u);
+        }
+    }
+    ASSERT_EQ(shots.size(), 3u);
+    EXPECT_FALSE(shots[0].empty());
+    EXPECT_EQ(shots[1], shots[0]);
+    EXPECT_EQ(shots[2], shots[0]);
+}
+
+}  // namespace
+}  // namespace ostrova::platform::win32

@@ -1,0 +1,117 @@
+// The main window on the Win32 backend at the screen's DPI (CTest runs it at 96, 120 and 144 DPI
+// on a 1280 x 1024 screen): the frame's size and scroll range for that DPI, the clock's cell of
+// 20 device pixels, and every control reachable through the scroll bar.
+// Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
+#include "res/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+#include "config/record.h"
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/win32_backend.h"
+#include "ui/main/settings_dlg.h"
+
+namespace ostrova::ui {
+namespace {
+
+using namespace ostrova::res;
+using platform::win32::DialogWindow;
+using platform::win32::Win32Backend;
+
+// The frame's rules worked out for a 1024-pixel-high screen: outer size, and the scroll range
+// (4 and 3 times the overflow) where the screen is too short.
+struct Frame {
+    int width, height, scrollMax, scrollPage;
+};
+const std::map<int, Frame> kFrames = {
+    {96, {548, 690, 0, 0}},       // 750 lines needed: the long branch
+    {120, {703, 862, 0, 0}},      // 937 needed; A = 24: 563 and 690 scaled
+    {144, {864, 964, 680, 510}},  // 1125 needed: 852 + 12 wide, 1024 - 60 high, overflow 170
+};
+
+int ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+RECT ClientRectOf(HWND control, HWND window) {
+    RECT r{};
+    GetWindowRect(control, &r);  // a combo box without its list
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST(MainWindowAtThisDpi, FollowsTheFrameRulesAndShowsEveryControl) {
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    const int dpi = ScreenDpi();
+    ASSERT_EQ(kFrames.count(dpi), 1u) << dpi;
+    const Frame& frame = kFrames.at(dpi);
+
+    Win32Backend backend(GetModuleHandleW(nullptr));
+    platform::SetBackend(&backend);
+    ConfigRecord record{};
+    CustomPreset preset{};
+    CSettingsDlg dlg(record, preset);
+    backend.SetShownHook([&](DialogWindow& shown) {
+        const HWND w = shown.hwnd();
+        RECT outer{};
+        GetWindowRect(w, &outer);
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        GetScrollInfo(w, SB_VERT, &si);
+        EXPECT_EQ(std::tuple(outer.left, outer.top, outer.right - outer.left,
+                             outer.bottom - outer.top, si.nMax, static_cast<int>(si.nPage)),
+                  std::tuple(0, 0, frame.width, frame.height, frame.scrollMax, frame.scrollPage));
+
+        // The clock: a bold italic Arial whose cell is 20 device pixels.
+        const HWND clock = GetDlgItem(w, IDC_LABEL_DATETIME);
+        const HDC dc = GetDC(clock);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(clock, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(clock, dc);
+        EXPECT_EQ(metrics.tmHeight, 20);
+
+        // Every control fits the window's height once scrolled as far as the bar goes, and at
+        // least its left 16 pixels show. At 120 DPI the frame's width leaves no more: wine
+        // measures the template font (Liberation Serif, 17 pixels) at a base unit of 10 where
+        // the font's rounded widths give 9, and the right column runs past the edge.
+        RECT client{};
+        GetClientRect(w, &client);
+        const int overflow = frame.scrollMax - frame.scrollPage;
+        for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            const RECT r = ClientRectOf(c, w);
+            SCOPED_TRACE(::testing::Message() << "control " << GetDlgCtrlID(c) << " at " << r.left
+                                              << "," << r.top << "-" << r.right << "," << r.bottom
+                                              << " in " << client.right << "x" << client.bottom);
+            EXPECT_GE(r.top, 0);
+            EXPECT_LE(r.bottom - client.bottom, std::min<LONG>(r.top, overflow));
+            EXPECT_GE(r.left, 0);
+            EXPECT_LE(r.left + std::min<LONG>(r.right - r.left, 16), client.right);
+            if (r.right > client.right)
+                std::printf("at %d DPI control %d ends %ld px beyond the client area\n", dpi,
+                            GetDlgCtrlID(c), r.right - client.right);
+        }
+        // The scroll bar's end brings the last row into view.
+        SendMessageW(w, WM_VSCROLL, SB_BOTTOM, 0);
+        const RECT save = ClientRectOf(GetDlgItem(w, IDC_BTN_SAVE), w);
+        EXPECT_LE(save.bottom, client.bottom);
+        EXPECT_GE(save.top, 0);
+
+        dlg.EndDialog(platform::kIdCancel);
+    });
+    dlg.DoModal();
+    platform::SetBackend(nullptr);
+}
+
+}  // namespace
+}  // namespace ostrova::ui
