@@ -72,9 +72,10 @@ TEST(Rendering, AWindowFilledWhileHiddenGetsOnlyTheEndState) {
     // The entries in one pass into the empty list, no emptying first; one selection; the edit
     // disabled once and its text set once.
     EXPECT_EQ(sent(kCombo, CB_ADDSTRING) + sent(kCombo, CB_INSERTSTRING), 25);
-    EXPECT_EQ(std::tuple(sent(kCombo, CB_RESETCONTENT), sent(kCombo, CB_SETCURSEL),
-                         sent(kEdit, WM_ENABLE), sent(kEdit, WM_SETTEXT)),
-              std::tuple(0, 1, 1, 1));
+    EXPECT_EQ(
+        std::tuple(sent(kCombo, CB_RESETCONTENT), sent(kCombo, CB_SETCURSEL),
+                   sent(kEdit, WM_ENABLE), sent(kEdit, WM_SETTEXT) + sent(kEdit, EM_REPLACESEL)),
+        std::tuple(0, 1, 1, 1));
 }
 
 }  // namespace
