@@ -43,7 +43,9 @@ struct CountingDlg : CDialog {
         for (Notify n : {Notify::Changed, Notify::Clicked, Notify::SelChange})
             for (int id = kDigits; id <= kButton; ++id) On(id, n, [this, id] { ++heard[id]; });
     }
+    void OnMouseWheel(int delta) override { wheels.push_back(delta); }
     std::map<int, int> heard;
+    std::vector<int> wheels;
 };
 
 class Windows : public ::testing::Test {
@@ -234,6 +236,22 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
         }
         EXPECT_EQ(Utf8FromWide(Text(mine)), dlg.ItemText(kPlain));
         DestroyWindow(plain);
+    });
+}
+
+// A wheel turn over a closed combo box without the focus scrolls the dialog and picks nothing.
+TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
+    CountingDlg dlg;
+    Run(dlg, [&](HWND w) {
+        CComboBox list;
+        dlg.Bind(list, kCombo);
+        for (const char* item : {"one", "two", "three"}) list.AddString(item);
+        list.SetCurSel(1);
+        const HWND combo = GetDlgItem(w, kCombo);
+        SetFocus(GetDlgItem(w, kPlain));
+        Send(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        EXPECT_EQ(std::tuple(list.GetCurSel(), dlg.wheels, dlg.heard.count(kCombo)),
+                  std::tuple(1, std::vector<int>{WHEEL_DELTA}, 0u));
     });
 }
 

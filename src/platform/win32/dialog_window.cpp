@@ -393,6 +393,8 @@ bool DialogWindow::PreTranslate(const MSG& msg) {
         const int target = NextTabStop(FocusedIndex(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
         if (target >= 0)
             SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(target)), TRUE);
+        // Keyboard navigation shows the focus rectangle, as the dialog manager's does.
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         return true;
     }
     if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_F1) return false;
@@ -524,6 +526,18 @@ LRESULT DialogWindow::HandleControlMessage(HWND hwnd, int index, UINT msg, WPARA
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index) + 1);
         return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    if (msg == WM_MOUSEWHEEL && IsCombo(dlg_.controls()[static_cast<std::size_t>(index)].kind)) {
+        // Windows sends the wheel to the control under the pointer, and a closed combo box
+        // would turn it into a pick: one without the focus hands it to the dialog, which
+        // scrolls, as in the Linux program.
+        const HWND combo = control(index);
+        const HWND focus = GetFocus();
+        const bool focused = focus == combo || (focus != nullptr && IsChild(combo, focus));
+        if (!focused && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == 0) {
+            if (!ended_) dlg_.UserMouseWheel(GET_WHEEL_DELTA_WPARAM(wp));
+            return 0;
+        }
     }
     const bool isEdit = hwnd == EditOf(index);
     if (isEdit && syncing_ == 0 && !ended_) {
