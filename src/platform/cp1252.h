@@ -4,6 +4,7 @@
 #include "text/cp1252.h"
 
 namespace ostrova::platform {
+using ostrova::AppendUtf8;
 using ostrova::Cp1252FromCodePoint;
 using ostrova::Cp1252ToUtf8;
 using ostrova::DecodeUtf8;

@@ -16,6 +16,9 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // The Windows-1252 byte of a code point, or nullopt when the code page has none.
 std::optional<std::uint8_t> Cp1252FromCodePoint(char32_t cp);
 
+// Appends one code point to a UTF-8 text.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Splits UTF-8 into code points; malformed sequences (overlong forms, surrogates, cut short)
 // become U+FFFD, which the code page lacks.
 std::vector<char32_t> DecodeUtf8(std::string_view utf8);
