@@ -18,10 +18,12 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_backend.h"
 
+#include <commctrl.h>
+
 namespace ostrova::platform::win32 {
 namespace {
 
-enum : int { kDigits = 10, kPlain, kRadioA, kRadioB, kCheck, kCombo, kButton, kLabel };
+enum : int { kDigits = 10, kPlain, kRadioA, kRadioB, kCheck, kCombo, kButton, kLabel, kDropDown };
 constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 constexpr ControlTemplate kControls[] = {
     {kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder | kStyleDigits},
@@ -33,6 +35,7 @@ constexpr ControlTemplate kControls[] = {
     {kCombo, ControlKind::ComboDropList, "", {10, 90, 60, 60}, kTab | kGroup},
     {kButton, ControlKind::PushButton, "Go", {80, 90, 40, 14}, kTab},
     {kLabel, ControlKind::Label, "Caf\xE9", {80, 10, 40, 9}, kGroup},
+    {kDropDown, ControlKind::ComboDropDown, "", {80, 30, 50, 60}, kTab | kGroup},
 };
 // With its own scroll bar, shown in the task bar.
 constexpr DialogTemplate kDialog = {900, "T\xE9st", 140, 120, "Arial", 10, true, true, kControls};
@@ -41,7 +44,8 @@ constexpr DialogTemplate kDialog = {900, "T\xE9st", 140, 120, "Arial", 10, true,
 struct CountingDlg : CDialog {
     CountingDlg() : CDialog(kDialog) {
         for (Notify n : {Notify::Changed, Notify::Clicked, Notify::SelChange})
-            for (int id = kDigits; id <= kButton; ++id) On(id, n, [this, id] { ++heard[id]; });
+            for (int id = kDigits; id <= kDropDown; ++id)
+                if (id != kLabel) On(id, n, [this, id] { ++heard[id]; });
     }
     void OnMouseWheel(int delta) override { wheels.push_back(delta); }
     std::map<int, int> heard;
@@ -241,18 +245,45 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
 
 // A wheel turn over a closed combo box without the focus scrolls the dialog and picks nothing.
 TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
+    // Windows sends the wheel to the window under the pointer: the list box itself, or the
+    // edit inside a drop-down combo box.
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        CComboBox list;
+        CComboBox list, dropDown;
         dlg.Bind(list, kCombo);
-        for (const char* item : {"one", "two", "three"}) list.AddString(item);
-        list.SetCurSel(1);
-        const HWND combo = GetDlgItem(w, kCombo);
+        dlg.Bind(dropDown, kDropDown);
+        for (CComboBox* box : {&list, &dropDown}) {
+            for (const char* item : {"one", "two", "three"}) box->AddString(item);
+            box->SetCurSel(1);
+        }
         SetFocus(GetDlgItem(w, kPlain));
-        Send(combo, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-        EXPECT_EQ(std::tuple(list.GetCurSel(), dlg.wheels, dlg.heard.count(kCombo)),
-                  std::tuple(1, std::vector<int>{WHEEL_DELTA}, 0u));
+        const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
+        for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
+            Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        EXPECT_EQ(std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit),
+                             dlg.wheels, dlg.heard),
+                  std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA), std::map<int, int>{}));
     });
+}
+
+// A window started with the mouse hides its focus cues until the keyboard moves the focus:
+// Tab asks the window to show them. (Wine keeps no such state to read back: what the window is
+// asked is recorded instead.)
+TEST_F(Windows, TabShowsTheFocusCues) {
+    static std::vector<WPARAM> asked;
+    asked.clear();
+    const SUBCLASSPROC record = [](HWND w, UINT m, WPARAM p, LPARAM l, UINT_PTR, DWORD_PTR) {
+        if (m == WM_CHANGEUISTATE) asked.push_back(p);
+        return DefSubclassProc(w, m, p, l);
+    };
+    CountingDlg dlg;
+    Run(dlg, [&](HWND w) {
+        SetWindowSubclass(w, record, 1, 0);
+        SetFocus(GetDlgItem(w, kPlain));
+        PostMessageW(GetDlgItem(w, kPlain), WM_KEYDOWN, VK_TAB, 1);
+    });
+    EXPECT_EQ(std::tuple(asked, dlg.focusedId()),
+              std::tuple(std::vector<WPARAM>{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)}, kRadioA));
 }
 
 TEST_F(Windows, KeysFollowTheFrameworksRules) {
