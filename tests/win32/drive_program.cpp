@@ -4,8 +4,10 @@
 // Usage: drive_program.exe MAXNUM
 //        drive_program.exe --edits: the edits of a phone number and of Max Num that once saved
 //        something other than what was typed; Phone1 ends as 4670 and Max Num as 5.
+//        drive_program.exe --story: the story both programs are told, saved as wireless.cfg.
 // Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
 #include "res/resource_ids.h"
+#include "support/story.h"
 
 #include <windows.h>
 
@@ -124,16 +126,88 @@ int Edits(HWND main) {
     return 0;
 }
 
+std::wstring Wide(const char* utf8) {
+    wchar_t buffer[256] = {};
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, buffer, 256);
+    return buffer;
+}
+
+// The shared story, each step awaited: the program's loop handles posted input in turn.
+int Story(HWND main) {
+    using ostrova::story::Act;
+    for (const ostrova::story::Step& step : ostrova::story::kSteps) {
+        const HWND control = GetDlgItem(main, step.id);
+        const std::wstring text = Wide(step.text);
+        if (!WaitFor([&] { return IsWindowEnabled(control) != FALSE; }))
+            return Fail("a control of the story stayed disabled");
+        switch (step.act) {
+            case Act::Click: {
+                const LRESULT was = SendMessageW(control, BM_GETCHECK, 0, 0);
+                Click(control);
+                if (!WaitFor([&] { return SendMessageW(control, BM_GETCHECK, 0, 0) != was; }))
+                    return Fail("a click was not taken");
+                break;
+            }
+            case Act::Type:
+                Click(control);
+                Select(control, 0, -1);
+                Chars(control, text);
+                if (!WaitFor([&] { return Text(control) == text; })) return Fail("typing was lost");
+                break;
+            case Act::Pick: {
+                Click(control);  // the focus goes to the box's edit; the list stays closed
+                const HWND edit = GetWindow(control, GW_CHILD);
+                for (int steps = 0; Text(control) != text; ++steps) {
+                    const std::wstring was = Text(control);
+                    Press(edit, VK_DOWN);
+                    if (steps == 200 || !WaitFor([&] { return Text(control) != was; })) {
+                        std::fprintf(stderr, "stopped at %ls\n", was.c_str());
+                        return Fail("the list did not reach the entry");
+                    }
+                }
+                break;
+            }
+        }
+    }
+    return 0;
+}
+
+// Save, the message it gives, and the window closed.
+int Save(HWND main) {
+    Click(FindWindowExW(main, nullptr, L"Button", L"Save"));
+
+    // "Save ... OK!" in a box titled with the program's name, owned by the main window.
+    HWND box = nullptr;
+    if (!WaitFor([&] {
+            box = FindWindowW(L"#32770", L"ostrova-settings");
+            return box != nullptr && GetWindow(box, GW_OWNER) == main;
+        }))
+        return Fail("no message box after Save");
+    // What the box says, for the log: "Save <path> OK!" or why the save failed.
+    for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;)
+        if (!Text(text).empty()) std::printf("message: %ls\n", Text(text).c_str());
+    Click(GetDlgItem(box, IDOK));
+    if (!WaitFor([&] { return IsWindow(box) == FALSE; })) return Fail("the message box stayed");
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (!WaitFor([&] { return IsWindow(main) == FALSE; })) return Fail("the window did not close");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) return Fail("usage: drive_program.exe MAXNUM|--edits");
+    if (argc != 2) return Fail("usage: drive_program.exe MAXNUM|--edits|--story");
     const std::string number = argv[1];
     HWND main = nullptr;
     if (!WaitFor([&] { return (main = FindWindowW(L"#32770", L"Ostrova+  v0.8")) != nullptr; }))
         return Fail("the main window did not appear");
     if (!WaitFor([&] { return IsWindowVisible(main) != FALSE; })) return Fail("not shown");
 
+    if (number == "--story") {
+        if (const int failed = Story(main)) return failed;
+        return Save(main);
+    }
     const HWND instant = FindWindowExW(main, nullptr, L"Button", L"Instant");
     Click(instant);
     if (!WaitFor([&] { return SendMessageW(instant, BM_GETCHECK, 0, 0) == BST_CHECKED; }))
@@ -162,22 +236,5 @@ int main(int argc, char** argv) {
             return Fail("the number did not arrive");
     }
 
-    Click(FindWindowExW(main, nullptr, L"Button", L"Save"));
-
-    // "Save ... OK!" in a box titled with the program's name, owned by the main window.
-    HWND box = nullptr;
-    if (!WaitFor([&] {
-            box = FindWindowW(L"#32770", L"ostrova-settings");
-            return box != nullptr && GetWindow(box, GW_OWNER) == main;
-        }))
-        return Fail("no message box after Save");
-    // What the box says, for the log: "Save <path> OK!" or why the save failed.
-    for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;)
-        if (!Text(text).empty()) std::printf("message: %ls\n", Text(text).c_str());
-    Click(GetDlgItem(box, IDOK));
-    if (!WaitFor([&] { return IsWindow(box) == FALSE; })) return Fail("the message box stayed");
-
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (!WaitFor([&] { return IsWindow(main) == FALSE; })) return Fail("the window did not close");
-    return 0;
+    return Save(main);
 }

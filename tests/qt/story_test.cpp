@@ -1,0 +1,131 @@
+// The Linux program told the story the Windows program's driver tells too, with the clock
+// fixed: the file it saves is the one the Windows program must save byte for byte. The test
+// keeps it beside itself (story/wireless.cfg) for that comparison.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/program.h"
+#include "config/codec.h"
+#include "config/record.h"
+#include "platform/qt/dialog_window.h"
+#include "support/story.h"
+
+namespace ostrova {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::qt::DialogWindow;
+
+QWidget* Control(DialogWindow& window, int id) {
+    return window.control(window.dialog().IndexOf(id));
+}
+
+QString Shown(QWidget* control) {
+    if (auto* box = qobject_cast<QComboBox*>(control)) return box->currentText();
+    return qobject_cast<QLineEdit*>(control)->text();
+}
+
+// Each step as the user takes it: a click at the box, keys into the focused widget.
+void Tell(DialogWindow& window, const story::Step& step) {
+    QWidget* control = Control(window, step.id);
+    ASSERT_TRUE(control->isEnabled()) << step.id;
+    const QString text = QString::fromUtf8(step.text);
+    switch (step.act) {
+        case story::Act::Click: {
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            const bool was = button->isChecked();
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+            ASSERT_NE(button->isChecked(), was) << step.id;
+            break;
+        }
+        case story::Act::Type:
+            QTest::mouseClick(control, Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            for (const QChar c : text) {  // a keyboard's key and text, the euro sign included
+                const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, c, {});
+            }
+            ASSERT_EQ(Shown(control), text);
+            break;
+        case story::Act::Pick:
+            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
+            for (int steps = 0; Shown(control) != text; ++steps) {
+                const QString was = Shown(control);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                ASSERT_TRUE(steps < 200 && Shown(control) != was) << "stopped at " << was.toStdString();
+            }
+            break;
+    }
+}
+
+// Set once the story ran to its end; what the Save's message said.
+bool told = false;
+QString said;
+
+// From the program's own loop, once its window is up: the story, Save, its message answered,
+// and the window closed.
+void TellOnceShown() {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        auto* window = dynamic_cast<DialogWindow*>(QApplication::activeWindow());
+        if (window == nullptr || !window->isVisible()) return;
+        poll->stop();
+        for (const story::Step& step : story::kSteps) {
+            Tell(*window, step);
+            if (::testing::Test::HasFatalFailure()) return static_cast<void>(window->close());
+        }
+        auto* answer = new QTimer(window);
+        QObject::connect(answer, &QTimer::timeout, [answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            answer->stop();
+            said = box->text();
+            box->accept();
+        });
+        answer->start(10);
+        QTest::mouseClick(Control(*window, res::IDC_BTN_SAVE), Qt::LeftButton);
+        told = true;
+        window->close();
+    });
+    poll->start(20);
+    QTimer::singleShot(60000, [] { QApplication::activeWindow()->close(); });  // never hang
+}
+
+TEST(Story, TheLinuxProgramSavesTheChoices) {
+    const fs::path own = fs::read_symlink("/proc/self/exe").parent_path();
+    for (const char* name : {"wireless.cfg", "MMSCFG.BIN"}) fs::remove(own / name);
+    fs::current_path(own);  // started in its own folder, as the Windows program is
+    ::setenv("OSTROVA_CLOCK", story::kClock, 1);
+    qAddPreRoutine(TellOnceShown);
+    char name[] = "ostrova-settings";
+    char* argv[] = {name, nullptr};
+    app::RunProgram(1, argv);
+    ASSERT_TRUE(told);
+    EXPECT_TRUE(said.startsWith("Save ") && said.endsWith(" OK!")) << said.toStdString();
+
+    // What the file holds, read back: the story reached it.
+    ConfigRecord saved{};
+    const FileBytes file = ReadWholeFile(own / "wireless.cfg");
+    ASSERT_EQ(ReadSettingsBytes(file.bytes, FileForm::Cfg, Reader::Startup, saved).status,
+              ReadStatus::Loaded);
+    EXPECT_EQ(std::tuple(saved.sendMode, saved.reportHour, saved.reportMinute, saved.sendVia,
+                         saved.sendTo, saved.smsControl, saved.statusResponse),
+              std::tuple(1, 7, 45, 1, 4, 1, 1));  // FTP is 4
+    EXPECT_EQ(std::tuple(TextOf(saved.phone[0]), TextOf(saved.email[1]), TextOf(saved.imageFrom)),
+              std::tuple("4670123456", "anna.b@example.org", "Caf\xE9 \x80 1"));
+    EXPECT_EQ(std::tuple(saved.saveYear.get(), saved.saveMonth, saved.saveDay, saved.saveHour,
+                         saved.saveMinute, saved.saveSecond),
+              std::tuple(2026, 12, 7, 9, 41, 27));
+}
+
+}  // namespace
+}  // namespace ostrova
