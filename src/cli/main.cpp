@@ -270,33 +270,9 @@ bool AllDigits(std::string_view s) {
 std::optional<std::tm> SaveTime(const std::string& option, std::string& why) {
     std::tm t{};
     if (!option.empty()) {
-        const std::string& s = option;
-        const bool shape = s.size() == 19 && s[4] == '-' && s[7] == '-' &&
-                           (s[10] == 'T' || s[10] == ' ') && s[13] == ':' && s[16] == ':';
-        const auto num = [&](std::size_t at, std::size_t n) {
-            const std::string part = s.substr(at, n);
-            return AllDigits(part) ? std::stoi(part) : -1;
-        };
-        const int year = shape ? num(0, 4) : -1, month = shape ? num(5, 2) : -1,
-                  day = shape ? num(8, 2) : -1, hour = shape ? num(11, 2) : -1,
-                  minute = shape ? num(14, 2) : -1, second = shape ? num(17, 2) : -1;
-        constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-        const bool valid = year >= 0 && month >= 1 && month <= 12 && day >= 1 &&
-                           day <= (month == 2 && !leap ? 28 : kDays[month > 0 ? month - 1 : 0]) &&
-                           hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 &&
-                           second <= 59;
-        if (!valid) {
-            why = "--time " + s + ": expects a local date and time such as 2026-12-07T10:00:00";
-            return std::nullopt;
-        }
-        t.tm_year = year - 1900;
-        t.tm_mon = month - 1;
-        t.tm_mday = day;
-        t.tm_hour = hour;
-        t.tm_min = minute;
-        t.tm_sec = second;
-        return t;
+        if (const auto parsed = ParseSaveTime(option)) return parsed;
+        why = "--time " + option + ": expects a local date and time such as 2026-12-07T10:00:00";
+        return std::nullopt;
     }
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
         const std::string s = epoch;

@@ -32,6 +32,38 @@ void StampSaveTime(ConfigRecord& record, const std::tm& local) {
     record.saveSecond = static_cast<std::uint8_t>(local.tm_sec);
 }
 
+std::optional<std::tm> ParseSaveTime(std::string_view text) {
+    if (text.size() != 19) return std::nullopt;
+    int parts[6] = {};  // year, month, day, hour, minute, second
+    for (std::size_t i = 0, part = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i == 4 || i == 7 || i == 10 || i == 13 || i == 16) {
+            const char expected = i < 10 ? '-' : i > 10 ? ':' : ' ';
+            if (c != expected && !(i == 10 && c == 'T')) return std::nullopt;
+            ++part;
+        } else if (c >= '0' && c <= '9') {
+            parts[part] = parts[part] * 10 + (c - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    const auto [year, month, day, hour, minute, second] = parts;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1] ||
+        (month == 2 && day == 29 && !leap) || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    t.tm_isdst = -1;
+    return t;
+}
+
 void CompleteForWrite(ConfigRecord& record) {
     CopyPresetToParams(record, record.countryId, record.operatorId);
 }

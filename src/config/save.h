@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ inline constexpr std::string_view kSmsControlNeedsPhone =
 void PrepareForSave(ConfigRecord& record);
 // wireless.cfg only: the local time of the save into saveYear .. saveSecond.
 void StampSaveTime(ConfigRecord& record, const std::tm& local);
+// A local date and time written YYYY-MM-DD HH:MM:SS, or with a T for the blank; nullopt
+// unless it is whole and names a real date and time.
+std::optional<std::tm> ParseSaveTime(std::string_view text);
 // Right before writing: a carrier's operator parameters always go out as its preset.
 void CompleteForWrite(ConfigRecord& record);
 // StampSaveTime (wireless.cfg only), CompleteForWrite, then the file's bytes. The record

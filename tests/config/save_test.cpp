@@ -54,6 +54,21 @@ TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
 
 // The form a loaded file is read in, by its extension; the Filetype list's rule is the window's.
 // Only the file's own name counts, whichever separator ends the folder before it.
+// The save time the command line or a test gives: whole, and a real date and time.
+TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
+    for (const char* text : {"2024-02-29 23:59:58", "2024-02-29T23:59:58"}) {
+        const auto t = ParseSaveTime(text);
+        ASSERT_TRUE(t.has_value()) << text;
+        EXPECT_EQ(std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
+                  std::vector({124, 1, 29, 23, 59, 58}));
+    }
+    for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
+                             "2024-04-31 10:00:00", "2024-01-01 24:00:00", "2024-01-01 10:60:00",
+                             "2024-01-01 10:00:60", "2024-01-01_10:00:00", "2024-01-01 10:00:0",
+                             "+024-01-01 10:00:00", "2024-01-01 10:00:001", ""})
+        EXPECT_FALSE(ParseSaveTime(none).has_value()) << none;
+}
+
 TEST(FileForm, FromTheExtension) {
     for (std::string_view bin : {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin",
                                  ".bin", "E:\\card.cfg\\MMSCFG.BIN"})

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/framework.h"
 #include "platform/headless/headless.h"
 
@@ -240,20 +239,6 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     f.Retype(kValue, "12");
     f.Enter();
     EXPECT_EQ(std::pair(f.result, form.value), std::pair(kIdOk, 12)) << "which pulls first";
-}
-
-// The clock a test may fix: a whole, real local time or none at all.
-TEST(Clock, IsFixedOnlyByAWholeRealTime) {
-    const auto t = ParseClock("2024-02-29 23:59:58");
-    ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
-              std::vector({124, 1, 29, 23, 59, 58}));
-    for (const char* none : {"2023-02-29 10:00:00", "2024-13-01 10:00:00", "2024-04-31 10:00:00",
-                             "2024-01-01 24:00:00", "2024-01-01 10:60:00", "2024-01-01 10:00:60",
-                             "2024-01-01T10:00:00", "2024-01-01 10:00:0", "2024-01-01 10:00:001",
-                             "+024-01-01 10:00:00", "1899-12-31 10:00:00", ""})
-        EXPECT_FALSE(ParseClock(none).has_value()) << none;
-    EXPECT_FALSE(ParseClock(nullptr).has_value());
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 #include <ctime>
 #include <system_error>
 
-#include "platform/clock.h"
 #include "platform/cp1252.h"
 #include "platform/qt/dialog_window.h"
 
@@ -204,7 +203,6 @@ void QtBackend::ShowInFileManager(const std::filesystem::path& file) {
 }
 
 std::tm QtBackend::LocalTime() {
-    if (const auto fixed = FixedClock()) return *fixed;
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

@@ -4,7 +4,6 @@
 
 #include <system_error>
 
-#include "platform/clock.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
 
@@ -139,7 +138,6 @@ void Win32Backend::ShowInFileManager(const std::filesystem::path& file) {
 }
 
 std::tm Win32Backend::LocalTime() {
-    if (const auto fixed = FixedClock()) return *fixed;
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_s(&local, &now);

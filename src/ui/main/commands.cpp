@@ -50,7 +50,7 @@ public:
     void ShowInFileManager(const std::filesystem::path& file) override {
         dlg_.services().ShowInFileManager(file);
     }
-    std::tm Now() override { return dlg_.services().LocalTime(); }
+    std::tm Now() override { return dlg_.Now(); }
 
 private:
     CSettingsDlg& dlg_;

@@ -5,8 +5,10 @@
 #include "ui/main/recipients.h"
 
 #include <array>
+#include <cstdlib>
 #include <ctime>
 
+#include "config/save.h"
 #include "res/resource_ids.h"
 #include "res/templates.h"
 #include "tables/operator_presets.h"
@@ -106,6 +108,12 @@ std::string CSettingsDlg::FormatDateTime(const std::tm& t) {
     return std::string(buffer.data(), n);
 }
 
+std::tm CSettingsDlg::Now() {
+    if (const char* fixed = std::getenv("OSTROVA_CLOCK"); fixed != nullptr)
+        if (const auto t = ParseSaveTime(fixed)) return *t;
+    return services().LocalTime();
+}
+
 bool CSettingsDlg::OnInitDialog() {
     // The clock starts with the window, before the form is filled.
     SetTimer(kClockTimer, kClockPeriodMs);
@@ -136,14 +144,14 @@ bool CSettingsDlg::OnInitDialog() {
     m_cbFileType.SetCurSel(1);
     m_cbFileType.EnableWindow(false);
     SetItemFont(IDC_LABEL_DATETIME, platform::FontSpec{"Arial", 20, 700, true});  // 12.
-    m_strDateTime = FormatDateTime(services().LocalTime());  // 13.
+    m_strDateTime = FormatDateTime(Now());  // 13.
     UpdateData(false);
     LoadStartupSettings();  // 14.
     return true;            // 15. the platform places the default focus
 }
 
 void CSettingsDlg::OnTimer(int) {
-    m_strDateTime = FormatDateTime(services().LocalTime());
+    m_strDateTime = FormatDateTime(Now());
     UpdateData(false);
 }
 

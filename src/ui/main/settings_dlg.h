@@ -63,6 +63,9 @@ public:
 
     // The date/time text as the clock writes it.
     static std::string FormatDateTime(const std::tm& t);
+    // The local time the clock shows and a save records: the desktop's, unless OSTROVA_CLOCK
+    // fixes it (YYYY-MM-DD HH:MM:SS), so that tests can compare whole saved files.
+    std::tm Now();
 
     ConfigRecord& record() { return m_config; }
 
