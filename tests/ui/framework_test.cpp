@@ -194,6 +194,35 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_EQ(w.Text(kName), "123456");
 }
 
+// A toolkit that reports only the text after an edit: the change is read against the
+// selection before it, and the rules judge what it inserted, never the whole text.
+TEST_F(Framework, AnEditKnownByItsResultIsTheReplacementItMade) {
+    struct Row {
+        const char* what;
+        int anchor, caret;         // before, in "1234"
+        const char* after;         // the toolkit's text
+        int caretAfter;            // and caret
+        const char* shows;         // the field then
+        std::pair<int, int> sel;   // and its selection
+    };
+    for (const Row& r : {
+             Row{"typed over a selection", 1, 3, "194", 2, "194", {2, 2}},
+             Row{"inserted at the caret", 2, 2, "12534", 3, "12534", {3, 3}},
+             Row{"removed before the caret", 3, 3, "124", 2, "124", {2, 2}},
+             Row{"removed after the caret", 1, 1, "134", 1, "134", {1, 1}},
+             Row{"changed apart from the selection", 2, 4, "9", 1, "9", {1, 1}},
+             Row{"changed in the middle", 4, 4, "1994", 3, "1994", {3, 3}},
+             Row{"a letter in the middle", 4, 4, "1a94", 3, "1234", {4, 4}},
+         }) {
+        SCOPED_TRACE(r.what);
+        w.Retype(kNumber, "1234");
+        w.Select(kNumber, r.anchor, r.caret);
+        dlg.UserEdit(kNumber, r.after, r.caretAfter, std::nullopt);
+        EXPECT_EQ(std::pair(w.Text(kNumber), w.EditSelection(kNumber)),
+                  std::pair(std::string(r.shows), r.sel));
+    }
+}
+
 TEST_F(Framework, ComboPicksAndTheEditFieldOfAnEditableCombo) {
     for (auto* c : {&dlg.combo, &dlg.editCombo}) c->AddString("one"), c->AddString("two");
     // 5: no such entry; 1 again: the entry already selected, nothing to tell.
