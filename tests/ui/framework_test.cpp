@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/framework.h"
@@ -220,6 +222,27 @@ TEST_F(Framework, AnEditKnownByItsResultIsTheReplacementItMade) {
         dlg.UserEdit(kNumber, r.after, r.caretAfter, std::nullopt);
         EXPECT_EQ(std::pair(w.Text(kNumber), w.EditSelection(kNumber)),
                   std::pair(std::string(r.shows), r.sel));
+    }
+}
+
+// A native control may show the user's change before the framework refuses it: every refusal
+// asks the window to show the old state again.
+TEST_F(Framework, ARefusedChangeAsksTheWindowToShowTheOldStateAgain) {
+    dlg.combo.AddString("one");
+    dlg.EnableItem(kName, false);
+    using Change = std::pair<int, std::uint32_t>;
+    for (const auto& [what, act, shown] : {
+             std::tuple{"a letter in a digits-only edit", std::function([&] { w.Type(kNumber, "x"); }),
+                        Change{dlg.IndexOf(kNumber), kChangedText | kChangedEditSel}},
+             std::tuple{"typing into a disabled edit",
+                        std::function([&] { dlg.UserReplace(kName, 0, 0, "a", EditKind::Typing); }),
+                        Change{dlg.IndexOf(kName), kChangedText | kChangedEditSel}},
+             std::tuple{"a pick past the list", std::function([&] { dlg.UserPick(kCombo, 1); }),
+                        Change{dlg.IndexOf(kCombo), kChangedSelection | kChangedText}},
+         }) {
+        w.changes.clear();
+        act();
+        EXPECT_EQ(w.changes, std::vector<Change>{shown}) << what;
     }
 }
 
