@@ -27,6 +27,8 @@ constexpr ControlTemplate kControls[] = {
     {kRadioA, ControlKind::RadioButton, "A", {}, kStyleAuto | kStyleGroup},
     {kRadioB, ControlKind::RadioButton, "B", {}, kStyleAuto},
     {kRadioC, ControlKind::RadioButton, "C", {}, kStyleAuto},
+    // The next group starts right after the last radio button of this one.
+    {kRadioD, ControlKind::RadioButton, "D", {}, kStyleAuto | kStyleGroup},
     {kCheck, ControlKind::CheckBox, "Check", {}, kStyleAuto | kStyleGroup},
     {kName, ControlKind::Edit, "", {}, kStyleNone},
     {kNumber, ControlKind::Edit, "", {}, kStyleDigits},
@@ -36,7 +38,6 @@ constexpr ControlTemplate kControls[] = {
     {kBare, ControlKind::PushButton, "Bare", {}, kStyleNone},  // no handler
     {kIdOk, ControlKind::PushButton, "OK", {}, kStyleDefault},
     {kIdCancel, ControlKind::PushButton, "Cancel", {}, kStyleNone},
-    {kRadioD, ControlKind::RadioButton, "D", {}, kStyleAuto | kStyleGroup},
 };
 constexpr DialogTemplate kTemplate{900, "Test", 100,   100,      "Times New Roman",
                                    10,  false,  false, kControls};
