@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -23,7 +25,18 @@
 namespace ostrova::platform::win32 {
 namespace {
 
-enum : int { kDigits = 10, kPlain, kRadioA, kRadioB, kCheck, kCombo, kButton, kLabel, kDropDown };
+enum : int {
+    kDigits = 10,
+    kPlain,
+    kRadioA,
+    kRadioB,
+    kCheck,
+    kCombo,
+    kButton,
+    kLabel,
+    kDropDown,
+    kSecret
+};
 constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 constexpr ControlTemplate kControls[] = {
     {kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder | kStyleDigits},
@@ -36,6 +49,7 @@ constexpr ControlTemplate kControls[] = {
     {kButton, ControlKind::PushButton, "Go", {80, 90, 40, 14}, kTab},
     {kLabel, ControlKind::Label, "Caf\xE9", {80, 10, 40, 9}, kGroup},
     {kDropDown, ControlKind::ComboDropDown, "", {80, 30, 50, 60}, kTab | kGroup},
+    {kSecret, ControlKind::Edit, "", {80, 70, 50, 12}, kTab | kStyleBorder | kStylePassword},
 };
 // With its own scroll bar, shown in the task bar.
 constexpr DialogTemplate kDialog = {900, "T\xE9st", 140, 120, "Arial", 10, true, true, kControls};
@@ -45,10 +59,15 @@ struct CountingDlg : CDialog {
     CountingDlg() : CDialog(kDialog) {
         for (Notify n : {Notify::Changed, Notify::Clicked, Notify::SelChange})
             for (int id = kDigits; id <= kDropDown; ++id)
-                if (id != kLabel) On(id, n, [this, id] { ++heard[id]; });
+                if (id != kLabel)
+                    On(id, n, [this, id, n] {
+                        ++heard[id];
+                        if (n == Notify::SelChange) picks.push_back(Item(id).selection);
+                    });
     }
     void OnMouseWheel(int delta) override { wheels.push_back(delta); }
     std::map<int, int> heard;
+    std::vector<int> picks;  // the selection each pick left
     std::vector<int> wheels;
 };
 
@@ -57,11 +76,11 @@ protected:
     void SetUp() override { SetBackend(&backend_); }
     void TearDown() override { SetBackend(nullptr); }
     // Runs the dialog: `script` acts on the shown window, then what it posted is handled and
-    // closing the window ends the dialog if nothing else did.
-    int Run(CountingDlg& dlg, const std::function<void(HWND)>& script) {
+    // closing the window ends the dialog if nothing else did (unless the script closes it).
+    int Run(CountingDlg& dlg, const std::function<void(HWND)>& script, bool close = true) {
         backend_.SetShownHook([&](DialogWindow& window) {
             script(window.hwnd());
-            if (!dlg.ended()) PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+            if (close && !dlg.ended()) PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
         });
         EXPECT_NE(dlg.DoModal(), -1) << "no window";
         return dlg.result();
@@ -243,6 +262,190 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
     });
 }
 
+// An open drop-down list closes on Enter, keeping the entry the arrows moved to, and on Escape,
+// as a plain drop-down combo box beside it does; the framework hears every selection the list
+// shows, as the plain box's dialog does. Real key presses, through the dialog's own loop.
+TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
+    struct Seen {
+        std::vector<int> picks;  // the plain box's selection at each notification that changed it
+        std::vector<std::tuple<LRESULT, LRESULT, std::wstring>> states;  // dropped, pick, text
+    };
+    static Seen plain, mine;
+    static HWND oracle;
+    static std::atomic<int> paints;
+    static CountingDlg* running;
+    plain = mine = {};
+    paints = 0;
+    constexpr UINT kFocus = WM_APP, kSnapshot = WM_APP + 1;
+    const SUBCLASSPROC watch = [](HWND w, UINT m, WPARAM p, LPARAM l, UINT_PTR, DWORD_PTR) {
+        if (m == WM_PAINT) ++paints;
+        if (m == kFocus) SetFocus(reinterpret_cast<HWND>(p));
+        if (m == kSnapshot) {
+            const HWND combo = p != 0 ? oracle : GetDlgItem(w, kDropDown);
+            wchar_t text[32] = {};
+            GetWindowTextW(combo, text, 32);
+            (p != 0 ? plain : mine)
+                .states.emplace_back(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0),
+                                     SendMessageW(combo, CB_GETCURSEL, 0, 0), text);
+            if (p == 0) {
+                EXPECT_EQ(running->Item(kDropDown).selection, std::get<1>(mine.states.back()));
+            }
+        }
+        if (m == WM_COMMAND && reinterpret_cast<HWND>(l) == oracle) {
+            const int pick = static_cast<int>(SendMessageW(oracle, CB_GETCURSEL, 0, 0));
+            if ((plain.picks.empty() ? 0 : plain.picks.back()) != pick) plain.picks.push_back(pick);
+        }
+        return DefSubclassProc(w, m, p, l);
+    };
+    CountingDlg dlg;
+    running = &dlg;
+    std::thread keys;
+    Run(
+        dlg,
+        [&](HWND w) {
+            CComboBox list;
+            dlg.Bind(list, kDropDown);
+            oracle = CreateWindowExW(0, L"COMBOBOX", L"",
+                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 200, 40, 80,
+                                     120, w, nullptr, GetModuleHandleW(nullptr), nullptr);
+            for (const char* item : {"one", "two", "three", "four"}) {
+                list.AddString(item);
+                Send(oracle, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
+            }
+            list.SetCurSel(0);
+            Send(oracle, CB_SETCURSEL, 0);
+            SetWindowSubclass(w, watch, 1, 0);
+            SetForegroundWindow(w);
+            // Each key is awaited: the window paints only once its input is handled.
+            keys = std::thread([w, combos = std::array{GetDlgItem(w, kDropDown), oracle}] {
+                const auto settle = [w] {
+                    const int before = paints;
+                    RECT pixel{0, 0, 1, 1};
+                    InvalidateRect(w, &pixel, FALSE);
+                    for (int i = 0; i < 500 && paints == before; ++i) Sleep(10);
+                };
+                const auto press = [&](WORD key, WORD held = 0) {
+                    std::vector<INPUT> in;
+                    for (WORD k : {held, key}) {
+                        if (k != 0) in.push_back({INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
+                    }
+                    for (WORD k : {key, held}) {
+                        if (k != 0)
+                            in.push_back({INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}});
+                    }
+                    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+                    settle();
+                };
+                for (HWND combo : combos) {
+                    const WPARAM isPlain = combo == combos[1];
+                    SendMessageW(w, kFocus, reinterpret_cast<WPARAM>(GetWindow(combo, GW_CHILD)),
+                                 0);
+                    press(VK_F4), press(VK_DOWN), press(VK_DOWN), press(VK_RETURN);
+                    SendMessageW(w, kSnapshot, isPlain, 0);
+                    press(VK_DOWN, VK_MENU), press(VK_DOWN), press(VK_ESCAPE);
+                    SendMessageW(w, kSnapshot, isPlain, 0);
+                }
+                PostMessageW(w, WM_CLOSE, 0, 0);
+            });
+        },
+        false);
+    keys.join();
+    ASSERT_EQ(plain.states.size(), 2u);
+    EXPECT_EQ(std::get<0>(plain.states.front()), 0) << "the plain list stayed open";
+    EXPECT_EQ(mine.states, plain.states);
+    EXPECT_EQ(dlg.picks, plain.picks);
+}
+
+// The edits' context menu is a plain EDIT's, item for item, caption for caption: Undo offered
+// whenever Ctrl+Z would undo, Cut and Copy never in a password field, and each item changes the
+// text as it changes the plain EDIT's. (Shift+F10 asks for the menu as this test does.)
+TEST_F(Windows, TheEditMenuIsAPlainEditsAndGoesThroughTheFramework) {
+    using Menu = std::vector<std::pair<std::wstring, bool>>;  // caption, enabled
+    struct Seen {
+        std::vector<Menu> menus;
+        std::vector<std::wstring> texts;
+    };
+    std::array<std::pair<Seen, Seen>, 2> seen;  // the framework's edit and the plain one
+    CountingDlg dlg;
+    std::thread user;
+    Run(
+        dlg,
+        [&](HWND w) {
+            const auto plainEdit = [w](DWORD style) {
+                return CreateWindowExW(0, L"EDIT", L"",
+                                       WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | style, 200, 40, 80,
+                                       20, w, nullptr, GetModuleHandleW(nullptr), nullptr);
+            };
+            const std::array pairs = {std::pair{GetDlgItem(w, kPlain), plainEdit(0)},
+                                      std::pair{GetDlgItem(w, kSecret), plainEdit(ES_PASSWORD)}};
+            SetForegroundWindow(w);
+            user = std::thread([w, pairs, &seen] {
+                const auto key = [](WORD k) {
+                    INPUT in[2] = {{INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}},
+                                   {INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}}};
+                    SendInput(2, in, sizeof(INPUT));
+                };
+                const auto wait = [](auto done) {
+                    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
+                };
+                // Opens the menu, reads it, then picks the item of `mnemonic` (Escape: none).
+                const auto menu = [&](HWND edit, WORD mnemonic) {
+                    PostMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), -1);
+                    HWND popup = nullptr;
+                    wait([&] {
+                        popup = FindWindowW(L"#32768", nullptr);
+                        return popup != nullptr && IsWindowVisible(popup);
+                    });
+                    const auto handle =
+                        reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                    Menu items;
+                    for (int i = 0; i < GetMenuItemCount(handle); ++i) {
+                        wchar_t text[64] = {};
+                        GetMenuStringW(handle, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                        items.emplace_back(
+                            text, (GetMenuState(handle, static_cast<UINT>(i), MF_BYPOSITION) &
+                                   MF_GRAYED) == 0);
+                    }
+                    key(mnemonic);
+                    wait([&] { return IsWindowVisible(popup) == FALSE; });
+                    Sleep(50);
+                    return items;
+                };
+                // Undo twice (the one level toggles), Select All, then Cut or Delete, Paste, and a
+                // last look with nothing chosen.
+                const std::array<std::vector<WORD>, 2> items = {
+                    std::vector<WORD>{'U', 'U', 'A', 'T', 'P', VK_ESCAPE},
+                    std::vector<WORD>{'U', 'U', 'A', 'D', 'P', VK_ESCAPE}};
+                for (std::size_t p = 0; p < pairs.size(); ++p) {
+                    for (bool plain : {true, false}) {
+                        const HWND edit = plain ? pairs[p].second : pairs[p].first;
+                        Seen& s = plain ? seen[p].second : seen[p].first;
+                        SendMessageW(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+                        if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+                        for (wchar_t c : std::wstring(L"ab")) SendMessageW(edit, WM_CHAR, c, 1);
+                        for (WORD item : items[p]) {
+                            s.menus.push_back(menu(edit, item));
+                            wchar_t text[16] = {};
+                            GetWindowTextW(edit, text, 16);
+                            s.texts.emplace_back(text);
+                        }
+                    }
+                }
+                PostMessageW(w, WM_CLOSE, 0, 0);
+            });
+        },
+        false);
+    user.join();
+    for (const auto& [mine, plain] : seen) {
+        EXPECT_EQ(mine.menus, plain.menus);
+        EXPECT_EQ(mine.texts, plain.texts);
+    }
+    EXPECT_EQ(seen[0].second.texts,
+              (std::vector<std::wstring>{L"", L"ab", L"ab", L"", L"ab", L"ab"}));
+    EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), dlg.ItemText(kSecret)), std::tuple("ab", ""));
+}
+
 // A wheel turn over a closed combo box without the focus scrolls the dialog and picks nothing.
 TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
     // Windows sends the wheel to the window under the pointer: the list box itself, or the
@@ -260,8 +463,8 @@ TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
         const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
         for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
             Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-        EXPECT_EQ(std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit),
-                             dlg.wheels, dlg.heard),
+        EXPECT_EQ(std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit), dlg.wheels,
+                             dlg.heard),
                   std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA), std::map<int, int>{}));
     });
 }

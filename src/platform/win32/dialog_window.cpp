@@ -10,6 +10,7 @@
 
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/edit_menu.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_backend.h"
 
@@ -401,12 +402,7 @@ bool DialogWindow::PreTranslate(const MSG& msg) {
     if (msg.wParam == VK_F1) return true;  // the program has no help
     // An open drop-down list takes Enter and Escape itself, to close.
     for (HWND w = msg.hwnd; w != nullptr && w != hwnd_; w = GetParent(w)) {
-        if (SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0) {
-            const auto it = std::find(controls_.begin(), controls_.end(), w);
-            if (it != controls_.end() &&
-                IsCombo(dlg_.controls()[static_cast<std::size_t>(it - controls_.begin())].kind))
-                return false;
-        }
+        if (SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
     }
     // Enter on a focused push button clicks it, elsewhere it is the dialog's Enter: the
     // framework's rule, not the dialog manager's default-button search.
@@ -494,10 +490,14 @@ void DialogWindow::OnCommand(int index, int code) {
                 dlg_.UserEdit(id, Utf8FromWide(WindowText(EditOf(index))), static_cast<int>(caret),
                               std::nullopt);
                 CheckOneText(index);
-            } else if (code == CBN_SELCHANGE) {
-                // Also the keyboard's moves in a closed list: the user's input as well.
+            } else if (code == CBN_SELCHANGE || code == CBN_SELENDOK || code == CBN_SELENDCANCEL ||
+                       code == CBN_CLOSEUP) {
+                // Also the keyboard's moves in a closed list: the user's input as well. A list
+                // that closes may show another entry than the last change said (Escape puts
+                // the one before back): the framework follows what the list shows.
                 const int picked =
                     static_cast<int>(SendMessageW(control(index), CB_GETCURSEL, 0, 0));
+                if (code != CBN_SELCHANGE && (picked < 0 || picked == s.selection)) break;
                 dlg_.UserPick(id, picked);
                 if (!ended_) {
                     ++syncing_;
@@ -540,6 +540,10 @@ LRESULT DialogWindow::HandleControlMessage(HWND hwnd, int index, UINT msg, WPARA
         }
     }
     const bool isEdit = hwnd == EditOf(index);
+    if (isEdit && msg == WM_CONTEXTMENU && syncing_ == 0 && !ended_) {
+        ShowEditMenu(index, hwnd, lp);
+        return 0;
+    }
     if (isEdit && syncing_ == 0 && !ended_) {
         if (const auto handled = HandleEditInput(index, hwnd, msg, wp)) return *handled;
     }
@@ -591,6 +595,14 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
                 case 0x01:  // Ctrl+A and Ctrl+C: the edit's own, they change no text
                 case 0x03:
                     return std::nullopt;
+                case L'\t':
+                case L'\n':
+                case L'\r':
+                case 0x1B:
+                    // A combo box's edit hands Enter and Escape to its open list, which closes;
+                    // a single-line edit ignores them, as it does Tab.
+                    if (IsCombo(s.kind)) return std::nullopt;
+                    return 0;
                 case 0x08:
                     if (lo < hi)
                         ReplaceByUser(index, lo, hi, L"", EditKind::Backspace);
@@ -663,6 +675,32 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
             return dlg_.CanUndo(s.id) ? TRUE : FALSE;
         default:
             return std::nullopt;
+    }
+}
+
+// The edit's own menu would ask the edit's undo buffer, which the framework keeps empty: the
+// same items are offered by the framework's state, and each goes through the framework as its
+// key does.
+void DialogWindow::ShowEditMenu(int index, HWND edit, LPARAM at) {
+    if (GetFocus() != edit) SetFocus(edit);
+    ReportEditSelection(index);
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    const int from = std::min(s.selStart, s.selEnd), to = std::max(s.selStart, s.selEnd);
+    const EditMenuState state{
+        .editable = s.enabled && (s.style & kStyleReadOnly) == 0,
+        .canUndo = dlg_.CanUndo(s.id),
+        .selection = from < to,
+        .wholeText = from == 0 && to == static_cast<int>(s.text.size()),
+        .password = (s.style & kStylePassword) != 0,
+    };
+    const POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    const UINT chosen = TrackEditMenu(edit, state, point);
+    if (chosen == 0 || ended_) return;
+    if (chosen == EM_SETSEL) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        ReportEditSelection(index);
+    } else {
+        SendMessageW(edit, chosen, 0, 0);  // through this subclass, as the keys go
     }
 }
 

@@ -66,6 +66,7 @@ private:
     std::optional<LRESULT> HandleEditInput(int index, HWND edit, UINT msg, WPARAM wp);
     void ReplaceByUser(int index, int start, int end, std::wstring_view text, EditKind kind);
     void PasteByUser(int index, HWND edit);
+    void ShowEditMenu(int index, HWND edit, LPARAM at);
     void CheckOneText(int index);
     int FocusedIndex() const;                       // -1: none of the controls
     int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
