@@ -9,7 +9,8 @@ Each carrier row's note says where its values come from (Debian's serviceprovide
 first source) and what LineageOS's apns-conf.xml (the second source) says about them;
 operator_sources_data.inc holds that, one letter per parameter, for ostrova-cfg's listing.
 A note that contradicts its row (a replaced value still there, a taken value the second source
-does not have) or a port outside the camera's set stops the generator.
+does not have, a listed difference that is none, a difference it does not list) or a port outside
+the camera's set stops the generator.
 """
 import csv
 import pathlib
@@ -52,6 +53,8 @@ PARAM = r"\b(" + "|".join(PARAMS) + r")="
 PORTS = {"80", "8080", "8799", "8008", "5080", "8070", "8001", "9093"}
 PROVENANCE = {"public": "Public", "partly": "Partly", "none": "StandIn"}
 PLACEHOLDER = "guest"  # the anonymous pair the column pattern makes some rows carry
+# Where a differing value of the second source differs only in form, and how to see that.
+FORM_ONLY = {" (letter case only)": str.lower, " (trailing slash only)": lambda v: v.rstrip("/")}
 
 
 def fail(r, why):
@@ -82,30 +85,47 @@ def compared(r, mine, theirs, check, field):
     check[field] = "silent" if not theirs else "agrees" if mine == theirs else "differs"
 
 
+def listed_differences(r, part):
+    """The parameters a "SECOND SOURCE DIFFERS" note lists, each held against the row: the
+    listed value must differ from ours, and only in form where the note says so."""
+    listed = set()
+    for entry in re.split(r"\]?(?:; | or )(?=\w+=)", part.split(" lists ", 1)[1]):
+        for field, theirs in re.findall(PARAM + r"(.*?)(?:, (?=\w+=)|$)", entry.rsplit(" [", 1)[0]):
+            mine = r[field]
+            if not mine or mine == PLACEHOLDER:
+                fail(r, f"{field} is listed as differing but the row has no value of its own")
+            form = next((f for f in FORM_ONLY if theirs.endswith(f)), None)
+            if form:
+                theirs = theirs[: -len(form)]
+                if theirs == mine or FORM_ONLY[form](theirs) != FORM_ONLY[form](mine):
+                    fail(r, f"{field}: {theirs!r} is said to differ from {mine!r}{form}")
+            elif theirs == mine:
+                fail(r, f"{field}: the second source is said to differ but gives {mine!r} too")
+            listed.add(field)
+    return listed
+
+
 def second_source(r):
     """The cross-check held against the row's current values: for each filled parameter
-    'agrees', 'differs' or 'silent'; the parameters taken from the second source; and those of
-    them that overruled the carrier's own Debian entry."""
+    'agrees', 'differs' or 'silent', and the parameters taken from the second source."""
     parts = r["note"].split(" | ")
     filled = [k for k in PARAMS if r[k]]
     check = {k: "agrees" for k in filled}
-    taken, disputed = set(), set()
+    taken = set()
     if parts[0].startswith("APNS-CONF REPLACED"):
         head = parts[0].split(" - from ")[0]
+        # Only a recalled value or one that is not the carrier's own gives way; where the
+        # carrier's own first-source entry disagrees, the first is kept.
+        if "[public value contradicted]" in head:
+            fail(r, "a value of the carrier's own first-source entry was replaced")
         taken = set(re.findall(PARAM + r"\S* \(was ", head))
         for k in taken:
             old = re.search(r"\b" + k + r"=\S* \(was (.*?)\)", head).group(1)
             if r[k] == old:
                 fail(r, f"{k} replaced but still {old!r}")
-        # A value of the carrier's own Debian entry that the second source overruled.
-        if "[public value contradicted]" in head:
-            disputed = set(taken)
     last = parts[-1]
-    if last.startswith("SECOND SOURCE DIFFERS"):
-        for field, theirs in re.findall(PARAM + r"(.*?)(?:, (?=\w+=)|$)", last.split(" lists ")[1]):
-            compared(r, r[field], theirs, check, field)
-    elif m := re.match(r"Cross-check, [^:]*: (confirmed|contradicted|silent)[^;]*; (MMS .*?); "
-                       r"(Internet .*)$", last):
+    if m := re.match(r"Cross-check, [^:]*: (confirmed|contradicted|silent)[^;]*; (MMS .*?); "
+                     r"(Internet .*)$", last):
         mms, net = m.group(2), m.group(3)
         if mms.startswith("MMS silent"):
             check.update({k: "silent" for k in MMS if k in check})
@@ -133,31 +153,41 @@ def second_source(r):
                                 net):
             compared(r, r["net_user"], creds.group(3), check, "net_user")
             compared(r, r["net_password"], creds.group(4), check, "net_password")
-    elif filled:
+    elif filled and not last.startswith("SECOND SOURCE DIFFERS"):
         fail(r, "the note ends without the second source's verdict")
+    differs = [p for p in parts if p.startswith("SECOND SOURCE DIFFERS")]
+    if differs:
+        # The note lists every value the second source gives otherwise; the cross-check alone
+        # counts another access point's credentials as different even where they equal ours.
+        listed = listed_differences(r, differs[0])
+        for k in check:
+            if k in listed:
+                check[k] = "differs"
+            elif check[k] == "differs":
+                check[k] = "agrees"
+    elif found := [k for k in filled if check[k] == "differs"]:
+        fail(r, f"the second source differs on {', '.join(found)} but the note does not say so")
     for k in taken:
         if check.get(k) == "differs":
             fail(r, f"{k} was taken from the second source but differs from it")
-    return check, taken, disputed
+    return check, taken
 
 
 # What the two sources say about one value, as ostrova-cfg prints it (tables/operator_presets.h).
-EVIDENCE = {"both": "A", "first kept": "D", "second taken": "S", "second only": "2",
-            "first only": "1", "stand-in": "O", "recalled": "R", "derived": "x"}
+EVIDENCE = {"both": "A", "first kept": "D", "second only": "2", "first only": "1",
+            "stand-in": "O", "recalled": "R", "derived": "x"}
 
 
 def evidence(r):
     """Nine letters, one per parameter: what the two sources say about the row's value."""
     parts = r["note"].split(" | ")
     origin = origins(r, parts)
-    check, taken, disputed = second_source(r)
+    check, taken = second_source(r)
     out = ""
     for k in PARAMS:
         o, c = origin.get(k), check.get(k)
         if not r[k]:
             word = None
-        elif k in disputed:
-            word = "second taken"
         elif k in taken:
             word = "second only"
         elif o == "placeholder" and r[k] == PLACEHOLDER:

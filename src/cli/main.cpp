@@ -565,8 +565,9 @@ int Run(int argc, char** argv) {
         "placeholders; none = a stand-in holding another carrier's values.\n"
         "Sources: Debian = mobile-broadband-provider-info 20230416 (serviceproviders.xml), "
         "LineageOS = apns-conf.xml at commit 08343528. For each parameter: both sources give it, "
-        "they differ (whose value is kept), only one has it, or neither (recalled from memory, "
-        "or derived from another value or a placeholder the camera's table needs).");
+        "they differ (if only in letter case or a trailing slash; Debian's value is kept), only "
+        "one has it, or neither (recalled from memory, or derived from another value or a "
+        "placeholder the camera's table needs).");
     presets->add_option("COUNTRY", presetCountry, "only this country's rows, by name or id");
     presets->add_flag("-v,--values", presetValues, "print each row's parameters too");
 

@@ -36,9 +36,9 @@ std::string_view ProvenanceName(Provenance p) {
 }
 
 // In the order a row's summary names them.
-constexpr std::array<Evidence, 8> kEvidenceOrder = {
-    Evidence::Both,      Evidence::FirstKept, Evidence::SecondTaken, Evidence::SecondOnly,
-    Evidence::FirstOnly, Evidence::StandIn,   Evidence::Recalled,    Evidence::Derived};
+constexpr std::array<Evidence, 7> kEvidenceOrder = {
+    Evidence::Both,    Evidence::FirstKept, Evidence::SecondOnly, Evidence::FirstOnly,
+    Evidence::StandIn, Evidence::Recalled,  Evidence::Derived};
 
 std::string_view EvidenceName(Evidence e) {
     switch (e) {
@@ -46,8 +46,6 @@ std::string_view EvidenceName(Evidence e) {
             return "both sources";
         case Evidence::FirstKept:
             return "differ, Debian kept";
-        case Evidence::SecondTaken:
-            return "differ, LineageOS taken";
         case Evidence::SecondOnly:
             return "LineageOS only";
         case Evidence::FirstOnly:

@@ -58,15 +58,14 @@ enum class Provenance : std::uint8_t {
 
 // What the two sources say about one parameter of a row.
 enum class Evidence : char {
-    Empty = '-',        // the column pattern leaves it empty
-    Both = 'A',         // both sources give this value
-    FirstKept = 'D',    // the sources differ; the first source's value is kept
-    SecondTaken = 'S',  // the sources differ; the second source's value is taken
-    SecondOnly = '2',   // only the second source has it
-    FirstOnly = '1',    // only the first source has it
-    StandIn = 'O',      // another carrier's value from the first source
-    Recalled = 'R',     // written from memory; neither source has it
-    Derived = 'x',      // derived from another value, or a placeholder the pattern needs
+    Empty = '-',       // the column pattern leaves it empty
+    Both = 'A',        // both sources give this value
+    FirstKept = 'D',   // the sources differ, perhaps only in form; the first source's is kept
+    SecondOnly = '2',  // only the second source has the carrier's own value
+    FirstOnly = '1',   // only the first source has it
+    StandIn = 'O',     // another carrier's value from the first source
+    Recalled = 'R',    // written from memory; neither source has it
+    Derived = 'x',     // derived from another value, or a placeholder the pattern needs
 };
 
 struct PresetSource {

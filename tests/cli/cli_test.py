@@ -226,10 +226,10 @@ class Presets(Cli):
                          "LineageOS only: mmsApn, mmsUser, mmsPassword, mmscUrl, mmsProxy, mmsPort")
         self.assertEqual(chile[4].split(), ['mmsPassword', '"entelmms"', "LineageOS", "only"])
         self.assertEqual(len(chile), 2 + 9)
+        # Bell's LineageOS entry has no MMS gateway: that differs too.
         for country, summary in [("Auto", "no parameters"), ("Japan", "LineageOS only: all"),
-                                 ("Norway", "stand-in: all"), ("Danmark", "both sources: "
-                                 "mmsPort, netApn; differ, LineageOS taken: mmsApn, mmscUrl, "
-                                 "mmsProxy")]:
+                                 ("Norway", "stand-in: all"), ("Canada", "both sources: mmsApn, "
+                                 "mmscUrl; differ, Debian kept: mmsProxy, mmsPort, netApn")]:
             self.assertIn(summary, [line.split("  ")[-1] for line in
                                     self.cfg("presets", country).stdout.splitlines()], country)
         self.assertEqual(self.cfg("presets", "Narnia", code=2, err="Narnia: is no country of the "
