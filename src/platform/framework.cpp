@@ -386,12 +386,28 @@ void CDialog::Bind(CWnd& control, int id) {
 }
 
 void CDialog::MoveWindow(int x, int y, int width, int height) {
-    if (view_ != nullptr) view_->MoveWindow(x, y, width, height);
+    placement_ = Placement{x, y, width, height, 0};
+    PlaceWindow(true);
+}
+
+// Never narrower than the form: at some DPIs the template font's units grow faster than the
+// screen's scale, and a control past the window's edge could not be reached. The scroll bar
+// takes its room only where it shows, as Windows shows a window's own bar.
+void CDialog::PlaceWindow(bool always) {
+    if (view_ == nullptr || !placement_) return;
+    Placement& p = *placement_;
+    const bool bar = scroll_.page > 0 && scroll_.max - scroll_.min + 1 > scroll_.page;
+    const DialogView::FormWidths form = view_->FormOuterWidths(bar);
+    const int width = form.edge > p.width ? std::max(p.width, form.margin) : p.width;
+    if (!always && width == p.placedWidth) return;
+    p.placedWidth = width;
+    view_->MoveWindow(p.x, p.y, width, p.height);
 }
 
 void CDialog::SetScrollInfo(const ScrollInfo& info, bool redraw) {
     scroll_ = info;
     if (view_ != nullptr) view_->SetScrollInfo(info, redraw);
+    PlaceWindow(false);
 }
 
 void CDialog::ScrollWindow(int dy) {

@@ -147,7 +147,7 @@ public:
     int InsertString(int index, std::string_view text);
     int AddString(std::string_view text) { return InsertString(-1, text); }
     int GetCount() const;
-    int GetCurSel() const;  // -1 when nothing is selected
+    int GetCurSel() const;      // -1 when nothing is selected
     void SetCurSel(int index);  // an index outside the list selects nothing
     std::string GetLBText(int index) const;
 };
@@ -301,9 +301,15 @@ private:
     int focus_ = kNoId;
     bool ended_ = false;
     int result_ = -1;
-    int lastExchangeId_ = kNoId;  // the control a DDX call handles, for DDV
-    int editing_ = -1;            // the edit whose user change is being handled
+    int lastExchangeId_ = kNoId;   // the control a DDX call handles, for DDV
+    int editing_ = -1;             // the edit whose user change is being handled
     bool handlerSetText_ = false;  // that change's handler set the edit's text
+    struct Placement {
+        int x, y, width, height;
+        int placedWidth;  // the width the window was given, the form's if that is wider
+    };
+    std::optional<Placement> placement_;  // where the dialog asked to stand
+    void PlaceWindow(bool always);
     ScrollInfo scroll_;
 };
 
@@ -318,6 +324,17 @@ public:
     // Close the window and end its modal run.
     virtual void EndModal(int result) = 0;
     virtual void MoveWindow(int x, int y, int width, int height) = 0;
+    // The outer widths, in device pixels, at which the laid-out form shows whole: `edge` ends at
+    // its rightmost control, `margin` leaves the form's left margin on the right too. The frame
+    // and, if asked, the vertical scroll bar are included; 0 where there is no layout.
+    struct FormWidths {
+        int edge = 0;
+        int margin = 0;
+    };
+    virtual FormWidths FormOuterWidths(bool scrollBar) const {
+        (void)scrollBar;
+        return {};
+    }
     virtual void SetScrollInfo(const ScrollInfo& info, bool redraw) = 0;
     virtual void ScrollContent(int dy) = 0;
     virtual void StartTimer(int timerId, int periodMs) = 0;

@@ -53,6 +53,9 @@ TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelC
         ASSERT_TRUE(bar->isVisible());
         EXPECT_EQ(bar->geometry().right(), window.width() - 1);
         EXPECT_EQ(bar->maximum(), m.scrollMax - m.scrollPage + 1);  // where Windows' thumb stops
+        // Every control lies left of the scroll bar, inside the window.
+        for (int i = 0; window.control(i) != nullptr; ++i)
+            EXPECT_LT(window.control(i)->geometry().right(), bar->geometry().left()) << i;
 
         // The clock's font as the screen draws it: its logical size times the ratio, in pixels.
         QFont clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME))->font();

@@ -57,9 +57,21 @@ TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     }
 }
 
+// A form wider than the frame's width widens the window, with the form's margin on the right;
+// one that fits, even without that margin, never changes it.
+TEST_F(MainWindow, IsWideEnoughForItsForm) {
+    backend.screenHeight = 1080;
+    backend.dpi = 120;
+    backend.formWidths = {704, 720};
+    auto& w = Open();
+    ASSERT_TRUE(w.windowRect.has_value());
+    EXPECT_EQ(std::tuple(w.windowRect->w, w.windowRect->h), std::tuple(720, 862));
+}
+
 TEST_F(MainWindow, StandsAtTheTopLeftCornerAndOffersTheAboutBoxInItsMenu) {
     backend.screenHeight = 1080;
     backend.dpi = 120;
+    backend.formWidths = {703, 720};
     auto& w = Open();
     ASSERT_TRUE(w.windowRect.has_value());
     EXPECT_EQ(std::tuple(w.windowRect->x, w.windowRect->y, w.windowRect->w, w.windowRect->h),

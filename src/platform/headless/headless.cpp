@@ -160,6 +160,9 @@ void HeadlessDialog::EndModal(int r) {
 void HeadlessDialog::MoveWindow(int x, int y, int width, int height) {
     windowRect = Rect{x, y, width, height};
 }
+DialogView::FormWidths HeadlessDialog::FormOuterWidths(bool) const {
+    return backend_.formWidths;
+}
 void HeadlessDialog::SetScrollInfo(const ScrollInfo& info, bool redraw) {
     scroll = info;
     scrollRedrawn = redraw;

@@ -60,7 +60,7 @@ public:
     std::optional<Rect> windowRect;
     ScrollInfo scroll;
     bool scrollRedrawn = false;
-    int contentOffset = 0;  // sum of all content moves
+    int contentOffset = 0;      // sum of all content moves
     std::map<int, int> timers;  // id -> period
     std::vector<std::pair<int, std::string>> systemMenu;
     bool ended = false;
@@ -72,6 +72,7 @@ public:
     void FocusControl(int index) override;
     void EndModal(int result) override;
     void MoveWindow(int x, int y, int width, int height) override;
+    FormWidths FormOuterWidths(bool scrollBar) const override;
     void SetScrollInfo(const ScrollInfo& info, bool redraw) override;
     void ScrollContent(int dy) override;
     void StartTimer(int timerId, int periodMs) override;
@@ -109,6 +110,7 @@ public:
     std::tm now{};
     int screenHeight = 768;
     int dpi = 96;
+    DialogView::FormWidths formWidths;  // what a window's laid-out form needs (0: no layout)
     std::filesystem::path programPath = "/opt/ostrova/ostrova-settings";
     std::deque<std::optional<std::filesystem::path>> openAnswers;
     std::deque<std::optional<std::filesystem::path>> saveAnswers;

@@ -1002,6 +1002,24 @@ void DialogWindow::MoveWindow(int x, int y, int width, int height) {
     ApplyOuterGeometry();
 }
 
+DialogView::FormWidths DialogWindow::FormOuterWidths(bool scrollBar) const {
+    int left = std::numeric_limits<int>::max(), right = 0;
+    for (const ControlTemplate& c : dlg_.dialogTemplate().controls) {
+        const QRect r = ToPixels(c.rect, metrics_);  // where the control stands unscrolled
+        left = std::min(left, r.left());
+        right = std::max(right, r.left() + r.width());
+    }
+    if (right == 0) return {};
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const int bar =
+        scrollBar ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scrollBar_) : 0;
+    // Logical pixels to the device pixels the frame code counts in, rounded up to show all.
+    const double ratio = DeviceRatio();
+    const auto device = [ratio](int v) { return static_cast<int>(std::ceil(v * ratio - 1e-9)); };
+    const int edge = right + frame.left() + frame.right() + bar;
+    return {device(edge), device(edge + std::max(left, 0))};
+}
+
 void DialogWindow::ApplyOuterGeometry() {
     appliedMargins_ = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
     const QSize client(

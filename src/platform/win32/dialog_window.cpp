@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <span>
 #include <string>
 #include <utility>
@@ -765,6 +766,27 @@ void DialogWindow::EndModal(int) {
 void DialogWindow::MoveWindow(int x, int y, int width, int height) {
     placed_ = true;
     ::MoveWindow(hwnd_, x, y, width, height, TRUE);
+}
+
+DialogView::FormWidths DialogWindow::FormOuterWidths(bool scrollBar) const {
+    LONG left = LONG_MAX, right = 0;
+    for (const HWND c : controls_) {
+        if (c == nullptr) continue;
+        RECT r{};
+        GetWindowRect(c, &r);  // a combo box without its list
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        left = std::min(left, r.left);
+        right = std::max(right, r.right);
+    }
+    if (right == 0) return {};
+    const int dpi = LayoutDpi(backend_.dpi(), hwnd_);
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
+    RECT outer{0, 0, right, 1};
+    FrameFor(backend_.dpi(), dpi, outer, style & ~WS_VSCROLL, exStyle);
+    const int edge = outer.right - outer.left +
+                     (scrollBar ? SystemMetricFor(backend_.dpi(), dpi, SM_CXVSCROLL) : 0);
+    return {edge, edge + std::max<int>(left, 0)};
 }
 
 void DialogWindow::SetScrollInfo(const ScrollInfo& info, bool redraw) {

@@ -37,6 +37,7 @@ public:
     void FocusControl(int index) override;
     void EndModal(int result) override;
     void MoveWindow(int x, int y, int width, int height) override;
+    FormWidths FormOuterWidths(bool scrollBar) const override;
     void SetScrollInfo(const ScrollInfo& info, bool redraw) override;
     void ScrollContent(int dy) override;
     void StartTimer(int timerId, int periodMs) override;

@@ -28,6 +28,8 @@ DpiFunctions DpiFunctions::FromUser32() {
     Lookup(user32, "AreDpiAwarenessContextsEqual", f.areDpiAwarenessContextsEqual);
     Lookup(user32, "SetDialogDpiChangeBehavior", f.setDialogDpiChangeBehavior);
     Lookup(user32, "SetDialogControlDpiChangeBehavior", f.setDialogControlDpiChangeBehavior);
+    Lookup(user32, "GetSystemMetricsForDpi", f.getSystemMetricsForDpi);
+    Lookup(user32, "AdjustWindowRectExForDpi", f.adjustWindowRectExForDpi);
     return f;
 }
 
@@ -53,6 +55,19 @@ void KeepLayoutOnDpiChange(const DpiFunctions& dpi, HWND dialog, std::span<const
             dpi.setDialogControlDpiChangeBehavior(control, kControlKeepsLayout,
                                                   kControlKeepsLayout);
     }
+}
+
+int SystemMetricFor(const DpiFunctions& functions, int dpi, int index) {
+    if (functions.getSystemMetricsForDpi != nullptr)
+        return functions.getSystemMetricsForDpi(index, static_cast<UINT>(dpi));
+    return GetSystemMetrics(index);
+}
+
+void FrameFor(const DpiFunctions& functions, int dpi, RECT& rect, DWORD style, DWORD exStyle) {
+    if (functions.adjustWindowRectExForDpi != nullptr &&
+        functions.adjustWindowRectExForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        return;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
 }  // namespace ostrova::platform::win32

@@ -17,6 +17,9 @@ struct DpiFunctions {
     BOOL(WINAPI* areDpiAwarenessContextsEqual)(void*, void*) = nullptr;
     BOOL(WINAPI* setDialogDpiChangeBehavior)(HWND, int mask, int values) = nullptr;
     BOOL(WINAPI* setDialogControlDpiChangeBehavior)(HWND, int mask, int values) = nullptr;
+    int(WINAPI* getSystemMetricsForDpi)(int index, UINT dpi) = nullptr;
+    BOOL(WINAPI* adjustWindowRectExForDpi)
+    (RECT*, DWORD style, BOOL menu, DWORD ex, UINT dpi) = nullptr;
 
     static DpiFunctions FromUser32();
 };
@@ -32,6 +35,11 @@ inline constexpr int kControlKeepsLayout = 0x1 | 0x2;
 // awareness (Windows 10 1703 on), otherwise the system's, which the screen's device context
 // reports.
 int LayoutDpi(const DpiFunctions& dpi, HWND window);
+
+// A system metric, and a client rectangle grown by the window's frame, for a window laid out at
+// `dpi` (the system's values where this Windows knows only those).
+int SystemMetricFor(const DpiFunctions& functions, int dpi, int index);
+void FrameFor(const DpiFunctions& functions, int dpi, RECT& rect, DWORD style, DWORD exStyle);
 
 // Keeps a dialog and its controls as they were laid out when the window moves to a monitor of
 // another DPI. The dialog manager of Windows 10 1703 and later would rescale them by the ratio
