@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs and packs them: ostrova-settings-0.8.0-win64.zip (both
 # programs and a short README) and the per-user installer ostrova-settings-0.8.0-win64-setup.exe.
-# The zip's file times are the last commit's (SOURCE_DATE_EPOCH, unless set already).
+# The file times in the zip and the installer are the last commit's (SOURCE_DATE_EPOCH, unless
+# set already).
 # Usage: scripts/package-windows.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
