@@ -119,9 +119,12 @@ protected:
     void Record(bool takes) {
         backend_.SetAccessibleNameService(std::make_unique<Recorder>(log_, takes));
     }
-    // Opens `dlg`, runs `script` on its window, then closes it.
+    // Opens `dlg`, lets a screen reader ask for the window, runs `script` on it, then closes it.
     void Run(CDialog& dlg, const std::function<void(HWND)>& script) {
         backend_.SetShownHook([&](DialogWindow& window) {
+            // Nothing is named until a reader asks.
+            EXPECT_TRUE(log_.named.empty());
+            SendMessageW(window.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
             script(window.hwnd());
             PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
         });

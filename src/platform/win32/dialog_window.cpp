@@ -140,9 +140,19 @@ void DialogWindow::OnInit() {
     deferring_ = false;
     if (dlg_.ended()) return;
     RenderPending();
-    names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
+    BOOL reader = FALSE;
+    if (SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0) && reader) NameForReaders();
     if (!placed_ && owner_ != nullptr) CentreOverOwner();
     if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
+}
+
+// The names serve screen readers only: they are given when one first asks a window of the
+// dialog for its accessible object, or at once while one runs, so a start without a reader
+// needs neither COM nor the accessibility library.
+void DialogWindow::NameForReaders() {
+    if (named_ || ended_) return;
+    named_ = true;
+    names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
 }
 
 void DialogWindow::CentreOverOwner() {
@@ -211,10 +221,12 @@ void DialogWindow::PlaceDefaultFocus() {
 void DialogWindow::RenderPending() {
     const bool deferring = deferring_;
     deferring_ = false;
+    firstRender_ = IsWindowVisible(hwnd_) == FALSE;
     for (std::size_t i = 0; i < pending_.size(); ++i) {
         const std::uint32_t flags = std::exchange(pending_[i], 0);
         if (flags != 0) ControlChanged(static_cast<int>(i), flags);
     }
+    firstRender_ = false;
     deferring_ = deferring;
 }
 
@@ -228,8 +240,16 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) RenderFont(index);
-    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled)
-        EnableWindow(w, s.enabled);
+    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled) {
+        if (firstRender_ && !IsCombo(s.kind)) {
+            // Nothing drawn yet: the style bit is all a plain control's state is (a combo box
+            // passes it on to its edit and list, so it is told).
+            const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+            SetWindowLongPtrW(w, GWL_STYLE, s.enabled ? style & ~WS_DISABLED : style | WS_DISABLED);
+        } else {
+            EnableWindow(w, s.enabled);
+        }
+    }
     if ((flags & kChangedVisible) != 0 && (IsWindowVisible(w) != FALSE) != s.visible)
         ShowWindow(w, s.visible ? SW_SHOWNA : SW_HIDE);
     if ((flags & kChangedItems) != 0) RenderItems(index);
@@ -248,6 +268,8 @@ void DialogWindow::RenderText(int index) {
     const HWND w = s.kind == ControlKind::ComboDropDown ? EditOf(index) : control(index);
     if (w == nullptr) return;
     const std::wstring text = WideFromCp1252(s.text);
+    // The first texts go in whole: no caret or place to keep yet.
+    if (firstRender_) return static_cast<void>(SetWindowTextW(w, text.c_str()));
     // Setting a text resets caret and selection: only where it differs.
     const std::wstring shown = WindowText(w);
     if (shown == text) return;
@@ -281,6 +303,8 @@ HWND DialogWindow::EditOf(int index) const {
 void DialogWindow::RenderEditSelection(int index) {
     const HWND edit = EditOf(index);
     if (edit == nullptr) return;
+    // An edit without the focus shows no selection: the focus brings it (FocusControl).
+    if (firstRender_ && GetFocus() != edit) return;
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     const int length = GetWindowTextLengthW(edit);
     int start = std::clamp(s.selStart, 0, length);
@@ -418,6 +442,9 @@ bool DialogWindow::PreTranslate(const MSG& msg) {
 INT_PTR DialogWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (ended_) return FALSE;
     switch (msg) {
+        case WM_GETOBJECT:
+            NameForReaders();
+            return FALSE;
         case WM_COMMAND: {
             const HWND from = reinterpret_cast<HWND>(lp);
             const auto it = std::find(controls_.begin(), controls_.end(), from);
@@ -528,6 +555,7 @@ LRESULT DialogWindow::HandleControlMessage(HWND hwnd, int index, UINT msg, WPARA
         RemoveWindowSubclass(hwnd, ControlProc, static_cast<UINT_PTR>(index) + 1);
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
+    if (msg == WM_GETOBJECT) NameForReaders();
     if (msg == WM_MOUSEWHEEL && IsCombo(dlg_.controls()[static_cast<std::size_t>(index)].kind)) {
         // Windows sends the wheel to the control under the pointer, and a closed combo box
         // would turn it into a pick: one without the focus hands it to the dialog, which

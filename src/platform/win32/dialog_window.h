@@ -72,6 +72,7 @@ private:
     int FocusedIndex() const;                       // -1: none of the controls
     int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
     void PlaceDefaultFocus();
+    void NameForReaders();
     void CentreOverOwner();
 
     CDialog& dlg_;
@@ -91,6 +92,9 @@ private:
     // While the dialog fills its hidden window, changes are gathered (control index -> change
     // flags) and rendered once.
     bool deferring_ = false;
+    bool firstRender_ = false;
+    bool named_ = false;  // the controls have their names for screen readers  // rendering the
+                          // hidden window's start-up state
     std::vector<std::uint32_t> pending_;
 };
 
