@@ -2,6 +2,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "config/presets.h"
@@ -101,6 +103,27 @@ FileForm FileFormFromExtension(std::string_view path) {
     return first == 'B' || first == 'b' ? FileForm::Bin : FileForm::Cfg;
 }
 
+namespace {
+
+class DamagedFile : public std::error_category {
+public:
+    const char* name() const noexcept override { return "ostrova-damaged-file"; }
+    std::string message(int cause) const override {
+        return std::generic_category().message(cause) +
+               "; the old settings could not be put back either: the file may be damaged";
+    }
+    std::error_condition default_error_condition(int cause) const noexcept override {
+        return {cause, std::generic_category()};
+    }
+};
+
+}  // namespace
+
+const std::error_category& DamagedFileCategory() {
+    static const DamagedFile category;
+    return category;
+}
+
 #ifndef _WIN32  // Windows: file_io_windows.cpp
 namespace {
 
@@ -136,6 +159,80 @@ bool ResolveTarget(const fs::path& path, fs::path& target, std::error_code& erro
     return false;
 }
 
+long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {
+    return static_cast<long>(::write(fd, data, size));
+}
+
+int RealOpen(const char* path, int flags, unsigned mode) {
+    return ::open(path, flags, static_cast<mode_t>(mode));
+}
+
+// Writes every byte from the descriptor's offset (short writes and interruptions resumed);
+// done counts the bytes written, also when the write fails part-way.
+std::error_code WriteAll(int fd, std::span<const std::uint8_t> bytes, const WriteHooks& hooks,
+                         std::size_t& done) {
+    const auto write = hooks.write ? hooks.write : RealWrite;
+    done = 0;
+    while (done < bytes.size()) {
+        const long n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return LastError();
+        if (n == 0) return std::make_error_code(std::errc::io_error);
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+std::error_code Sync(int fd, const WriteHooks& hooks) {
+    return (hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) == 0 ? std::error_code{} : LastError();
+}
+
+// Puts the first `changed` old bytes back and the old length, and syncs them.
+bool PutBack(int fd, std::span<const std::uint8_t> old, std::size_t changed,
+             const WriteHooks& hooks) {
+    std::size_t done = 0;
+    struct stat now {};
+    return ::lseek(fd, 0, SEEK_SET) == 0 && !WriteAll(fd, old.first(changed), hooks, done) &&
+           ::fstat(fd, &now) == 0 &&
+           (static_cast<std::size_t>(now.st_size) == old.size() ||
+            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0) &&
+           !Sync(fd, hooks);
+}
+
+// Overwrites the file itself, so its links, owner and permissions stay. Both settings forms have
+// a fixed size: one write over the old bytes replaces them without a moment of an empty file, and
+// the length changes only when the form does.
+bool RewriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                    std::error_code& error, const WriteHooks& hooks) {
+    const auto open = hooks.open ? hooks.open : RealOpen;
+    const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC, 0);
+    if (fd < 0) {
+        error = LastError();
+        return false;
+    }
+    std::vector<std::uint8_t> old;
+    for (std::uint8_t chunk[4096];;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = LastError();
+        if (n <= 0) break;
+        old.insert(old.end(), chunk, chunk + n);
+    }
+    std::size_t changed = 0;  // the leading old bytes that may no longer be on disk
+    if (!error && ::lseek(fd, 0, SEEK_SET) != 0) error = LastError();
+    if (!error) error = WriteAll(fd, bytes, hooks, changed);
+    if (!error && bytes.size() < old.size()) {
+        changed = old.size();
+        if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = LastError();
+    }
+    if (!error) error = Sync(fd, hooks);
+    // Nothing written, nothing put back: after a failed read the old bytes are not all at hand.
+    if (error && changed > 0 && !PutBack(fd, old, std::min(changed, old.size()), hooks))
+        error = {error.value(), DamagedFileCategory()};
+    ::close(fd);  // synced before, or failed already
+    return !error;
+}
+
 // A name beside the target that no other save uses at the same time.
 fs::path TemporaryName(const fs::path& target, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
@@ -149,42 +246,35 @@ fs::path TemporaryName(const fs::path& target, unsigned attempt) {
     return target.parent_path() / name;
 }
 
-long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {
-    return static_cast<long>(::write(fd, data, size));
-}
-
-int RealOpen(const char* path, int flags, unsigned mode) {
-    return ::open(path, flags, static_cast<mode_t>(mode));
-}
-
-// Writes every byte (short writes and interruptions resumed) and syncs them to disk.
-std::error_code WriteAndSync(int fd, std::span<const std::uint8_t> bytes, const WriteHooks& hooks) {
-    const auto write = hooks.write ? hooks.write : RealWrite;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const long n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return LastError();
-        if (n == 0) return std::make_error_code(std::errc::io_error);
-        done += static_cast<std::size_t>(n);
+// A write past the file-size limit must fail with EFBIG rather than end the program with a file
+// half-rewritten. Only for the save's duration, and only where the program kept the default: a
+// library should not change a process-wide setting for good behind its caller's back.
+class FileSizeSignalIgnored {
+public:
+    FileSizeSignalIgnored() {
+        const std::lock_guard lock(mutex_);
+        if (savers_++ > 0) return;
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        changed_ = ::sigaction(SIGXFSZ, nullptr, &previous_) == 0 &&
+                   (previous_.sa_flags & SA_SIGINFO) == 0 && previous_.sa_handler == SIG_DFL &&
+                   ::sigaction(SIGXFSZ, &ignore, nullptr) == 0;
     }
-    if ((hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) != 0) return LastError();
-    return {};
-}
-
-// Truncates and rewrites the file itself: its links, owner and permissions stay as they are.
-bool RewriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
-                    std::error_code& error, const WriteHooks& hooks) {
-    const auto open = hooks.open ? hooks.open : RealOpen;
-    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
-    if (fd < 0) {
-        error = LastError();
-        return false;
+    ~FileSizeSignalIgnored() {
+        const std::lock_guard lock(mutex_);
+        if (--savers_ == 0 && changed_) ::sigaction(SIGXFSZ, &previous_, nullptr);
     }
-    error = WriteAndSync(fd, bytes, hooks);
-    if (::close(fd) != 0 && !error) error = LastError();
-    return !error;
-}
+    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+private:
+    // Saves on several threads: the first one in sets it, the last one out restores it.
+    static inline std::mutex mutex_;
+    static inline int savers_ = 0;
+    static inline bool changed_ = false;
+    static inline struct sigaction previous_ {};
+};
 
 // Syncs the folder so the rename itself survives a power loss.
 void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
@@ -207,6 +297,7 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
+    const FileSizeSignalIgnored fileSizeSignal;
 
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -255,7 +346,9 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
     }
 
-    if (const std::error_code written = WriteAndSync(fd, bytes, hooks)) return fail(written);
+    std::size_t written = 0;
+    if (const std::error_code cause = WriteAll(fd, bytes, hooks, written)) return fail(cause);
+    if (const std::error_code cause = Sync(fd, hooks)) return fail(cause);
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) return fail(LastError());

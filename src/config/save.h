@@ -70,15 +70,23 @@ struct WriteHooks {
 // file's permission bits (0666 less the umask for a new file), written whole, synced, then
 // renamed over the old one. On failure the temporary file is removed, the previous file is
 // untouched, the cause is in error and the result is false.
-// On Linux two cases rewrite the file in place instead (truncate, write, sync): a file with
-// several hard links, so every name sees the new settings, and a writable file in a folder that
-// refuses the temporary file for lack of permission.
+// On Linux two cases rewrite the file in place instead: a file with several hard links, so every
+// name sees the new settings, and a writable file in a folder that refuses the temporary file
+// for lack of permission. The old bytes are read first, the new ones written over them, the
+// file cut only when the new one is shorter, then synced; on any failure the old bytes are put
+// back, and where that fails too the error is of DamagedFileCategory(). A write past the
+// file-size limit fails with EFBIG instead of ending the program (SIGXFSZ is ignored during the
+// save when the program left it at its default).
 // On Windows the temporary file replaces an existing one through ReplaceFileW, which keeps the
 // old file's attributes, owner and permissions and refuses a file another program holds; both
 // names go to the system in their long form, so a folder deeper than MAX_PATH works.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::error_code& error, const WriteHooks& hooks = {});
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// The category of a failed rewrite in place whose old bytes could not be put back either: the
+// value is the cause (an errno, equal to its std::errc), the message says the file may be damaged.
+const std::error_category& DamagedFileCategory();
 
 #ifdef _WIN32
 // The form of a path that the Windows file calls take beyond MAX_PATH: made absolute against the

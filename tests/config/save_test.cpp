@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -59,8 +60,9 @@ TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
     for (const char* text : {"2024-02-29 23:59:58", "2024-02-29T23:59:58"}) {
         const auto t = ParseSaveTime(text);
         ASSERT_TRUE(t.has_value()) << text;
-        EXPECT_EQ(std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
-                  std::vector({124, 1, 29, 23, 59, 58}));
+        EXPECT_EQ(
+            std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
+            std::vector({124, 1, 29, 23, 59, 58}));
     }
     for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
                              "2024-04-31 10:00:00", "2024-01-01 24:00:00", "2024-01-01 10:60:00",
@@ -317,6 +319,59 @@ TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {
     hooks.write = [](auto...) -> long { return errno = ENOSPC, -1; };
     EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 4), error, hooks));
     EXPECT_EQ(error, std::errc::no_space_on_device);
+}
+
+// A rewrite in place never cuts the file first: whatever step fails, the old bytes are back under
+// both names, and where even that fails the error says the file may be damaged.
+TEST_F(AtomicWrite, AFailedRewriteInPlacePutsTheOldBytesBack) {
+    constexpr std::size_t kNever = SIZE_MAX;
+    struct Row {
+        std::size_t oldSize, newSize;
+        std::size_t failAfter;  // bytes written before the first failing write
+        int failedWrites;       // how many fail from there
+        int failedSyncs;
+        bool damaged;
+    };
+    const Row rows[] = {
+        {2048, 2048, 0, 1, 0, false},     {2048, 2048, 1000, 1, 0, false},
+        {2048, 2048, 2047, 1, 0, false},  {2048, 2048, kNever, 0, 1, false},
+        {2048, 868, kNever, 0, 1, false}, {868, 2048, 1000, 1, 0, false},
+        {2048, 2048, 1000, 99, 0, true},  {2048, 868, kNever, 0, 99, true},
+        {2048, 868, kNever, 0, 0, false}, {868, 2048, kNever, 0, 0, false},
+    };
+    const fs::path file = dir_ / "wireless.cfg";
+    for (const Row& row : rows) {
+        const std::string what = std::to_string(row.oldSize) + " -> " +
+                                 std::to_string(row.newSize) + " after " +
+                                 std::to_string(row.failAfter);
+        WriteBytes(file, Pattern(row.oldSize, 1));
+        fs::remove(dir_ / "card.cfg");
+        fs::create_hard_link(file, dir_ / "card.cfg");
+        std::size_t budget = row.failAfter;
+        int failedWrites = row.failedWrites, failedSyncs = row.failedSyncs;
+        WriteHooks hooks;
+        hooks.write = [&](int fd, const std::uint8_t* data, std::size_t size) -> long {
+            if (budget == 0 && failedWrites-- > 0) return errno = EIO, -1;
+            if (budget == 0) budget = kNever;
+            const long n = static_cast<long>(::write(fd, data, std::min(size, budget)));
+            if (n > 0 && budget != kNever) budget -= static_cast<std::size_t>(n);
+            return n;
+        };
+        hooks.fsync = [&](int fd) { return failedSyncs-- > 0 ? (errno = EIO, -1) : ::fsync(fd); };
+        std::error_code error;
+        const bool failed = row.failedWrites + row.failedSyncs > 0;
+        EXPECT_EQ(WriteFileAtomically(file, Pattern(row.newSize, 2), error, hooks), !failed)
+            << what;
+        EXPECT_EQ(error == std::errc::io_error, failed) << what;
+        EXPECT_EQ(error.category() == DamagedFileCategory(), row.damaged) << what;
+        EXPECT_EQ(error.message().find("may be damaged") != std::string::npos, row.damaged);
+        if (!row.damaged) {
+            EXPECT_EQ(ReadBytes(file), failed ? Pattern(row.oldSize, 1) : Pattern(row.newSize, 2))
+                << what;
+        }
+        EXPECT_EQ(fs::hard_link_count(file), 2u) << what;
+        EXPECT_EQ(Names(dir_), (std::vector<std::string>{"card.cfg", "wireless.cfg"})) << what;
+    }
 }
 
 #endif
