@@ -1,8 +1,10 @@
 #include "config/save.h"
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -10,8 +12,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <string>
 
@@ -105,6 +107,22 @@ FileForm FileFormFromExtension(std::string_view path) {
 
 namespace {
 
+// A temporary file of any target's save is nobody's only copy: the cleanup takes every one.
+constexpr std::string_view kTemporaryPrefix = ".ostrova-tmp-";
+
+// "<digits>-<digits>..." in at least fewest and at most most groups.
+bool IsNumberGroups(std::string_view text, int fewest, int most) {
+    int groups = 0;
+    for (std::size_t start = 0;; ++groups) {
+        const std::size_t dash = std::min(text.find('-', start), text.size());
+        const std::string_view group = text.substr(start, dash - start);
+        if (group.empty() || group.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        if (dash == text.size()) return groups + 1 >= fewest && groups + 1 <= most;
+        start = dash + 1;
+    }
+}
+
 class DamagedFile : public std::error_category {
 public:
     const char* name() const noexcept override { return "ostrova-damaged-file"; }
@@ -122,6 +140,24 @@ public:
 const std::error_category& DamagedFileCategory() {
     static const DamagedFile category;
     return category;
+}
+
+std::string TemporaryFileName(unsigned long pid) {
+    static std::atomic<unsigned> counter{0};
+    return std::string(kTemporaryPrefix) + std::to_string(pid) + "-" + std::to_string(counter++);
+}
+
+Leftover LeftoverOf(std::string_view name, std::string_view targetName) {
+    if (name.starts_with(kTemporaryPrefix) &&
+        IsNumberGroups(name.substr(kTemporaryPrefix.size()), 2, 2))
+        return Leftover::Temporary;
+    constexpr std::string_view kOlderSuffix = ".tmp-";
+    const std::string_view named = name.substr(std::min<std::size_t>(1, name.size()));
+    if (name.starts_with('.') && named.starts_with(targetName) &&
+        named.substr(targetName.size()).starts_with(kOlderSuffix) &&
+        IsNumberGroups(named.substr(targetName.size() + kOlderSuffix.size()), 2, 3))
+        return Leftover::OlderRelease;
+    return Leftover::None;
 }
 
 #ifndef _WIN32  // Windows: file_io_windows.cpp
@@ -233,17 +269,57 @@ bool RewriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
     return !error;
 }
 
-// A name beside the target that no other save uses at the same time.
-fs::path TemporaryName(const fs::path& target, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                               std::to_string((tick + attempt) % 1000000);
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tmp-";
-    name += suffix;
-    return target.parent_path() / name;
+// Removes what killed saves left beside the target (see TemporaryFileName): a running save holds
+// an exclusive lock on its temporary file until it is renamed, so a file whose lock we get is
+// nobody's. Saves of earlier releases took no lock: theirs go once a minute old. Links and
+// anything but a regular file stay; a failure only leaves a file for a later save.
+void RemoveLeftovers(const fs::path& folder, const std::string& targetName) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int at = ::dirfd(dir);
+    const std::time_t minuteAgo = std::time(nullptr) - 60;
+    while (const dirent* entry = ::readdir(dir)) {
+        const Leftover kind = LeftoverOf(entry->d_name, targetName);
+        if (kind == Leftover::None) continue;
+        const int fd =
+            ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        struct stat named {};
+        // The name is checked again under the lock: it must still be the file we hold.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            (kind == Leftover::Temporary || held.st_mtime < minuteAgo) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(at, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlinkat(at, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates this save's temporary file beside the target and locks it for the save's lifetime.
+// A name some other save's cleanup took between our create and our lock is given up for another.
+int CreateTemporary(const fs::path& folder, fs::path& temp, const WriteHooks& hooks) {
+    const auto open = hooks.open ? hooks.open : RealOpen;
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = folder / TemporaryFileName(static_cast<unsigned long>(::getpid()));
+        // 0666: the umask shapes a new file's bits as it would for a direct create.
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        struct stat mine {};
+        struct stat named {};
+        // A file system without locks has no cleanup either: the file is ours all the same.
+        const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+        if (locked && ::fstat(fd, &mine) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+            mine.st_dev == named.st_dev && mine.st_ino == named.st_ino)
+            return fd;
+        if (!locked) ::unlink(temp.c_str());  // our own name: the cleanup that holds it skips it
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // A write past the file-size limit must fail with EFBIG rather than end the program with a file
@@ -312,18 +388,14 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    RemoveLeftovers(folder, target.filename().string());
+
     // A file with several names: a rename would leave the other names on the old settings.
     if (exists && old.st_nlink > 1) return RewriteInPlace(target, bytes, error, hooks);
 
-    const auto open = hooks.open ? hooks.open : RealOpen;
     fs::path temp;
-    int fd = -1;
-    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = TemporaryName(target, attempt);
-        // 0666: the umask shapes a new file's bits as it would for a direct create.
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    const int fd = CreateTemporary(target.parent_path(), temp, hooks);
     if (fd < 0) {
         // A folder that refuses new files may still hold a settings file the user may rewrite.
         if (exists && (errno == EACCES || errno == EPERM))
@@ -332,10 +404,11 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    // The descriptor stays open until the rename: its lock tells other saves the file is in use.
     const auto fail = [&](std::error_code cause) {
         error = cause;
-        if (fd >= 0) ::close(fd);
         ::unlink(temp.c_str());
+        ::close(fd);
         return false;
     };
 
@@ -349,14 +422,12 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     std::size_t written = 0;
     if (const std::error_code cause = WriteAll(fd, bytes, hooks, written)) return fail(cause);
     if (const std::error_code cause = Sync(fd, hooks)) return fail(cause);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail(LastError());
     if ((hooks.rename ? hooks.rename(temp.c_str(), target.c_str())
                       : std::rename(temp.c_str(), target.c_str())) != 0)
         return fail(LastError());
+    ::close(fd);  // the bytes were synced before the rename
 
-    SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path(), hooks);
+    SyncFolder(folder, hooks);
     return true;
 }
 

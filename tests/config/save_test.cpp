@@ -7,17 +7,22 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "config/codec.h"
 #include "config/paths.h"
 #include "support/file_bytes.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#include <io.h>
 #include <windows.h>
+#else
+#include <sys/file.h>
 #endif
 
 namespace ostrova {
@@ -175,6 +180,81 @@ TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
         EXPECT_EQ(ReadBytes(file), Pattern(2048, complete ? 2 : 1)) << step;
         EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"}) << step;
     }
+}
+
+// What killed saves left beside the file goes with the next save. What stays: a temporary file
+// a running save holds, one of an earlier release that may still be in use, another file's, a
+// user's file of a like name, a link, a folder, and anything outside the file's folder.
+TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
+    struct Row {
+        const char* name;
+        bool aged;  // last written over a minute ago
+        bool held;  // by a save still running
+        bool removed;
+    };
+    const Row rows[] = {
+        {".ostrova-tmp-4242-0", true, false, true},
+        {".ostrova-tmp-4242-1", true, true, false},
+        {".wireless.cfg.tmp-4242-2", true, false, true},
+        {".wireless.cfg.tmp-4242-3-917", true, false, true},
+        {".wireless.cfg.tmp-4242-4-917", false, false, false},
+        {".other.cfg.tmp-4242-5-917", true, false, false},
+        {".ostrova-tmp-4242", true, false, false},
+        {".ostrova-tmp-4242-6-7", true, false, false},
+        {".ostrova-tmp-42x-8", true, false, false},
+        {"ostrova-tmp-4242-9", true, false, false},
+        {".wireless.cfg.tmp-4242-10.txt", true, false, false},
+    };
+    const fs::path file = dir_ / "wireless.cfg";
+    WriteBytes(file, Pattern(2048, 1));
+    fs::create_directories(dir_ / "card" / ".ostrova-tmp-4242-11");
+    std::vector<std::string> kept = {"card", "wireless.cfg"};
+    std::vector<int> holds;
+    for (const Row& row : rows) {
+        WriteBytes(dir_ / row.name, Pattern(2048, 9));
+        if (row.aged)
+            fs::last_write_time(dir_ / row.name,
+                                fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        if (!row.removed) kept.push_back(row.name);
+        if (!row.held) continue;
+#ifdef _WIN32  // as a save holds it: others may read and write, not delete
+        const HANDLE held = CreateFileW((dir_ / row.name).c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        holds.push_back(::_open_osfhandle(reinterpret_cast<std::intptr_t>(held), 0));
+#else
+        holds.push_back(::open((dir_ / row.name).c_str(), O_RDONLY | O_CLOEXEC));
+        ASSERT_EQ(::flock(holds.back(), LOCK_EX), 0);
+#endif
+    }
+    WriteBytes(dir_ / "card" / ".ostrova-tmp-4242-12", Pattern(2048, 9));
+#ifndef _WIN32  // a link of the pattern's name is no save's: neither it nor its target goes
+    fs::create_symlink(dir_ / "card" / ".ostrova-tmp-4242-12", dir_ / ".ostrova-tmp-4242-13");
+    kept.push_back(".ostrova-tmp-4242-13");
+#endif
+    std::sort(kept.begin(), kept.end());
+
+    std::error_code error;
+    ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 2), error)) << error.message();
+    EXPECT_EQ(Names(dir_), kept);
+    EXPECT_EQ(Names(dir_ / "card"),
+              (std::vector<std::string>{".ostrova-tmp-4242-11", ".ostrova-tmp-4242-12"}));
+    EXPECT_EQ(ReadBytes(file), Pattern(2048, 2));
+    for (int held : holds) ::close(held);
+}
+
+// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
+// temporary and the old file's names.
+TEST_F(AtomicWrite, SavesUnderAFileNameOfAnyLength) {
+    const std::string name = std::string(250 - 4, 'n') + ".cfg";
+    std::error_code error;
+    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
+        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
+            << error.message();
+    }
+    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{name});
 }
 
 #ifndef _WIN32  // permission bits, groups, umask and symbolic links are POSIX matters
