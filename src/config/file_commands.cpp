@@ -79,8 +79,14 @@ void FileCommands::Write(const std::filesystem::path& path, FileForm form,
     // The save works on a copy: a failed write leaves the record as the preparation left it.
     ConfigRecord next = record_;
     const std::vector<std::uint8_t> bytes = EncodeForSave(next, form, host_.Now());
-    if (!WriteFileAtomically(path, bytes)) {
-        host_.ShowMessage(msg::kCreateFileFail);
+    std::error_code error;
+    if (!WriteFileAtomically(path, bytes, error)) {
+        // Every other failure keeps the old file; this one must not pass unsaid.
+        if (error.category() == DamagedFileCategory()) {
+            host_.ShowMessage(std::string(msg::kCreateFileFail) + " (" + error.message() + ")");
+        } else {
+            host_.ShowMessage(msg::kCreateFileFail);
+        }
         return;
     }
     record_ = next;

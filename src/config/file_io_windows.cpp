@@ -32,13 +32,47 @@ std::error_code SystemError(DWORD code) {
     return {static_cast<int>(code), std::system_category()};
 }
 
-// A name in the target's folder for a file of this save alone: ".wireless.cfg<kind><n>".
-std::wstring Beside(const std::wstring& target, std::wstring_view kind) {
-    static std::atomic<unsigned> counter{0};
+// The target's folder, with its trailing backslash: where a save's own files go.
+std::wstring FolderOf(const std::wstring& target) {
     const std::size_t slash = target.find_last_of(L'\\');
-    const std::size_t name = slash == std::wstring::npos ? 0 : slash + 1;
-    return target.substr(0, name) + L"." + target.substr(name) + std::wstring(kind) +
-           std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    return target.substr(0, slash == std::wstring::npos ? 0 : slash + 1);
+}
+
+// The old file's name while ReplaceFileW swaps the files: after the file's own, so that a user
+// who finds it after a crash knows it, unless that passes the 255 units a name may have.
+std::wstring BackupBeside(const std::wstring& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::wstring folder = FolderOf(target);
+    const std::wstring number =
+        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    std::wstring name = L"." + target.substr(folder.size()) + L".old-" + number;
+    if (name.size() > 255) name = L".ostrova-old-" + number;
+    return folder + name;
+}
+
+ULONGLONG Ticks(const FILETIME& time) {
+    return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+// Removes what killed saves left beside the target (see TemporaryFileName). A running save
+// writes its temporary file through a handle that refuses deletion and closes it right before
+// ReplaceFileW, so a file goes only once a minute old and when the system lets it. The old file
+// under a backup name stays: where the target is gone, it is the only copy of the settings.
+void RemoveLeftovers(const std::wstring& target) {
+    const std::wstring folder = FolderOf(target);
+    const std::string targetName = Utf8FromWide(std::wstring_view(target).substr(folder.size()));
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG minuteAgo = Ticks(now) - 60ULL * 10'000'000ULL;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((folder + L".*").c_str(), &entry);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((entry.dwFileAttributes & kNotAFile) == 0 && Ticks(entry.ftLastWriteTime) < minuteAgo &&
+            LeftoverOf(Utf8FromWide(entry.cFileName), targetName) != Leftover::None)
+            DeleteFileW((folder + entry.cFileName).c_str());  // refused while in use: skipped
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
 // The attributes a user gives a file. ReplaceFileW keeps them on Windows, but not every
@@ -56,7 +90,7 @@ bool Replace(const std::wstring& temp, const std::wstring& target, bool exists,
     }
     // The old file steps aside under a name of this save's own, so that a failure half-way can
     // put it back; without one, Windows may leave it under a name nobody knows.
-    const std::wstring backup = Beside(target, L".old-");
+    const std::wstring backup = BackupBeside(target);
     if (ReplaceFileW(target.c_str(), temp.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                      nullptr, nullptr)) {
         DeleteFileW(backup.c_str());
@@ -149,11 +183,14 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    RemoveLeftovers(target);
+
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD code = ERROR_FILE_EXISTS;
     for (unsigned attempt = 0; attempt < 100 && code == ERROR_FILE_EXISTS; ++attempt) {
-        temp = Beside(target, L".tmp-");
+        // No FILE_SHARE_DELETE: another save's cleanup cannot take the file while it is written.
+        temp = FolderOf(target) + WideFromUtf8(TemporaryFileName(GetCurrentProcessId()));
         file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         code = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;

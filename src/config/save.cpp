@@ -1,7 +1,10 @@
 #include "config/save.h"
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -9,8 +12,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <mutex>
 #include <string>
 
 #include "config/presets.h"
@@ -101,6 +105,61 @@ FileForm FileFormFromExtension(std::string_view path) {
     return first == 'B' || first == 'b' ? FileForm::Bin : FileForm::Cfg;
 }
 
+namespace {
+
+// A temporary file of any target's save is nobody's only copy: the cleanup takes every one.
+constexpr std::string_view kTemporaryPrefix = ".ostrova-tmp-";
+
+// "<digits>-<digits>..." in at least fewest and at most most groups.
+bool IsNumberGroups(std::string_view text, int fewest, int most) {
+    int groups = 0;
+    for (std::size_t start = 0;; ++groups) {
+        const std::size_t dash = std::min(text.find('-', start), text.size());
+        const std::string_view group = text.substr(start, dash - start);
+        if (group.empty() || group.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        if (dash == text.size()) return groups + 1 >= fewest && groups + 1 <= most;
+        start = dash + 1;
+    }
+}
+
+class DamagedFile : public std::error_category {
+public:
+    const char* name() const noexcept override { return "ostrova-damaged-file"; }
+    std::string message(int cause) const override {
+        return std::generic_category().message(cause) +
+               "; the old settings could not be put back either: the file may be damaged";
+    }
+    std::error_condition default_error_condition(int cause) const noexcept override {
+        return {cause, std::generic_category()};
+    }
+};
+
+}  // namespace
+
+const std::error_category& DamagedFileCategory() {
+    static const DamagedFile category;
+    return category;
+}
+
+std::string TemporaryFileName(unsigned long pid) {
+    static std::atomic<unsigned> counter{0};
+    return std::string(kTemporaryPrefix) + std::to_string(pid) + "-" + std::to_string(counter++);
+}
+
+Leftover LeftoverOf(std::string_view name, std::string_view targetName) {
+    if (name.starts_with(kTemporaryPrefix) &&
+        IsNumberGroups(name.substr(kTemporaryPrefix.size()), 2, 2))
+        return Leftover::Temporary;
+    constexpr std::string_view kOlderSuffix = ".tmp-";
+    const std::string_view named = name.substr(std::min<std::size_t>(1, name.size()));
+    if (name.starts_with('.') && named.starts_with(targetName) &&
+        named.substr(targetName.size()).starts_with(kOlderSuffix) &&
+        IsNumberGroups(named.substr(targetName.size() + kOlderSuffix.size()), 2, 3))
+        return Leftover::OlderRelease;
+    return Leftover::None;
+}
+
 #ifndef _WIN32  // Windows: file_io_windows.cpp
 namespace {
 
@@ -136,19 +195,6 @@ bool ResolveTarget(const fs::path& path, fs::path& target, std::error_code& erro
     return false;
 }
 
-// A name beside the target that no other save uses at the same time.
-fs::path TemporaryName(const fs::path& target, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                               std::to_string((tick + attempt) % 1000000);
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tmp-";
-    name += suffix;
-    return target.parent_path() / name;
-}
-
 long RealWrite(int fd, const std::uint8_t* data, std::size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
@@ -157,10 +203,12 @@ int RealOpen(const char* path, int flags, unsigned mode) {
     return ::open(path, flags, static_cast<mode_t>(mode));
 }
 
-// Writes every byte (short writes and interruptions resumed) and syncs them to disk.
-std::error_code WriteAndSync(int fd, std::span<const std::uint8_t> bytes, const WriteHooks& hooks) {
+// Writes every byte from the descriptor's offset (short writes and interruptions resumed);
+// done counts the bytes written, also when the write fails part-way.
+std::error_code WriteAll(int fd, std::span<const std::uint8_t> bytes, const WriteHooks& hooks,
+                         std::size_t& done) {
     const auto write = hooks.write ? hooks.write : RealWrite;
-    std::size_t done = 0;
+    done = 0;
     while (done < bytes.size()) {
         const long n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -168,23 +216,141 @@ std::error_code WriteAndSync(int fd, std::span<const std::uint8_t> bytes, const 
         if (n == 0) return std::make_error_code(std::errc::io_error);
         done += static_cast<std::size_t>(n);
     }
-    if ((hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) != 0) return LastError();
     return {};
 }
 
-// Truncates and rewrites the file itself: its links, owner and permissions stay as they are.
+std::error_code Sync(int fd, const WriteHooks& hooks) {
+    return (hooks.fsync ? hooks.fsync(fd) : ::fsync(fd)) == 0 ? std::error_code{} : LastError();
+}
+
+// Puts the first `changed` old bytes back and the old length, and syncs them.
+bool PutBack(int fd, std::span<const std::uint8_t> old, std::size_t changed,
+             const WriteHooks& hooks) {
+    std::size_t done = 0;
+    struct stat now {};
+    return ::lseek(fd, 0, SEEK_SET) == 0 && !WriteAll(fd, old.first(changed), hooks, done) &&
+           ::fstat(fd, &now) == 0 &&
+           (static_cast<std::size_t>(now.st_size) == old.size() ||
+            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0) &&
+           !Sync(fd, hooks);
+}
+
+// Overwrites the file itself, so its links, owner and permissions stay. Both settings forms have
+// a fixed size: one write over the old bytes replaces them without a moment of an empty file, and
+// the length changes only when the form does.
 bool RewriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
                     std::error_code& error, const WriteHooks& hooks) {
     const auto open = hooks.open ? hooks.open : RealOpen;
-    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+    const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC, 0);
     if (fd < 0) {
         error = LastError();
         return false;
     }
-    error = WriteAndSync(fd, bytes, hooks);
-    if (::close(fd) != 0 && !error) error = LastError();
+    std::vector<std::uint8_t> old;
+    for (std::uint8_t chunk[4096];;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = LastError();
+        if (n <= 0) break;
+        old.insert(old.end(), chunk, chunk + n);
+    }
+    std::size_t changed = 0;  // the leading old bytes that may no longer be on disk
+    if (!error && ::lseek(fd, 0, SEEK_SET) != 0) error = LastError();
+    if (!error) error = WriteAll(fd, bytes, hooks, changed);
+    if (!error && bytes.size() < old.size()) {
+        changed = old.size();
+        if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = LastError();
+    }
+    if (!error) error = Sync(fd, hooks);
+    // Nothing written, nothing put back: after a failed read the old bytes are not all at hand.
+    if (error && changed > 0 && !PutBack(fd, old, std::min(changed, old.size()), hooks))
+        error = {error.value(), DamagedFileCategory()};
+    ::close(fd);  // synced before, or failed already
     return !error;
 }
+
+// Removes what killed saves left beside the target (see TemporaryFileName): a running save holds
+// an exclusive lock on its temporary file until it is renamed, so a file whose lock we get is
+// nobody's. Saves of earlier releases took no lock: theirs go once a minute old. Links and
+// anything but a regular file stay; a failure only leaves a file for a later save.
+void RemoveLeftovers(const fs::path& folder, const std::string& targetName) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int at = ::dirfd(dir);
+    const std::time_t minuteAgo = std::time(nullptr) - 60;
+    while (const dirent* entry = ::readdir(dir)) {
+        const Leftover kind = LeftoverOf(entry->d_name, targetName);
+        if (kind == Leftover::None) continue;
+        const int fd =
+            ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {};
+        struct stat named {};
+        // The name is checked again under the lock: it must still be the file we hold.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            (kind == Leftover::Temporary || held.st_mtime < minuteAgo) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(at, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlinkat(at, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates this save's temporary file beside the target and locks it for the save's lifetime.
+// A name some other save's cleanup took between our create and our lock is given up for another.
+int CreateTemporary(const fs::path& folder, fs::path& temp, const WriteHooks& hooks) {
+    const auto open = hooks.open ? hooks.open : RealOpen;
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temp = folder / TemporaryFileName(static_cast<unsigned long>(::getpid()));
+        // 0666: the umask shapes a new file's bits as it would for a direct create.
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        struct stat mine {};
+        struct stat named {};
+        // A file system without locks has no cleanup either: the file is ours all the same.
+        const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+        if (locked && ::fstat(fd, &mine) == 0 && ::lstat(temp.c_str(), &named) == 0 &&
+            mine.st_dev == named.st_dev && mine.st_ino == named.st_ino)
+            return fd;
+        if (!locked) ::unlink(temp.c_str());  // our own name: the cleanup that holds it skips it
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// A write past the file-size limit must fail with EFBIG rather than end the program with a file
+// half-rewritten. Only for the save's duration, and only where the program kept the default: a
+// library should not change a process-wide setting for good behind its caller's back.
+class FileSizeSignalIgnored {
+public:
+    FileSizeSignalIgnored() {
+        const std::lock_guard lock(mutex_);
+        if (savers_++ > 0) return;
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        changed_ = ::sigaction(SIGXFSZ, nullptr, &previous_) == 0 &&
+                   (previous_.sa_flags & SA_SIGINFO) == 0 && previous_.sa_handler == SIG_DFL &&
+                   ::sigaction(SIGXFSZ, &ignore, nullptr) == 0;
+    }
+    ~FileSizeSignalIgnored() {
+        const std::lock_guard lock(mutex_);
+        if (--savers_ == 0 && changed_) ::sigaction(SIGXFSZ, &previous_, nullptr);
+    }
+    FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+    FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+private:
+    // Saves on several threads: the first one in sets it, the last one out restores it.
+    static inline std::mutex mutex_;
+    static inline int savers_ = 0;
+    static inline bool changed_ = false;
+    static inline struct sigaction previous_ {};
+};
 
 // Syncs the folder so the rename itself survives a power loss.
 void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
@@ -207,6 +373,7 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
     }
+    const FileSizeSignalIgnored fileSizeSignal;
 
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -221,18 +388,14 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    RemoveLeftovers(folder, target.filename().string());
+
     // A file with several names: a rename would leave the other names on the old settings.
     if (exists && old.st_nlink > 1) return RewriteInPlace(target, bytes, error, hooks);
 
-    const auto open = hooks.open ? hooks.open : RealOpen;
     fs::path temp;
-    int fd = -1;
-    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = TemporaryName(target, attempt);
-        // 0666: the umask shapes a new file's bits as it would for a direct create.
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    const int fd = CreateTemporary(target.parent_path(), temp, hooks);
     if (fd < 0) {
         // A folder that refuses new files may still hold a settings file the user may rewrite.
         if (exists && (errno == EACCES || errno == EPERM))
@@ -241,10 +404,11 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         return false;
     }
 
+    // The descriptor stays open until the rename: its lock tells other saves the file is in use.
     const auto fail = [&](std::error_code cause) {
         error = cause;
-        if (fd >= 0) ::close(fd);
         ::unlink(temp.c_str());
+        ::close(fd);
         return false;
     };
 
@@ -255,15 +419,15 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
         if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(LastError());
     }
 
-    if (const std::error_code written = WriteAndSync(fd, bytes, hooks)) return fail(written);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail(LastError());
+    std::size_t written = 0;
+    if (const std::error_code cause = WriteAll(fd, bytes, hooks, written)) return fail(cause);
+    if (const std::error_code cause = Sync(fd, hooks)) return fail(cause);
     if ((hooks.rename ? hooks.rename(temp.c_str(), target.c_str())
                       : std::rename(temp.c_str(), target.c_str())) != 0)
         return fail(LastError());
+    ::close(fd);  // the bytes were synced before the rename
 
-    SyncFolder(target.parent_path().empty() ? fs::path(".") : target.parent_path(), hooks);
+    SyncFolder(folder, hooks);
     return true;
 }
 

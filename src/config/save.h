@@ -70,15 +70,35 @@ struct WriteHooks {
 // file's permission bits (0666 less the umask for a new file), written whole, synced, then
 // renamed over the old one. On failure the temporary file is removed, the previous file is
 // untouched, the cause is in error and the result is false.
-// On Linux two cases rewrite the file in place instead (truncate, write, sync): a file with
-// several hard links, so every name sees the new settings, and a writable file in a folder that
-// refuses the temporary file for lack of permission.
+// The temporary file is named ".ostrova-tmp-<process>-<n>", short beside any file name. Each
+// save first removes the temporary files that killed saves left in the target's folder: only
+// regular files of that name (or ".<target name>.tmp-<numbers>" of earlier releases, once a
+// minute old) that no running save holds; a failed removal is skipped, never the save's failure.
+// On Linux two cases rewrite the file in place instead: a file with several hard links, so every
+// name sees the new settings, and a writable file in a folder that refuses the temporary file
+// for lack of permission. The old bytes are read first, the new ones written over them, the
+// file cut only when the new one is shorter, then synced; on any failure the old bytes are put
+// back, and where that fails too the error is of DamagedFileCategory(). A write past the
+// file-size limit fails with EFBIG instead of ending the program (SIGXFSZ is ignored during the
+// save when the program left it at its default).
 // On Windows the temporary file replaces an existing one through ReplaceFileW, which keeps the
 // old file's attributes, owner and permissions and refuses a file another program holds; both
 // names go to the system in their long form, so a folder deeper than MAX_PATH works.
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::error_code& error, const WriteHooks& hooks = {});
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// The category of a failed rewrite in place whose old bytes could not be put back either: the
+// value is the cause (an errno, equal to its std::errc), the message says the file may be damaged.
+const std::error_category& DamagedFileCategory();
+
+// The parts of a save's file names that the POSIX and the Windows file calls share.
+// ".ostrova-tmp-<pid>-<n>", n counting this process's saves.
+std::string TemporaryFileName(unsigned long pid);
+// Whether a file beside target, by its name, is a temporary file a save left: one of ours, or
+// ".<target name>.tmp-<pid>-<n>[-<n>]" from a release that named them after the file.
+enum class Leftover { None, Temporary, OlderRelease };
+Leftover LeftoverOf(std::string_view name, std::string_view targetName);
 
 #ifdef _WIN32
 // The form of a path that the Windows file calls take beyond MAX_PATH: made absolute against the

@@ -7,16 +7,22 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "config/codec.h"
 #include "config/paths.h"
 #include "support/file_bytes.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#include <io.h>
 #include <windows.h>
+#else
+#include <sys/file.h>
 #endif
 
 namespace ostrova {
@@ -59,8 +65,9 @@ TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
     for (const char* text : {"2024-02-29 23:59:58", "2024-02-29T23:59:58"}) {
         const auto t = ParseSaveTime(text);
         ASSERT_TRUE(t.has_value()) << text;
-        EXPECT_EQ(std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
-                  std::vector({124, 1, 29, 23, 59, 58}));
+        EXPECT_EQ(
+            std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
+            std::vector({124, 1, 29, 23, 59, 58}));
     }
     for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
                              "2024-04-31 10:00:00", "2024-01-01 24:00:00", "2024-01-01 10:60:00",
@@ -173,6 +180,81 @@ TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
         EXPECT_EQ(ReadBytes(file), Pattern(2048, complete ? 2 : 1)) << step;
         EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"}) << step;
     }
+}
+
+// What killed saves left beside the file goes with the next save. What stays: a temporary file
+// a running save holds, one of an earlier release that may still be in use, another file's, a
+// user's file of a like name, a link, a folder, and anything outside the file's folder.
+TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
+    struct Row {
+        const char* name;
+        bool aged;  // last written over a minute ago
+        bool held;  // by a save still running
+        bool removed;
+    };
+    const Row rows[] = {
+        {".ostrova-tmp-4242-0", true, false, true},
+        {".ostrova-tmp-4242-1", true, true, false},
+        {".wireless.cfg.tmp-4242-2", true, false, true},
+        {".wireless.cfg.tmp-4242-3-917", true, false, true},
+        {".wireless.cfg.tmp-4242-4-917", false, false, false},
+        {".other.cfg.tmp-4242-5-917", true, false, false},
+        {".ostrova-tmp-4242", true, false, false},
+        {".ostrova-tmp-4242-6-7", true, false, false},
+        {".ostrova-tmp-42x-8", true, false, false},
+        {"ostrova-tmp-4242-9", true, false, false},
+        {".wireless.cfg.tmp-4242-10.txt", true, false, false},
+    };
+    const fs::path file = dir_ / "wireless.cfg";
+    WriteBytes(file, Pattern(2048, 1));
+    fs::create_directories(dir_ / "card" / ".ostrova-tmp-4242-11");
+    std::vector<std::string> kept = {"card", "wireless.cfg"};
+    std::vector<int> holds;
+    for (const Row& row : rows) {
+        WriteBytes(dir_ / row.name, Pattern(2048, 9));
+        if (row.aged)
+            fs::last_write_time(dir_ / row.name,
+                                fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        if (!row.removed) kept.push_back(row.name);
+        if (!row.held) continue;
+#ifdef _WIN32  // as a save holds it: others may read and write, not delete
+        const HANDLE held = CreateFileW((dir_ / row.name).c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        holds.push_back(::_open_osfhandle(reinterpret_cast<std::intptr_t>(held), 0));
+#else
+        holds.push_back(::open((dir_ / row.name).c_str(), O_RDONLY | O_CLOEXEC));
+        ASSERT_EQ(::flock(holds.back(), LOCK_EX), 0);
+#endif
+    }
+    WriteBytes(dir_ / "card" / ".ostrova-tmp-4242-12", Pattern(2048, 9));
+#ifndef _WIN32  // a link of the pattern's name is no save's: neither it nor its target goes
+    fs::create_symlink(dir_ / "card" / ".ostrova-tmp-4242-12", dir_ / ".ostrova-tmp-4242-13");
+    kept.push_back(".ostrova-tmp-4242-13");
+#endif
+    std::sort(kept.begin(), kept.end());
+
+    std::error_code error;
+    ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 2), error)) << error.message();
+    EXPECT_EQ(Names(dir_), kept);
+    EXPECT_EQ(Names(dir_ / "card"),
+              (std::vector<std::string>{".ostrova-tmp-4242-11", ".ostrova-tmp-4242-12"}));
+    EXPECT_EQ(ReadBytes(file), Pattern(2048, 2));
+    for (int held : holds) ::close(held);
+}
+
+// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
+// temporary and the old file's names.
+TEST_F(AtomicWrite, SavesUnderAFileNameOfAnyLength) {
+    const std::string name = std::string(250 - 4, 'n') + ".cfg";
+    std::error_code error;
+    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
+        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
+            << error.message();
+    }
+    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{name});
 }
 
 #ifndef _WIN32  // permission bits, groups, umask and symbolic links are POSIX matters
@@ -317,6 +399,59 @@ TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {
     hooks.write = [](auto...) -> long { return errno = ENOSPC, -1; };
     EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 4), error, hooks));
     EXPECT_EQ(error, std::errc::no_space_on_device);
+}
+
+// A rewrite in place never cuts the file first: whatever step fails, the old bytes are back under
+// both names, and where even that fails the error says the file may be damaged.
+TEST_F(AtomicWrite, AFailedRewriteInPlacePutsTheOldBytesBack) {
+    constexpr std::size_t kNever = SIZE_MAX;
+    struct Row {
+        std::size_t oldSize, newSize;
+        std::size_t failAfter;  // bytes written before the first failing write
+        int failedWrites;       // how many fail from there
+        int failedSyncs;
+        bool damaged;
+    };
+    const Row rows[] = {
+        {2048, 2048, 0, 1, 0, false},     {2048, 2048, 1000, 1, 0, false},
+        {2048, 2048, 2047, 1, 0, false},  {2048, 2048, kNever, 0, 1, false},
+        {2048, 868, kNever, 0, 1, false}, {868, 2048, 1000, 1, 0, false},
+        {2048, 2048, 1000, 99, 0, true},  {2048, 868, kNever, 0, 99, true},
+        {2048, 868, kNever, 0, 0, false}, {868, 2048, kNever, 0, 0, false},
+    };
+    const fs::path file = dir_ / "wireless.cfg";
+    for (const Row& row : rows) {
+        const std::string what = std::to_string(row.oldSize) + " -> " +
+                                 std::to_string(row.newSize) + " after " +
+                                 std::to_string(row.failAfter);
+        WriteBytes(file, Pattern(row.oldSize, 1));
+        fs::remove(dir_ / "card.cfg");
+        fs::create_hard_link(file, dir_ / "card.cfg");
+        std::size_t budget = row.failAfter;
+        int failedWrites = row.failedWrites, failedSyncs = row.failedSyncs;
+        WriteHooks hooks;
+        hooks.write = [&](int fd, const std::uint8_t* data, std::size_t size) -> long {
+            if (budget == 0 && failedWrites-- > 0) return errno = EIO, -1;
+            if (budget == 0) budget = kNever;
+            const long n = static_cast<long>(::write(fd, data, std::min(size, budget)));
+            if (n > 0 && budget != kNever) budget -= static_cast<std::size_t>(n);
+            return n;
+        };
+        hooks.fsync = [&](int fd) { return failedSyncs-- > 0 ? (errno = EIO, -1) : ::fsync(fd); };
+        std::error_code error;
+        const bool failed = row.failedWrites + row.failedSyncs > 0;
+        EXPECT_EQ(WriteFileAtomically(file, Pattern(row.newSize, 2), error, hooks), !failed)
+            << what;
+        EXPECT_EQ(error == std::errc::io_error, failed) << what;
+        EXPECT_EQ(error.category() == DamagedFileCategory(), row.damaged) << what;
+        EXPECT_EQ(error.message().find("may be damaged") != std::string::npos, row.damaged);
+        if (!row.damaged) {
+            EXPECT_EQ(ReadBytes(file), failed ? Pattern(row.oldSize, 1) : Pattern(row.newSize, 2))
+                << what;
+        }
+        EXPECT_EQ(fs::hard_link_count(file), 2u) << what;
+        EXPECT_EQ(Names(dir_), (std::vector<std::string>{"card.cfg", "wireless.cfg"})) << what;
+    }
 }
 
 #endif
