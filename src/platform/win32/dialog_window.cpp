@@ -268,11 +268,11 @@ void DialogWindow::RenderText(int index) {
     const HWND w = s.kind == ControlKind::ComboDropDown ? EditOf(index) : control(index);
     if (w == nullptr) return;
     const std::wstring text = WideFromCp1252(s.text);
-    // The first texts go in whole: no caret or place to keep yet.
-    if (firstRender_) return static_cast<void>(SetWindowTextW(w, text.c_str()));
     // Setting a text resets caret and selection: only where it differs.
     const std::wstring shown = WindowText(w);
     if (shown == text) return;
+    // The first texts go in whole: no caret or place to keep yet.
+    if (firstRender_) return static_cast<void>(SetWindowTextW(w, text.c_str()));
     const bool singleLine = (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE) == 0;
     if (singleLine && (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown)) {
         // Only the part that changed, so the edit keeps its place in a text wider than itself.
