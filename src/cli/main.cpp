@@ -14,9 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -306,22 +304,47 @@ int Save(ConfigRecord record, const std::string& path, FileForm form, const std:
     return kOk;
 }
 
-bool ReadAll(const std::string& path, std::string& text) {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), {});
-        return !std::cin.bad();
+constexpr std::size_t kMaxJsonBytes = 1 << 20;
+
+// The whole of a JSON file or of standard input ("-"), up to kMaxJsonBytes: a device or a pipe
+// without end is refused instead of read forever. Else false and why.
+bool ReadJsonText(const std::string& path, std::string& text, std::string& why) {
+    std::FILE* in = stdin;
+    if (path != "-") {
+#ifdef _WIN32
+        in = ::_wfopen(PathFromUtf8(path).c_str(), L"rb");
+#else
+        in = std::fopen(path.c_str(), "rb");
+#endif
+        if (!in) {
+            why = std::strerror(errno);
+            return false;
+        }
     }
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
+    text.resize(kMaxJsonBytes + 1);
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const std::size_t n = std::fread(text.data() + got, 1, text.size() - got, in);
+        got += n;
+        if (n == 0) break;
+    }
+    const bool failed = std::ferror(in);
+    if (failed) why = std::strerror(errno);
+    if (in != stdin) std::fclose(in);
+    if (failed) return false;
+    if (got > kMaxJsonBytes) {
+        why = "is larger than 1 MiB; a JSON file of fields is far smaller";
+        return false;
+    }
+    text.resize(got);
+    return true;
 }
 
 // The fields of a JSON object as show --json prints it.
 std::optional<std::vector<Assignment>> JsonEdits(const std::string& path) {
-    std::string text;
-    if (!ReadAll(path, text)) {
-        Error(path, std::strerror(errno));
+    std::string text, why;
+    if (!ReadJsonText(path, text, why)) {
+        Error(path, why);
         return std::nullopt;
     }
     const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
@@ -525,9 +548,10 @@ int Run(int argc, char** argv) {
             sub->add_option("ASSIGNMENT", assignments,
                             "field=value, by the names show prints; numbers or captions for "
                             "choices (sendMode=Instant, countryId=Sweden, operatorId=Telia)");
-            sub->add_option("--from-json", options.json,
-                            "apply the fields of a JSON object as show --json prints it ('-' "
-                            "reads standard input); field=value arguments take precedence");
+            sub->add_option(
+                "--from-json", options.json,
+                "apply the fields of a JSON object as show --json prints it, up to 1 MiB ('-' "
+                "reads standard input); field=value arguments take precedence");
         }
         sub->add_option("--time", options.time, timeHelp);
     };
@@ -589,6 +613,19 @@ int Run(int argc, char** argv) {
 }
 
 }  // namespace
+
+// Run, with whatever escapes it (memory, a library's error) reported as a failure, not an abort.
+int Main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "ostrova-cfg: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "ostrova-cfg: unexpected error\n";
+    }
+    return kFailed;
+}
+
 }  // namespace ostrova::cli
 
 #ifdef _WIN32
@@ -600,10 +637,10 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<char*> pointers;
     for (std::string& arg : args) pointers.push_back(arg.data());
     pointers.push_back(nullptr);
-    return ostrova::cli::Run(argc, pointers.data());
+    return ostrova::cli::Main(argc, pointers.data());
 }
 #else
 int main(int argc, char** argv) {
-    return ostrova::cli::Run(argc, argv);
+    return ostrova::cli::Main(argc, argv);
 }
 #endif

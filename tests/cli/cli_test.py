@@ -93,6 +93,15 @@ class NewAndRoundTrip(Cli):
         self.cfg("new", "b.cfg", "--from-json", "-", stdin=shown)  # over the defaults: all of it
         self.assertEqual(read("b.cfg"), original)
 
+    def test_from_json_refuses_what_is_no_json_file_of_fields(self):
+        self.fresh()
+        for source, why in [("/tmp", "Is a directory"), ("none.json", "No such file or directory"),
+                            ("/dev/zero", "is larger than 1 MiB; a JSON file of fields is far "
+                             "smaller")]:
+            for args in (["set", "a.cfg"], ["new", "b.cfg"]):
+                self.cfg(*args, "--from-json", source, code=1, err=f"{source}: {why}")
+        self.assertEqual((read("a.cfg"), read("b.cfg")), (cfg_file(default_record()), None))
+
     def test_save_time_sources(self):
         for n, (args, env, saved) in enumerate([
                 (["--time", "2028-02-29T23:59:59"], {}, (2028, 2, 29, 23, 59, 59)),  # before ENV
