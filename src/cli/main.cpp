@@ -44,6 +44,19 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+int g_writeErrno = 0;
+bool g_writeFailed = false;
+
+// Whether writing to standard output has failed; called right after writing, while errno still
+// says why. Output lost to a full disk is a failure, as for the standard tools.
+bool WriteFailed() {
+    if (!g_writeFailed && (!std::cout || std::ferror(stdout))) {
+        g_writeFailed = true;
+        g_writeErrno = errno;
+    }
+    return g_writeFailed;
+}
+
 void Error(const std::string& where, const std::string& what) {
     std::cerr << "ostrova-cfg: " << where << ": " << what << '\n';
 }
@@ -194,6 +207,7 @@ int Show(const std::vector<std::string>& files, const std::string& form, bool js
         }
         if (json) {
             std::cout << ToJson(file.record).dump(2) << '\n';
+            if (WriteFailed()) break;
             continue;
         }
         if (!first) std::cout << '\n';
@@ -211,6 +225,7 @@ int Show(const std::vector<std::string>& files, const std::string& form, bool js
             name.resize(std::max<std::size_t>(name.size() + 1, 17), ' ');
             std::cout << "  " << name << Display(file.record, f) << '\n';
         }
+        if (WriteFailed()) break;
     }
     return status;
 }
@@ -222,6 +237,7 @@ int Check(const std::vector<std::string>& files, const std::string& form, bool v
         if (!file.ok) status = kFailed;
         if (verbose)
             std::cout << path << ": " << (file.ok ? "" : "not valid: ") << file.summary << '\n';
+        if (WriteFailed()) break;
     }
     return status;
 }
@@ -253,6 +269,7 @@ int Diff(const std::string& a, const std::string& b, const std::string& formA,
         std::cout << "reserved bytes " << range.offset << ".." << range.offset + range.size - 1
                   << " differ\n";
     }
+    WriteFailed();
     return differ ? kFailed : kOk;
 }
 
@@ -494,6 +511,7 @@ int Presets(const std::string& country, bool values) {
         only = static_cast<std::uint8_t>(*id);
     }
     ListPresets(std::cout, only, values);
+    WriteFailed();
     return kOk;
 }
 
@@ -617,7 +635,13 @@ int Run(int argc, char** argv) {
 // Run, with whatever escapes it (memory, a library's error) reported as a failure, not an abort.
 int Main(int argc, char** argv) {
     try {
-        return Run(argc, argv);
+        const int status = Run(argc, argv);
+        errno = 0;
+        if (std::fflush(stdout) != 0) WriteFailed();
+        if (!WriteFailed()) return status;
+        std::cerr << "ostrova-cfg: write error" << (g_writeErrno ? ": " : "")
+                  << (g_writeErrno ? std::strerror(g_writeErrno) : "") << '\n';
+        return status == kOk ? kFailed : status;
     } catch (const std::exception& e) {
         std::cerr << "ostrova-cfg: " << e.what() << '\n';
     } catch (...) {

@@ -176,6 +176,16 @@ class BrokenFiles(Cli):
         self.assertEqual(self.cfg("check", "--form", "bin", "a.cfg", code=1).stdout, "")
 
 
+    def test_output_lost_to_a_full_disk_is_a_failure(self):
+        self.fresh()
+        with open("/dev/full", "w") as full:
+            for args in (["show", "a.cfg"], ["show", "--json", "a.cfg"], ["presets", "-v"],
+                         ["check", "-v", "a.cfg"], ["--help"]):
+                p = subprocess.run([PROGRAM, *args], stdout=full, stderr=subprocess.PIPE,
+                                   encoding="utf-8", env=ENV, timeout=30)
+                self.assertEqual((p.returncode, p.stderr),
+                                 (1, "ostrova-cfg: write error: No space left on device\n"), args)
+
 class ConvertAndDiff(Cli):
     def test_convert_both_ways(self):
         f = self.fresh("sendVia=Internet", "sendTo=FTP", "ftpServer=ftp.lan", "imageFrom=G7")
