@@ -18,6 +18,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -58,7 +59,7 @@ bool WriteFailed() {
 }
 
 void Error(const std::string& where, const std::string& what) {
-    std::cerr << "ostrova-cfg: " << where << ": " << what << '\n';
+    std::cerr << "ostrova-cfg: " << (where.empty() ? "" : where + ": ") << what << '\n';
 }
 
 std::string_view FormName(FileForm form) {
@@ -235,6 +236,7 @@ int Check(const std::vector<std::string>& files, const std::string& form, bool v
     for (const std::string& path : files) {
         const Loaded file = Load(path, FormOf(path, form));
         if (!file.ok) status = kFailed;
+        if (!file.ok && !verbose) Error(path, file.summary);
         if (verbose)
             std::cout << path << ": " << (file.ok ? "" : "not valid: ") << file.summary << '\n';
         if (WriteFailed()) break;
@@ -282,11 +284,11 @@ bool AllDigits(std::string_view s) {
 
 // --time (local, "2026-12-07T10:00:00"), else SOURCE_DATE_EPOCH (in UTC, so the same
 // sources give the same file anywhere), else the current local time.
-std::optional<std::tm> SaveTime(const std::string& option, std::string& why) {
+std::optional<std::tm> SaveTime(const std::optional<std::string>& option, std::string& why) {
     std::tm t{};
-    if (!option.empty()) {
-        if (const auto parsed = ParseSaveTime(option)) return parsed;
-        why = "--time " + option + ": expects a local date and time such as 2026-12-07T10:00:00";
+    if (option) {
+        if (const auto parsed = ParseSaveTime(*option)) return parsed;
+        why = "--time " + *option + ": expects a local date and time such as 2026-12-07T10:00:00";
         return std::nullopt;
     }
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
@@ -358,13 +360,29 @@ bool ReadJsonText(const std::string& path, std::string& text, std::string& why) 
 }
 
 // The fields of a JSON object as show --json prints it.
-std::optional<std::vector<Assignment>> JsonEdits(const std::string& path) {
+std::optional<std::vector<Assignment>> JsonEdits(const std::string& path, int& status) {
+    status = kFailed;
     std::string text, why;
     if (!ReadJsonText(path, text, why)) {
         Error(path, why);
         return std::nullopt;
     }
-    const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+    // A field named twice is an error, as on the command line; a JSON object would keep the last.
+    std::set<std::string> keys;
+    std::string twice;
+    const auto onEvent = [&](int depth, nlohmann::json::parse_event_t event,
+                             nlohmann::json& parsed) {
+        if (event == nlohmann::json::parse_event_t::key && depth == 1 && twice.empty() &&
+            !keys.insert(parsed.get<std::string>()).second)
+            twice = parsed.get<std::string>();
+        return true;
+    };
+    const nlohmann::json j = nlohmann::json::parse(text, onEvent, false);
+    if (!twice.empty() && j.is_object()) {
+        Error(path, twice + ": given twice");
+        status = kUsage;
+        return std::nullopt;
+    }
     if (j.is_discarded() || !j.is_object()) {
         Error(path, "expects one JSON object of fields, as show --json prints it");
         return std::nullopt;
@@ -407,11 +425,8 @@ std::optional<std::vector<Assignment>> Edits(const std::vector<std::string>& arg
         edits.push_back(std::move(a));
     }
     if (!jsonPath.empty()) {
-        auto json = JsonEdits(jsonPath);
-        if (!json) {
-            status = kFailed;
-            return std::nullopt;
-        }
+        auto json = JsonEdits(jsonPath, status);
+        if (!json) return std::nullopt;
         for (Assignment& a : *json) {
             if (std::none_of(edits.begin(), edits.end(),
                              [&](const Assignment& e) { return e.field == a.field; }))
@@ -423,7 +438,7 @@ std::optional<std::vector<Assignment>> Edits(const std::vector<std::string>& arg
 
 struct WriteOptions {
     std::string form;
-    std::string time;
+    std::optional<std::string> time;  // given, even empty, it is the only source
     std::string json;
     bool force = false;
 };
@@ -534,7 +549,7 @@ int Run(int argc, char** argv) {
     };
     const std::string timeHelp =
         "save time stamped into wireless.cfg, local, e.g. 2026-12-07T10:00:00 (default: "
-        "SOURCE_DATE_EPOCH in UTC when set, else now)";
+        "SOURCE_DATE_EPOCH in UTC when set, else now); an empty one is refused";
 
     std::vector<std::string> files;
     std::string form, formB, inForm;
@@ -546,7 +561,9 @@ int Run(int argc, char** argv) {
     formOption(show, form, "--form", "read the files as");
 
     CLI::App* check = app.add_subcommand(
-        "check", "Exit 0 when every file is a valid settings file, 1 when any is not");
+        "check",
+        "Exit 0 when every file is a valid settings file, 1 when any is not (named on "
+        "standard error with the reason)");
     check->add_option("FILE", files, "settings files")->required();
     check->add_flag("-v,--verbose", verbose, "say for each file whether it is valid and why");
     formOption(check, form, "--form", "read the files as");
@@ -560,6 +577,8 @@ int Run(int argc, char** argv) {
     formOption(diff, formB, "--form-b", "read B as");
 
     WriteOptions options;
+    std::string timeText;
+    std::vector<CLI::Option*> timeOptions;
     std::vector<std::string> assignments;
     const auto writeOptions = [&](CLI::App* sub, bool assigns) {
         if (assigns) {
@@ -569,9 +588,10 @@ int Run(int argc, char** argv) {
             sub->add_option(
                 "--from-json", options.json,
                 "apply the fields of a JSON object as show --json prints it, up to 1 MiB ('-' "
-                "reads standard input); field=value arguments take precedence");
+                "reads standard input); field=value arguments take precedence; a field named twice "
+                "is an error");
         }
-        sub->add_option("--time", options.time, timeHelp);
+        timeOptions.push_back(sub->add_option("--time", timeText, timeHelp));
     };
 
     std::string path, out;
@@ -615,11 +635,32 @@ int Run(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kOk : kUsage;
+        // A word CLI11 could not place explains a missing argument better than the lack does.
+        std::string where, what = e.what();
+        for (CLI::App* sub : app.get_subcommands({})) {
+            if (!sub->parsed()) continue;
+            where = sub->get_name();
+            const std::vector<std::string> left = sub->remaining();
+            if (!left.empty() && left[0].size() > 1 && left[0][0] == '-')
+                what = left[0] + ": no such option (a file name beginning with - goes after --)";
+        }
+        const std::vector<std::string> left = app.remaining();
+        if (where.empty() && !left.empty())
+            what = left[0] + (left[0][0] == '-' ? ": no such option" : ": no such command") +
+                   " (see ostrova-cfg --help)";
+        Error(where, what);
+        return kUsage;
     }
 
+    for (const CLI::Option* option : timeOptions)
+        if (option->count() > 0) options.time = timeText;
     if (show->parsed()) return Show(files, form, json);
     if (check->parsed()) return Check(files, form, verbose);
     if (diff->parsed()) return Diff(a, b, form, formB);

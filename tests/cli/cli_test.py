@@ -150,6 +150,21 @@ class SetRules(Cli):
         self.cfg("set", "a.cfg", "maxNum=1", "maxNum=2", code=2, err="maxNum: given twice")
         self.assertEqual(self.cfg("frobnicate", code=2).stdout, "")
 
+    def test_usage_errors_name_the_word_at_fault(self):
+        self.cfg("new", "--", "-dash.cfg")  # after --, a name beginning with - is a file
+        self.assertTrue(self.cfg("show", "--", "-dash.cfg").stdout.startswith("-dash.cfg: valid"))
+        for args, err, stdin in [
+                (["frobnicate"], "frobnicate: no such command (see ostrova-cfg --help)", None),
+                (["--frob"], "--frob: no such option (see ostrova-cfg --help)", None),
+                (["show", "-dash.cfg"], "show: -dash.cfg: no such option (a file name beginning "
+                 "with - goes after --)", None),
+                (["show"], "show: FILE is required", None),
+                (["set", self.fresh(), "--time", ""], "a.cfg: --time : expects a local date and "
+                 "time such as 2026-12-07T10:00:00", None),
+                (["set", "a.cfg", "--from-json", "-"], "-: maxNum: given twice",
+                 '{"maxNum": 1, "maxNum": 2}')]:
+            self.cfg(*args, code=2, err=err, stdin=stdin)
+
     def test_accepted_values_and_what_follows_them(self):
         for base, args, fields in self.ACCEPTED:
             self.cfg("set", self.fresh(*base.split()), *args.split())
@@ -167,7 +182,7 @@ class BrokenFiles(Cli):
             Path(name).write_bytes(data)
             self.assertEqual(self.cfg("check", "-v", name, code=1).stdout,
                              f"{name}: not valid: {message}\n")
-            for args in (["show", name], ["set", name, "maxNum=1"]):
+            for args in (["show", name], ["check", name], ["set", name, "maxNum=1"]):
                 self.assertEqual(self.cfg(*args, code=1, err=f"{name}: {message}").stdout, "")
             self.assertEqual(read(name), data)
         self.assertEqual(self.cfg("check", "-v", self.fresh()).stdout, "a.cfg: valid (wireless.cfg "
