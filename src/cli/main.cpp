@@ -59,7 +59,8 @@ bool WriteFailed() {
 }
 
 void Error(const std::string& where, const std::string& what) {
-    std::cerr << "ostrova-cfg: " << (where.empty() ? "" : where + ": ") << what << '\n';
+    std::cerr << "ostrova-cfg: " << (where.empty() ? "" : Escaped(where, false) + ": ")
+              << Escaped(what, false) << '\n';
 }
 
 std::string_view FormName(FileForm form) {
@@ -213,7 +214,7 @@ int Show(const std::vector<std::string>& files, const std::string& form, bool js
         }
         if (!first) std::cout << '\n';
         first = false;
-        std::cout << path << ": " << file.summary << '\n';
+        std::cout << Escaped(path, false) << ": " << file.summary << '\n';
         if (file.form == FileForm::Bin)
             std::cout << "  note: MMSCFG.BIN ends before ftpAccount; the fields from there on "
                          "show their defaults\n";
@@ -238,7 +239,8 @@ int Check(const std::vector<std::string>& files, const std::string& form, bool v
         if (!file.ok) status = kFailed;
         if (!file.ok && !verbose) Error(path, file.summary);
         if (verbose)
-            std::cout << path << ": " << (file.ok ? "" : "not valid: ") << file.summary << '\n';
+            std::cout << Escaped(path, false) << ": " << (file.ok ? "" : "not valid: ")
+                      << file.summary << '\n';
         if (WriteFailed()) break;
     }
     return status;

@@ -147,6 +147,11 @@ class SetRules(Cli):
                      err="a.cfg: " + why.format(args.split()[-1]))
             self.assertEqual(read("a.cfg"), cfg_file(default_record()))  # as new wrote it
         self.cfg("set", "a.cfg", "reportHour", code=2, err="reportHour: expects field=value")
+        # Text from the command line reaches the terminal escaped, as show prints values.
+        self.cfg("set", "a.cfg", "phone[1]=a\x1b[31m", code=1,
+                 err="a.cfg: phone[1]=a\\x1B[31m: holds a control character (U+001B)")
+        self.cfg("show", "\x1b[1m.cfg", code=1,
+                 err="\\x1B[1m.cfg: File Open Error! (No such file or directory)")
         self.cfg("set", "a.cfg", "maxNum=1", "maxNum=2", code=2, err="maxNum: given twice")
         self.assertEqual(self.cfg("frobnicate", code=2).stdout, "")
 
