@@ -197,19 +197,34 @@ nlohmann::ordered_json ToJson(const ConfigRecord& r) {
     return j;
 }
 
+// Names that are not UTF-8 are printed with U+FFFD rather than refused.
+std::string Dump(const nlohmann::ordered_json& j) {
+    return j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 int Show(const std::vector<std::string>& files, const std::string& form, bool json) {
     int status = kOk;
     bool first = true;
+    // One file: its fields alone, the object --from-json reads. Several: one array of them all.
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const std::string& path : files) {
         const Loaded file = Load(path, FormOf(path, form));
         if (!file.ok) {
             Error(path, file.summary);
             status = kFailed;
+        }
+        if (json && files.size() > 1) {
+            nlohmann::ordered_json entry = {{"file", path},
+                                            {"form", file.form == FileForm::Cfg ? "cfg" : "bin"},
+                                            {"valid", file.ok}};
+            if (!file.ok) entry["error"] = file.summary;
+            entry["fields"] = file.ok ? ToJson(file.record) : nlohmann::ordered_json();
+            all.push_back(std::move(entry));
             continue;
         }
+        if (!file.ok) continue;
         if (json) {
-            std::cout << ToJson(file.record).dump(2) << '\n';
-            if (WriteFailed()) break;
+            std::cout << Dump(ToJson(file.record)) << '\n';
             continue;
         }
         if (!first) std::cout << '\n';
@@ -229,6 +244,7 @@ int Show(const std::vector<std::string>& files, const std::string& form, bool js
         }
         if (WriteFailed()) break;
     }
+    if (json && files.size() > 1) std::cout << Dump(all) << '\n';
     return status;
 }
 
@@ -559,7 +575,9 @@ int Run(int argc, char** argv) {
 
     CLI::App* show = app.add_subcommand("show", "Print every field of each settings file");
     show->add_option("FILE", files, "settings files")->required();
-    show->add_flag("--json", json, "one JSON object per file, texts in UTF-8");
+    show->add_flag("--json", json,
+                   "the fields as one JSON object, texts in UTF-8; for several files an array "
+                   "of objects with file, form, valid, error and fields");
     formOption(show, form, "--form", "read the files as");
 
     CLI::App* check = app.add_subcommand(

@@ -92,6 +92,11 @@ class NewAndRoundTrip(Cli):
         self.assertEqual(read(a), original)
         self.cfg("new", "b.cfg", "--from-json", "-", stdin=shown)  # over the defaults: all of it
         self.assertEqual(read("b.cfg"), original)
+        # Several files: one array, a file that is not valid in it too.
+        self.assertEqual(json.loads(self.cfg("show", "--json", a, "none.bin", code=1).stdout), [
+            {"file": a, "form": "cfg", "valid": True, "fields": json.loads(shown)},
+            {"file": "none.bin", "form": "bin", "valid": False,
+             "error": "File Open Error! (No such file or directory)", "fields": None}])
 
     def test_from_json_refuses_what_is_no_json_file_of_fields(self):
         self.fresh()
