@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "text/cp1252.h"
 #include "tables/operator_presets.h"
+#include "text/cp1252.h"
 
 namespace ostrova::cli {
 namespace {
@@ -156,23 +156,45 @@ std::string Display(const ConfigRecord& record, const Field& field) {
         const std::string number = std::to_string(NumberOf(record, field));
         return caption.empty() ? number : number + " (" + caption + ")";
     }
-    // Quoted, so blanks at either end show; bytes a terminal cannot show are escaped.
-    std::string out = "\"";
-    for (const char c : TextBytes(record, field)) {
-        const auto b = static_cast<std::uint8_t>(c);
-        const bool undefined = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-        if (b < 0x20 || b == 0x7F || undefined) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            out += hex;
-        } else if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else {
-            out += Cp1252ToUtf8(std::string_view(&c, 1));
+    // Quoted, so blanks at either end show.
+    return "\"" + Escaped(Cp1252ToUtf8(TextBytes(record, field)), true) + "\"";
+}
+
+std::string Escaped(std::string_view utf8, bool quoted) {
+    std::string out;
+    const auto hex = [&](unsigned b) {
+        char text[8];
+        std::snprintf(text, sizeof text, "\\x%02X", b);
+        out += text;
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<std::uint8_t>(utf8[i]);
+        const std::size_t n = b < 0x80         ? 1
+                              : (b >> 5) == 6  ? 2
+                              : (b >> 4) == 14 ? 3
+                              : (b >> 3) == 30 ? 4
+                                               : 0;
+        bool whole = n > 0 && i + n <= utf8.size();
+        for (std::size_t k = 1; whole && k < n; ++k)
+            whole = (static_cast<std::uint8_t>(utf8[i + k]) & 0xC0) == 0x80;
+        if (!whole) {
+            hex(b);  // not UTF-8
+            ++i;
+            continue;
         }
+        // C1 controls (U+0080..U+009F) as the byte they stand for in Windows-1252.
+        const unsigned c1 = n == 2 && b == 0xC2 ? static_cast<std::uint8_t>(utf8[i + 1]) : 0;
+        if (b < 0x20 || b == 0x7F || (c1 >= 0x80 && c1 < 0xA0)) {
+            hex(c1 ? c1 : b);
+        } else if (quoted && (b == '"' || b == '\\')) {
+            out += '\\';
+            out += static_cast<char>(b);
+        } else {
+            out.append(utf8.substr(i, n));
+        }
+        i += n;
     }
-    return out + "\"";
+    return out;
 }
 
 }  // namespace ostrova::cli

@@ -49,5 +49,8 @@ std::span<char> TextSpan(ConfigRecord& record, const Field& field);
 std::string Caption(const ConfigRecord& record, const Field& field);
 // The value as the show and diff commands print it: 2 (Off), "text".
 std::string Display(const ConfigRecord& record, const Field& field);
+// Text for a terminal: control characters and bytes that are not UTF-8 as \xNN, so a value or a
+// file name cannot send escape sequences; quoted escapes '"' and '\' too, for a quoted value.
+std::string Escaped(std::string_view utf8, bool quoted);
 
 }  // namespace ostrova::cli

@@ -14,12 +14,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,8 +45,22 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+int g_writeErrno = 0;
+bool g_writeFailed = false;
+
+// Whether writing to standard output has failed; called right after writing, while errno still
+// says why. Output lost to a full disk is a failure, as for the standard tools.
+bool WriteFailed() {
+    if (!g_writeFailed && (!std::cout || std::ferror(stdout))) {
+        g_writeFailed = true;
+        g_writeErrno = errno;
+    }
+    return g_writeFailed;
+}
+
 void Error(const std::string& where, const std::string& what) {
-    std::cerr << "ostrova-cfg: " << where << ": " << what << '\n';
+    std::cerr << "ostrova-cfg: " << (where.empty() ? "" : Escaped(where, false) + ": ")
+              << Escaped(what, false) << '\n';
 }
 
 std::string_view FormName(FileForm form) {
@@ -184,23 +197,39 @@ nlohmann::ordered_json ToJson(const ConfigRecord& r) {
     return j;
 }
 
+// Names that are not UTF-8 are printed with U+FFFD rather than refused.
+std::string Dump(const nlohmann::ordered_json& j) {
+    return j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 int Show(const std::vector<std::string>& files, const std::string& form, bool json) {
     int status = kOk;
     bool first = true;
+    // One file: its fields alone, the object --from-json reads. Several: one array of them all.
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
     for (const std::string& path : files) {
         const Loaded file = Load(path, FormOf(path, form));
         if (!file.ok) {
             Error(path, file.summary);
             status = kFailed;
+        }
+        if (json && files.size() > 1) {
+            nlohmann::ordered_json entry = {{"file", path},
+                                            {"form", file.form == FileForm::Cfg ? "cfg" : "bin"},
+                                            {"valid", file.ok}};
+            if (!file.ok) entry["error"] = file.summary;
+            entry["fields"] = file.ok ? ToJson(file.record) : nlohmann::ordered_json();
+            all.push_back(std::move(entry));
             continue;
         }
+        if (!file.ok) continue;
         if (json) {
-            std::cout << ToJson(file.record).dump(2) << '\n';
+            std::cout << Dump(ToJson(file.record)) << '\n';
             continue;
         }
         if (!first) std::cout << '\n';
         first = false;
-        std::cout << path << ": " << file.summary << '\n';
+        std::cout << Escaped(path, false) << ": " << file.summary << '\n';
         if (file.form == FileForm::Bin)
             std::cout << "  note: MMSCFG.BIN ends before ftpAccount; the fields from there on "
                          "show their defaults\n";
@@ -213,7 +242,9 @@ int Show(const std::vector<std::string>& files, const std::string& form, bool js
             name.resize(std::max<std::size_t>(name.size() + 1, 17), ' ');
             std::cout << "  " << name << Display(file.record, f) << '\n';
         }
+        if (WriteFailed()) break;
     }
+    if (json && files.size() > 1) std::cout << Dump(all) << '\n';
     return status;
 }
 
@@ -222,8 +253,11 @@ int Check(const std::vector<std::string>& files, const std::string& form, bool v
     for (const std::string& path : files) {
         const Loaded file = Load(path, FormOf(path, form));
         if (!file.ok) status = kFailed;
+        if (!file.ok && !verbose) Error(path, file.summary);
         if (verbose)
-            std::cout << path << ": " << (file.ok ? "" : "not valid: ") << file.summary << '\n';
+            std::cout << Escaped(path, false) << ": " << (file.ok ? "" : "not valid: ")
+                      << file.summary << '\n';
+        if (WriteFailed()) break;
     }
     return status;
 }
@@ -255,6 +289,7 @@ int Diff(const std::string& a, const std::string& b, const std::string& formA,
         std::cout << "reserved bytes " << range.offset << ".." << range.offset + range.size - 1
                   << " differ\n";
     }
+    WriteFailed();
     return differ ? kFailed : kOk;
 }
 
@@ -267,11 +302,11 @@ bool AllDigits(std::string_view s) {
 
 // --time (local, "2026-12-07T10:00:00"), else SOURCE_DATE_EPOCH (in UTC, so the same
 // sources give the same file anywhere), else the current local time.
-std::optional<std::tm> SaveTime(const std::string& option, std::string& why) {
+std::optional<std::tm> SaveTime(const std::optional<std::string>& option, std::string& why) {
     std::tm t{};
-    if (!option.empty()) {
-        if (const auto parsed = ParseSaveTime(option)) return parsed;
-        why = "--time " + option + ": expects a local date and time such as 2026-12-07T10:00:00";
+    if (option) {
+        if (const auto parsed = ParseSaveTime(*option)) return parsed;
+        why = "--time " + *option + ": expects a local date and time such as 2026-12-07T10:00:00";
         return std::nullopt;
     }
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
@@ -306,25 +341,66 @@ int Save(ConfigRecord record, const std::string& path, FileForm form, const std:
     return kOk;
 }
 
-bool ReadAll(const std::string& path, std::string& text) {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), {});
-        return !std::cin.bad();
+constexpr std::size_t kMaxJsonBytes = 1 << 20;
+
+// The whole of a JSON file or of standard input ("-"), up to kMaxJsonBytes: a device or a pipe
+// without end is refused instead of read forever. Else false and why.
+bool ReadJsonText(const std::string& path, std::string& text, std::string& why) {
+    std::FILE* in = stdin;
+    if (path != "-") {
+#ifdef _WIN32
+        in = ::_wfopen(PathFromUtf8(path).c_str(), L"rb");
+#else
+        in = std::fopen(path.c_str(), "rb");
+#endif
+        if (!in) {
+            why = std::strerror(errno);
+            return false;
+        }
     }
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return !in.bad();
+    text.resize(kMaxJsonBytes + 1);
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const std::size_t n = std::fread(text.data() + got, 1, text.size() - got, in);
+        got += n;
+        if (n == 0) break;
+    }
+    const bool failed = std::ferror(in);
+    if (failed) why = std::strerror(errno);
+    if (in != stdin) std::fclose(in);
+    if (failed) return false;
+    if (got > kMaxJsonBytes) {
+        why = "is larger than 1 MiB; a JSON file of fields is far smaller";
+        return false;
+    }
+    text.resize(got);
+    return true;
 }
 
 // The fields of a JSON object as show --json prints it.
-std::optional<std::vector<Assignment>> JsonEdits(const std::string& path) {
-    std::string text;
-    if (!ReadAll(path, text)) {
-        Error(path, std::strerror(errno));
+std::optional<std::vector<Assignment>> JsonEdits(const std::string& path, int& status) {
+    status = kFailed;
+    std::string text, why;
+    if (!ReadJsonText(path, text, why)) {
+        Error(path, why);
         return std::nullopt;
     }
-    const nlohmann::json j = nlohmann::json::parse(text, nullptr, false);
+    // A field named twice is an error, as on the command line; a JSON object would keep the last.
+    std::set<std::string> keys;
+    std::string twice;
+    const auto onEvent = [&](int depth, nlohmann::json::parse_event_t event,
+                             nlohmann::json& parsed) {
+        if (event == nlohmann::json::parse_event_t::key && depth == 1 && twice.empty() &&
+            !keys.insert(parsed.get<std::string>()).second)
+            twice = parsed.get<std::string>();
+        return true;
+    };
+    const nlohmann::json j = nlohmann::json::parse(text, onEvent, false);
+    if (!twice.empty() && j.is_object()) {
+        Error(path, twice + ": given twice");
+        status = kUsage;
+        return std::nullopt;
+    }
     if (j.is_discarded() || !j.is_object()) {
         Error(path, "expects one JSON object of fields, as show --json prints it");
         return std::nullopt;
@@ -367,11 +443,8 @@ std::optional<std::vector<Assignment>> Edits(const std::vector<std::string>& arg
         edits.push_back(std::move(a));
     }
     if (!jsonPath.empty()) {
-        auto json = JsonEdits(jsonPath);
-        if (!json) {
-            status = kFailed;
-            return std::nullopt;
-        }
+        auto json = JsonEdits(jsonPath, status);
+        if (!json) return std::nullopt;
         for (Assignment& a : *json) {
             if (std::none_of(edits.begin(), edits.end(),
                              [&](const Assignment& e) { return e.field == a.field; }))
@@ -383,7 +456,7 @@ std::optional<std::vector<Assignment>> Edits(const std::vector<std::string>& arg
 
 struct WriteOptions {
     std::string form;
-    std::string time;
+    std::optional<std::string> time;  // given, even empty, it is the only source
     std::string json;
     bool force = false;
 };
@@ -471,6 +544,7 @@ int Presets(const std::string& country, bool values) {
         only = static_cast<std::uint8_t>(*id);
     }
     ListPresets(std::cout, only, values);
+    WriteFailed();
     return kOk;
 }
 
@@ -493,7 +567,7 @@ int Run(int argc, char** argv) {
     };
     const std::string timeHelp =
         "save time stamped into wireless.cfg, local, e.g. 2026-12-07T10:00:00 (default: "
-        "SOURCE_DATE_EPOCH in UTC when set, else now)";
+        "SOURCE_DATE_EPOCH in UTC when set, else now); an empty one is refused";
 
     std::vector<std::string> files;
     std::string form, formB, inForm;
@@ -501,11 +575,15 @@ int Run(int argc, char** argv) {
 
     CLI::App* show = app.add_subcommand("show", "Print every field of each settings file");
     show->add_option("FILE", files, "settings files")->required();
-    show->add_flag("--json", json, "one JSON object per file, texts in UTF-8");
+    show->add_flag("--json", json,
+                   "the fields as one JSON object, texts in UTF-8; for several files an array "
+                   "of objects with file, form, valid, error and fields");
     formOption(show, form, "--form", "read the files as");
 
     CLI::App* check = app.add_subcommand(
-        "check", "Exit 0 when every file is a valid settings file, 1 when any is not");
+        "check",
+        "Exit 0 when every file is a valid settings file, 1 when any is not (named on "
+        "standard error with the reason)");
     check->add_option("FILE", files, "settings files")->required();
     check->add_flag("-v,--verbose", verbose, "say for each file whether it is valid and why");
     formOption(check, form, "--form", "read the files as");
@@ -519,17 +597,21 @@ int Run(int argc, char** argv) {
     formOption(diff, formB, "--form-b", "read B as");
 
     WriteOptions options;
+    std::string timeText;
+    std::vector<CLI::Option*> timeOptions;
     std::vector<std::string> assignments;
     const auto writeOptions = [&](CLI::App* sub, bool assigns) {
         if (assigns) {
             sub->add_option("ASSIGNMENT", assignments,
                             "field=value, by the names show prints; numbers or captions for "
                             "choices (sendMode=Instant, countryId=Sweden, operatorId=Telia)");
-            sub->add_option("--from-json", options.json,
-                            "apply the fields of a JSON object as show --json prints it ('-' "
-                            "reads standard input); field=value arguments take precedence");
+            sub->add_option(
+                "--from-json", options.json,
+                "apply the fields of a JSON object as show --json prints it, up to 1 MiB ('-' "
+                "reads standard input); field=value arguments take precedence; a field named twice "
+                "is an error");
         }
-        sub->add_option("--time", options.time, timeHelp);
+        timeOptions.push_back(sub->add_option("--time", timeText, timeHelp));
     };
 
     std::string path, out;
@@ -573,11 +655,32 @@ int Run(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kOk : kUsage;
+        // A word CLI11 could not place explains a missing argument better than the lack does.
+        std::string where, what = e.what();
+        for (CLI::App* sub : app.get_subcommands({})) {
+            if (!sub->parsed()) continue;
+            where = sub->get_name();
+            const std::vector<std::string> left = sub->remaining();
+            if (!left.empty() && left[0].size() > 1 && left[0][0] == '-')
+                what = left[0] + ": no such option (a file name beginning with - goes after --)";
+        }
+        const std::vector<std::string> left = app.remaining();
+        if (where.empty() && !left.empty())
+            what = left[0] + (left[0][0] == '-' ? ": no such option" : ": no such command") +
+                   " (see ostrova-cfg --help)";
+        Error(where, what);
+        return kUsage;
     }
 
+    for (const CLI::Option* option : timeOptions)
+        if (option->count() > 0) options.time = timeText;
     if (show->parsed()) return Show(files, form, json);
     if (check->parsed()) return Check(files, form, verbose);
     if (diff->parsed()) return Diff(a, b, form, formB);
@@ -589,6 +692,25 @@ int Run(int argc, char** argv) {
 }
 
 }  // namespace
+
+// Run, with whatever escapes it (memory, a library's error) reported as a failure, not an abort.
+int Main(int argc, char** argv) {
+    try {
+        const int status = Run(argc, argv);
+        errno = 0;
+        if (std::fflush(stdout) != 0) WriteFailed();
+        if (!WriteFailed()) return status;
+        std::cerr << "ostrova-cfg: write error" << (g_writeErrno ? ": " : "")
+                  << (g_writeErrno ? std::strerror(g_writeErrno) : "") << '\n';
+        return status == kOk ? kFailed : status;
+    } catch (const std::exception& e) {
+        std::cerr << "ostrova-cfg: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "ostrova-cfg: unexpected error\n";
+    }
+    return kFailed;
+}
+
 }  // namespace ostrova::cli
 
 #ifdef _WIN32
@@ -600,10 +722,10 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<char*> pointers;
     for (std::string& arg : args) pointers.push_back(arg.data());
     pointers.push_back(nullptr);
-    return ostrova::cli::Run(argc, pointers.data());
+    return ostrova::cli::Main(argc, pointers.data());
 }
 #else
 int main(int argc, char** argv) {
-    return ostrova::cli::Run(argc, argv);
+    return ostrova::cli::Main(argc, argv);
 }
 #endif

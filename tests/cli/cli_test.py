@@ -92,6 +92,20 @@ class NewAndRoundTrip(Cli):
         self.assertEqual(read(a), original)
         self.cfg("new", "b.cfg", "--from-json", "-", stdin=shown)  # over the defaults: all of it
         self.assertEqual(read("b.cfg"), original)
+        # Several files: one array, a file that is not valid in it too.
+        self.assertEqual(json.loads(self.cfg("show", "--json", a, "none.bin", code=1).stdout), [
+            {"file": a, "form": "cfg", "valid": True, "fields": json.loads(shown)},
+            {"file": "none.bin", "form": "bin", "valid": False,
+             "error": "File Open Error! (No such file or directory)", "fields": None}])
+
+    def test_from_json_refuses_what_is_no_json_file_of_fields(self):
+        self.fresh()
+        for source, why in [("/tmp", "Is a directory"), ("none.json", "No such file or directory"),
+                            ("/dev/zero", "is larger than 1 MiB; a JSON file of fields is far "
+                             "smaller")]:
+            for args in (["set", "a.cfg"], ["new", "b.cfg"]):
+                self.cfg(*args, "--from-json", source, code=1, err=f"{source}: {why}")
+        self.assertEqual((read("a.cfg"), read("b.cfg")), (cfg_file(default_record()), None))
 
     def test_save_time_sources(self):
         for n, (args, env, saved) in enumerate([
@@ -138,8 +152,28 @@ class SetRules(Cli):
                      err="a.cfg: " + why.format(args.split()[-1]))
             self.assertEqual(read("a.cfg"), cfg_file(default_record()))  # as new wrote it
         self.cfg("set", "a.cfg", "reportHour", code=2, err="reportHour: expects field=value")
+        # Text from the command line reaches the terminal escaped, as show prints values.
+        self.cfg("set", "a.cfg", "phone[1]=a\x1b[31m", code=1,
+                 err="a.cfg: phone[1]=a\\x1B[31m: holds a control character (U+001B)")
+        self.cfg("show", "\x1b[1m.cfg", code=1,
+                 err="\\x1B[1m.cfg: File Open Error! (No such file or directory)")
         self.cfg("set", "a.cfg", "maxNum=1", "maxNum=2", code=2, err="maxNum: given twice")
         self.assertEqual(self.cfg("frobnicate", code=2).stdout, "")
+
+    def test_usage_errors_name_the_word_at_fault(self):
+        self.cfg("new", "--", "-dash.cfg")  # after --, a name beginning with - is a file
+        self.assertTrue(self.cfg("show", "--", "-dash.cfg").stdout.startswith("-dash.cfg: valid"))
+        for args, err, stdin in [
+                (["frobnicate"], "frobnicate: no such command (see ostrova-cfg --help)", None),
+                (["--frob"], "--frob: no such option (see ostrova-cfg --help)", None),
+                (["show", "-dash.cfg"], "show: -dash.cfg: no such option (a file name beginning "
+                 "with - goes after --)", None),
+                (["show"], "show: FILE is required", None),
+                (["set", self.fresh(), "--time", ""], "a.cfg: --time : expects a local date and "
+                 "time such as 2026-12-07T10:00:00", None),
+                (["set", "a.cfg", "--from-json", "-"], "-: maxNum: given twice",
+                 '{"maxNum": 1, "maxNum": 2}')]:
+            self.cfg(*args, code=2, err=err, stdin=stdin)
 
     def test_accepted_values_and_what_follows_them(self):
         for base, args, fields in self.ACCEPTED:
@@ -158,7 +192,7 @@ class BrokenFiles(Cli):
             Path(name).write_bytes(data)
             self.assertEqual(self.cfg("check", "-v", name, code=1).stdout,
                              f"{name}: not valid: {message}\n")
-            for args in (["show", name], ["set", name, "maxNum=1"]):
+            for args in (["show", name], ["check", name], ["set", name, "maxNum=1"]):
                 self.assertEqual(self.cfg(*args, code=1, err=f"{name}: {message}").stdout, "")
             self.assertEqual(read(name), data)
         self.assertEqual(self.cfg("check", "-v", self.fresh()).stdout, "a.cfg: valid (wireless.cfg "
@@ -166,6 +200,16 @@ class BrokenFiles(Cli):
         # Read as MMSCFG.BIN, a wireless.cfg's ciphered first byte is a version above 2.
         self.assertEqual(self.cfg("check", "--form", "bin", "a.cfg", code=1).stdout, "")
 
+
+    def test_output_lost_to_a_full_disk_is_a_failure(self):
+        self.fresh()
+        with open("/dev/full", "w") as full:
+            for args in (["show", "a.cfg"], ["show", "--json", "a.cfg"], ["presets", "-v"],
+                         ["check", "-v", "a.cfg"], ["--help"]):
+                p = subprocess.run([PROGRAM, *args], stdout=full, stderr=subprocess.PIPE,
+                                   encoding="utf-8", env=ENV, timeout=30)
+                self.assertEqual((p.returncode, p.stderr),
+                                 (1, "ostrova-cfg: write error: No space left on device\n"), args)
 
 class ConvertAndDiff(Cli):
     def test_convert_both_ways(self):

@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 mkdir cards
-touch a.cfg B.BIN old.bin notes.txt fields.json
+touch a.cfg B.BIN old.bin x.Bak notes.txt fields.json
 
 failed=0
 # expect "WORDS..." "REPLIES": the last word is the one being completed; the replies sorted.
@@ -47,21 +47,21 @@ expect "show --form =" "bin cfg"
 expect "set a.cfg --time " ""
 expect "set a.cfg --from-json " "cards fields.json"
 # Settings files and folders, in any case; nothing else.
-expect "show " "B.BIN a.cfg cards old.bin"
-expect "check -v --form bin " "B.BIN a.cfg cards old.bin"
-expect "diff a.cfg " "B.BIN a.cfg cards old.bin"
+expect "show " "B.BIN a.cfg cards old.bin x.Bak"
+expect "check -v --form bin " "B.BIN a.cfg cards old.bin x.Bak"
+expect "diff a.cfg " "B.BIN a.cfg cards old.bin x.Bak"
 expect "convert a.cfg o" "old.bin"
 # Field names after the file of set and new: every name that show prints.
 "$program" new cards/defaults.cfg
 fields=$("$program" show cards/defaults.cfg | awk 'NR > 1 { print $1 "=" }' | sort | xargs)
 [[ $fields == *maxNum=* ]] || { echo "no fields from show: [$fields]"; exit 1; }
 expect "set a.cfg " "$fields"
-expect "set --form cfg " "B.BIN a.cfg cards old.bin"
+expect "set --form cfg " "B.BIN a.cfg cards old.bin x.Bak"
 expect "set a.cfg send" "sendMode= sendTo= sendVia="
 expect "set --form cfg a.cfg maxNum = 5 phone" "phone[1]= phone[2]= phone[3]= phone[4]="
 expect "new out.cfg --force image" "imageFrom= imageFromShort= imageQuality="
 expect "set a.cfg sendMode = " ""
-expect "set " "B.BIN a.cfg cards old.bin"
+expect "set " "B.BIN a.cfg cards old.bin x.Bak"
 # A program that is not there completes nothing.
 program=$work/none expect "" ""
 
