@@ -55,9 +55,9 @@ void FileCommands::Load() {
     if (result.oldVersionNotice) host_.ShowMessage(msg::kOldVersion);
     // A loaded Custom country keeps its parameters across a change of country and back.
     if (record_.countryId == 1) StoreCustomPreset(custom_, record_);
+    // The Filetype list keeps its shape: rebuilding it here would select MMSCFG.BIN the moment
+    // an FTP file's Send To changes, and the next save would drop the rest of the record.
     host_.RefreshFromRecord();
-    host_.FillFileTypeList();
-    SelectLoadedForm(form);
 }
 
 std::optional<FileForm> FileCommands::Prepare() {
