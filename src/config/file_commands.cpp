@@ -80,6 +80,7 @@ void FileCommands::Write(const std::filesystem::path& path, FileForm form,
     ConfigRecord next = record_;
     const std::vector<std::uint8_t> bytes = EncodeForSave(next, form, host_.Now());
     std::error_code error;
+    const FileLock lock(path);  // a command-line edit of the same file waits for this save
     if (!WriteFileAtomically(path, bytes, error)) {
         // Every other failure keeps the old file; this one must not pass unsaid.
         if (error.category() == DamagedFileCategory()) {
