@@ -326,7 +326,8 @@ std::optional<std::tm> SaveTime(const std::optional<std::string>& option, std::s
 
 // The save as the window makes it: preparation, its checks, the time stamp for
 // wireless.cfg, the preset copy, then an atomic replacement of the file.
-int Save(ConfigRecord record, const std::string& path, FileForm form, const std::tm& time) {
+int Save(ConfigRecord record, const std::string& path, FileForm form, const std::tm& time,
+         IfExists ifExists = IfExists::Replace) {
     PrepareForSave(record);
     if (const auto refusal = SaveRefusal(record)) {
         Error(path, *refusal);
@@ -334,7 +335,11 @@ int Save(ConfigRecord record, const std::string& path, FileForm form, const std:
     }
     const std::vector<std::uint8_t> bytes = EncodeForSave(record, form, time);
     std::error_code error;
-    if (!WriteFileAtomically(PathFromUtf8(path), bytes, error)) {
+    if (!WriteFileAtomically(PathFromUtf8(path), bytes, error, {}, ifExists)) {
+        if (error == std::errc::file_exists) {
+            Error(path, "exists already; --force replaces it");
+            return kFailed;
+        }
         Error(path, std::string(msg::kCreateFileFail) + " (" + error.message() + ")");
         return kFailed;
     }
@@ -462,7 +467,8 @@ struct WriteOptions {
 };
 
 int EditAndSave(ConfigRecord record, const std::string& path, FileForm form,
-                const std::vector<std::string>& args, const WriteOptions& options) {
+                const std::vector<std::string>& args, const WriteOptions& options,
+                IfExists ifExists = IfExists::Replace) {
     std::string why;
     const std::optional<std::tm> time = SaveTime(options.time, why);
     if (!time) {
@@ -476,7 +482,7 @@ int EditAndSave(ConfigRecord record, const std::string& path, FileForm form,
         Error(path, error->message);
         return error->exitCode;
     }
-    return Save(record, path, form, *time);
+    return Save(record, path, form, *time, ifExists);
 }
 
 int New(const std::string& out, const std::vector<std::string>& args, const WriteOptions& options) {
@@ -488,12 +494,14 @@ int New(const std::string& out, const std::vector<std::string>& args, const Writ
     }
     ConfigRecord record{};
     SetConfigDefaults(record);
-    return EditAndSave(record, out, FormOf(out, options.form), args, options);
+    return EditAndSave(record, out, FormOf(out, options.form), args, options,
+                       options.force ? IfExists::Replace : IfExists::Refuse);
 }
 
 int Set(const std::string& path, const std::vector<std::string>& args,
         const WriteOptions& options) {
     const FileForm form = FormOf(path, options.form);
+    const FileLock lock(PathFromUtf8(path));  // from the read to the write: no edit is lost
     const Loaded file = Load(path, form);
     if (!file.ok) {
         Error(path, file.summary);
@@ -529,7 +537,8 @@ int Convert(const std::string& in, const std::string& out, const std::string& in
             return kFailed;
         }
     }
-    return Save(file.record, out, form, *time);
+    return Save(file.record, out, form, *time,
+                options.force ? IfExists::Replace : IfExists::Refuse);
 }
 
 int Presets(const std::string& country, bool values) {
@@ -634,7 +643,8 @@ int Run(int argc, char** argv) {
     formOption(convert, inForm, "--in-form", "read IN as");
     formOption(convert, options.form, "--form", "write OUT as");
     convert->add_flag("--force", options.force,
-                      "write MMSCFG.BIN even when the FTP and HTTP settings are lost");
+                      "replace OUT when it exists, and write MMSCFG.BIN even when the FTP and "
+                      "HTTP settings are lost");
     writeOptions(convert, false);
 
     std::string presetCountry;

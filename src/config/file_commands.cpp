@@ -55,9 +55,9 @@ void FileCommands::Load() {
     if (result.oldVersionNotice) host_.ShowMessage(msg::kOldVersion);
     // A loaded Custom country keeps its parameters across a change of country and back.
     if (record_.countryId == 1) StoreCustomPreset(custom_, record_);
+    // The Filetype list keeps its shape: rebuilding it here would select MMSCFG.BIN the moment
+    // an FTP file's Send To changes, and the next save would drop the rest of the record.
     host_.RefreshFromRecord();
-    host_.FillFileTypeList();
-    SelectLoadedForm(form);
 }
 
 std::optional<FileForm> FileCommands::Prepare() {
@@ -80,6 +80,7 @@ void FileCommands::Write(const std::filesystem::path& path, FileForm form,
     ConfigRecord next = record_;
     const std::vector<std::uint8_t> bytes = EncodeForSave(next, form, host_.Now());
     std::error_code error;
+    const FileLock lock(path);  // a command-line edit of the same file waits for this save
     if (!WriteFileAtomically(path, bytes, error)) {
         // Every other failure keeps the old file; this one must not pass unsaid.
         if (error.category() == DamagedFileCategory()) {

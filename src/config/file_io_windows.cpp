@@ -84,8 +84,12 @@ constexpr DWORD kKeptAttributes =
 bool Replace(const std::wstring& temp, const std::wstring& target, bool exists,
              std::error_code& error) {
     if (!exists) {
+        // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile is never replaced.
         if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-        error = SystemError(GetLastError());
+        const DWORD code = GetLastError();
+        error = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS
+                    ? std::make_error_code(std::errc::file_exists)
+                    : SystemError(code);
         return false;
     }
     // The old file steps aside under a name of this save's own, so that a failure half-way can
@@ -164,7 +168,7 @@ FileBytes ReadWholeFile(const fs::path& path) {
 }
 
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes,
-                         std::error_code& error, const WriteHooks& hooks) {
+                         std::error_code& error, const WriteHooks& hooks, IfExists ifExists) {
     error.clear();
     if (path.filename().empty()) {
         error = std::make_error_code(std::errc::is_a_directory);
@@ -173,6 +177,10 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     const std::wstring target = LongPathName(path);
     WIN32_FILE_ATTRIBUTE_DATA old{};
     const bool exists = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &old) != 0;
+    if (exists && ifExists == IfExists::Refuse) {
+        error = std::make_error_code(std::errc::file_exists);
+        return false;
+    }
     if (exists && (old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
@@ -232,7 +240,7 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     if (exists && (old.dwFileAttributes & kKeptAttributes) != 0)
         SetFileAttributesW(temp.c_str(),
                            FILE_ATTRIBUTE_ARCHIVE | (old.dwFileAttributes & kKeptAttributes));
-    if (hooks.rename) {
+    if (hooks.rename && ifExists == IfExists::Replace) {
         if (hooks.rename(Utf8FromWide(temp).c_str(), Utf8FromWide(target).c_str()) != 0)
             return fail(ErrnoError());
         return true;
@@ -240,6 +248,29 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     std::error_code replaced;
     if (!Replace(temp, target, exists, replaced)) return fail(replaced);
     return true;
+}
+
+FileLock::FileLock(const fs::path& file) {
+    // Shared for all, so every save opens it; hidden, as a dot does not hide it on Windows.
+    const HANDLE lock =
+        CreateFileW(LongPathName(LockFileOf(file)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (lock == INVALID_HANDLE_VALUE) return;
+    OVERLAPPED at{};
+    if (!LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+        CloseHandle(lock);
+        return;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(lock);
+}
+
+FileLock::~FileLock() {
+    if (handle_ == kNone) return;
+    const HANDLE lock = reinterpret_cast<HANDLE>(handle_);
+    OVERLAPPED at{};
+    UnlockFileEx(lock, 0, 1, 0, &at);
+    CloseHandle(lock);
 }
 
 // The folder's access rights, not only its read-only flag, decide: try to create a file there.

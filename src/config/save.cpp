@@ -362,13 +362,27 @@ void SyncFolder(const fs::path& folder, const WriteHooks& hooks) {
     ::close(fd);
 }
 
+// Gives the complete temporary file the target's name unless that name is taken.
+int RenameWithoutReplacing(const fs::path& temp, const fs::path& target) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return -1;
+#endif
+    // A file system without renameat2: a hard link fails just as atomically on a taken name.
+    if (::link(temp.c_str(), target.c_str()) != 0) return -1;
+    ::unlink(temp.c_str());
+    return 0;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes,
-                         std::error_code& error, const WriteHooks& hooks) {
+                         std::error_code& error, const WriteHooks& hooks, IfExists ifExists) {
     error.clear();
-    fs::path target;
-    if (!ResolveTarget(path, target, error)) return false;
+    const bool replace = ifExists == IfExists::Replace;
+    fs::path target = path;  // a new file takes the name itself, even that of a dangling link
+    if (replace && !ResolveTarget(path, target, error)) return false;
     if (target.filename().empty()) {
         error = std::make_error_code(std::errc::is_a_directory);
         return false;
@@ -376,7 +390,11 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     const FileSizeSignalIgnored fileSizeSignal;
 
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!replace && ::lstat(target.c_str(), &old) == 0) {
+        error = std::make_error_code(std::errc::file_exists);
+        return false;
+    }
+    const bool exists = replace && ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
         error = std::make_error_code(S_ISDIR(old.st_mode) ? std::errc::is_a_directory
                                                           : std::errc::invalid_argument);
@@ -422,16 +440,46 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     std::size_t written = 0;
     if (const std::error_code cause = WriteAll(fd, bytes, hooks, written)) return fail(cause);
     if (const std::error_code cause = Sync(fd, hooks)) return fail(cause);
-    if ((hooks.rename ? hooks.rename(temp.c_str(), target.c_str())
-                      : std::rename(temp.c_str(), target.c_str())) != 0)
-        return fail(LastError());
+    const int renamed = !replace       ? RenameWithoutReplacing(temp, target)
+                        : hooks.rename ? hooks.rename(temp.c_str(), target.c_str())
+                                       : std::rename(temp.c_str(), target.c_str());
+    if (renamed != 0) return fail(LastError());
     ::close(fd);  // the bytes were synced before the rename
 
     SyncFolder(folder, hooks);
     return true;
 }
 
+FileLock::FileLock(const fs::path& file) {
+    const int fd =
+        ::open(LockFileOf(file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return;
+    int locked = -1;
+    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        ::close(fd);
+        return;
+    }
+    handle_ = fd;
+}
+
+FileLock::~FileLock() {
+    if (handle_ != kNone) ::close(static_cast<int>(handle_));  // and the lock goes with it
+}
+
 #endif
+
+std::filesystem::path LockFileOf(const std::filesystem::path& file) {
+    std::error_code ec;
+    // Every name of one file locks the same companion: "x.cfg", "./x.cfg" and a link to it.
+    std::filesystem::path real = std::filesystem::weakly_canonical(file, ec);
+    if (ec) real = file;
+    std::filesystem::path name = ".";
+    name += real.filename();  // in the system's own encoding: any name works
+    name += ".lock";
+    return real.parent_path() / name;
+}
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::error_code ignored;

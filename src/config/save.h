@@ -84,9 +84,36 @@ struct WriteHooks {
 // On Windows the temporary file replaces an existing one through ReplaceFileW, which keeps the
 // old file's attributes, owner and permissions and refuses a file another program holds; both
 // names go to the system in their long form, so a folder deeper than MAX_PATH works.
+// With IfExists::Refuse the complete file takes a name that nothing holds yet, in one step
+// (renameat2 with RENAME_NOREPLACE, else link and unlink; MoveFileExW without replacing), so of
+// two saves racing for one new name exactly one succeeds; the other fails with file_exists, as
+// does a save to a name that exists (a symbolic link included), and writes nothing.
+enum class IfExists { Replace, Refuse };
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::error_code& error, const WriteHooks& hooks = {});
+                         std::error_code& error, const WriteHooks& hooks = {},
+                         IfExists ifExists = IfExists::Replace);
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// An exclusive advisory lock around a read-modify-write of a settings file, held from its
+// construction (which waits for it) to its destruction. It locks ".<name>.lock" beside the
+// file, never the file itself: a save renames a new file over the old one, so a lock on the
+// settings file would guard an inode the next reader no longer opens. The lock file stays, as
+// removing it would let a waiter and a newcomer lock two different files. Where the lock file
+// cannot be made (a read-only folder, which no save could write either) nothing is locked.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& file);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool Locked() const { return handle_ != kNone; }
+
+private:
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t handle_ = kNone;  // a descriptor, or a Windows handle
+};
+// ".<name>.lock" beside the file.
+std::filesystem::path LockFileOf(const std::filesystem::path& file);
 
 // The category of a failed rewrite in place whose old bytes could not be put back either: the
 // value is the cause (an errno, equal to its std::errc), the message says the file may be damaged.

@@ -16,6 +16,11 @@ struct FileDialogRequest {
     std::string_view filter;
 };
 
+// The name an open dialog hands back for what the user typed: a name without extension gets
+// the default extension only where no file of that name exists, so such a file can be loaded.
+std::filesystem::path OpenedFileName(const std::filesystem::path& typed,
+                                     std::string_view defaultExtension);
+
 class Services {
 public:
     virtual ~Services() = default;

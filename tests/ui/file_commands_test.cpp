@@ -159,15 +159,34 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
     EXPECT_EQ(backend.messages, Strings{"Save " + (folder / "my.cfg").string() + " OK!"});
 
     // A .bin loaded while the list holds only "wireless.cfg" keeps that entry selected, or the
-    // next save would drop the FTP settings; a .cfg that brings MMS back selects it again.
+    // next save would drop the FTP settings; a load never changes the list's shape.
     WriteBytes(folder / "x.bin", BinFileOf(record));
     Load(folder / "x.bin");
     EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE), Strings{"wireless.cfg"});
     EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 0);
     WriteBytes(folder / "mms.cfg", CfgFileOf(SampleRecord()));
     Load(folder / "mms.cfg");
-    EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE).size(), 2u);
-    EXPECT_EQ(w.Selection(IDC_COMBO_FILETYPE), 1);
+    EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE), Strings{"wireless.cfg"});
+}
+
+// An FTP file loaded into the two-entry list keeps "wireless.cfg" selected when Send To moves
+// on, so the next save writes the whole record.
+TEST_F(MainWindow, ALoadedFtpFileSavedAfterPickingEmailKeepsTheWholeRecord) {
+    ConfigRecord ftp = SampleRecord(kSendDailyReport, kViaInternet, kToFtp);
+    const std::string from(59, 'f');
+    CopyText(ftp.imageFrom, from);
+    ftp.saveYear.set(2024);
+    WriteBytes(folder / "ftp.cfg", CfgFileOf(ftp));
+    auto& w = Open();
+    Load(folder / "ftp.cfg");
+    w.Pick(IDC_COMBO_SENDTO, 0);  // Email
+    w.Click(IDC_BTN_SAVE);
+    EXPECT_FALSE(std::filesystem::exists(folder / "MMSCFG.BIN"));
+    const Bytes saved = ReadBytes(folder / "wireless.cfg");
+    ASSERT_EQ(saved.size(), 2048u);
+    EXPECT_EQ(saved, CfgFileOf(record));
+    EXPECT_EQ(TextOf(RecordOfCfgFile(saved).imageFrom), from);
+    EXPECT_EQ(record.sendTo, kToEmail);
 }
 
 TEST_F(MainWindow, ACustomRecordKeepsItsParametersAcrossCountries) {

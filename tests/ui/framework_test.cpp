@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -10,6 +12,7 @@
 
 #include "platform/framework.h"
 #include "platform/headless/headless.h"
+#include "platform/services.h"
 
 namespace ostrova::platform {
 namespace {
@@ -292,6 +295,23 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     f.Retype(kValue, "12");
     f.Enter();
     EXPECT_EQ(std::pair(f.result, form.value), std::pair(kIdOk, 12)) << "which pulls first";
+}
+
+// A typed name gets the open dialog's default extension only where no file of that name exists.
+TEST(OpenedFileName, AddsTheDefaultExtensionOnlyToAMissingNameWithoutOne) {
+    const auto dir = std::filesystem::temp_directory_path() / "ostrova-opened-name.d";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "settings") << "x";
+    // clang-format off
+    const std::tuple<const char*, std::string_view, const char*> rows[] = {
+        {"settings", "CFG", "settings"}, {"missing", "CFG", "missing.CFG"},
+        {"a.bin", "CFG", "a.bin"},       {"trailing.", "CFG", "trailing."},
+        {"missing", "", "missing"}};
+    // clang-format on
+    for (const auto& [typed, extension, opened] : rows) {
+        EXPECT_EQ(OpenedFileName(dir / typed, extension), dir / opened) << typed;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -269,6 +269,7 @@ std::optional<std::filesystem::path> HeadlessBackend::FileDialog(bool save,
     answers.pop_front();
     if (answer) {
         *answer = std::filesystem::absolute(*answer);
+        if (!save) *answer = OpenedFileName(*answer, req.defaultExtension);
         // The classic dialogs leave the current directory at the picked file's folder.
         std::error_code ec;
         std::filesystem::current_path(answer->parent_path(), ec);

@@ -164,15 +164,17 @@ std::optional<std::filesystem::path> QtBackend::FileDialog(bool save, const File
     dialog.setDirectory(QDir::current());
     const QStringList filters = NameFilters(req.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(ToQString(req.defaultExtension));
+    // An open dialog's default extension follows our own rule, applied below.
+    if (save) dialog.setDefaultSuffix(ToQString(req.defaultExtension));
     if (!req.initialName.empty()) dialog.selectFile(ToQString(req.initialName));
 
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList picked = dialog.selectedFiles();
     if (picked.isEmpty()) return std::nullopt;
 
-    const std::filesystem::path file =
+    std::filesystem::path file =
         std::filesystem::path(QFileInfo(picked.front()).absoluteFilePath().toStdString());
+    if (!save) file = OpenedFileName(file, req.defaultExtension);
     // The classic dialogs leave the current directory at the picked file's folder.
     std::error_code error;
     std::filesystem::current_path(file.parent_path(), error);

@@ -98,13 +98,15 @@ std::optional<std::filesystem::path> Win32Backend::FileDialog(bool save,
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    // An open dialog's default extension follows our own rule, applied below.
+    ofn.lpstrDefExt = !save || extension.empty() ? nullptr : extension.c_str();
     // No overwrite prompt and any name for opening: the commands report failures themselves.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_LONGNAMES;
     const BOOL picked = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!picked) return std::nullopt;
 
-    const std::filesystem::path path(file.c_str());
+    std::filesystem::path path(file.c_str());
+    if (!save) path = OpenedFileName(path, req.defaultExtension);
     // The classic dialogs leave the current directory at the picked file's folder.
     std::filesystem::current_path(path.parent_path(), error);
     return path;

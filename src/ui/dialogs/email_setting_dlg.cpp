@@ -213,14 +213,18 @@ void CEmailSettingDlg::OnOK() {
     const int s = SelectedPosition();
 
     if (m_strAccount.empty()) return platform::AfxMessageBox(kInvalidAccount);
-    if (m_strAccount.find('@') == std::string::npos) {
+    std::string account = m_strAccount;  // the edit keeps what was typed until OK succeeds
+    if (account.find('@') == std::string::npos) {
         if (s == 0) return platform::AfxMessageBox(kInvalidAccount);
         if (const MailProvider* row = GetProvider(static_cast<std::uint16_t>(s - 1))) {
-            m_strAccount += TextOf(row->addressSuffix);
+            account += TextOf(row->addressSuffix);
         }
     }
     // A longer account would be stored cut, different from the address the user gave.
-    if (m_strAccount.size() > kAccountChars) return platform::AfxMessageBox(kInvalidAccount);
+    if (account.size() > kAccountChars) {
+        return platform::AfxMessageBox(platform::TooLongMessage(kAccountChars));
+    }
+    m_strAccount = account;
     if (m_strPassword != m_strRetypePassword) return platform::AfxMessageBox(kPasswordMismatch);
     if (m_strServer.empty()) return platform::AfxMessageBox(kInvalidServer);
     if (m_strPort.empty()) return platform::AfxMessageBox(kInvalidPort);

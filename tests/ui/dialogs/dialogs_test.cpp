@@ -155,12 +155,14 @@ TEST_F(EmailSettingDlg, LeavingTheAccountRecognisesTheProviderOfAnAddress) {
 // with), account, password, retype, server, port; the message (empty: accepted; otherwise the
 // dialog stays open and nothing is stored), and the account stored when accepted.
 const std::string kName49(49, 'b');
+constexpr std::string_view kTooLong = "Please enter no more than 59 characters.";
 // clang-format off
 const std::tuple<int, std::string, std::string_view, std::string_view, std::string_view,
                  std::string_view, std::string_view, std::string> kOkCases[] = {
     {-1, "", "a", "a", "h", "25", "Invalid Account!", ""},
     {kPleaseSelect, "bob", "", "", "h", "25", "Invalid Account!", ""},
-    {kGmail, kName49 + "b", "", "", "h", "25", "Invalid Account!", ""},  // 60 with "@gmail.com"
+    {kGmail, kName49 + "b", "", "", "h", "25", kTooLong, ""},  // 60 with "@gmail.com"
+    {-1, kName49 + "b@gmail.com", "", "", "h", "25", kTooLong, ""},
     {-1, "bob", "a", "b", "h", "25", "Password Mismatched!", ""},
     {-1, "bob", "", "", "", "25", "Invalid SMTP server!", ""},
     {-1, "bob", "", "", "h", "", "Invalid SMTP port!", ""},
@@ -176,6 +178,7 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
         SetConfigDefaults(record);
         backend.messages.clear();
         const auto before = Of(record);
+        std::string shown;
         const int result = Open([&](HeadlessDialog& w) {
             if (pick >= 0) w.Pick(IDC_EMAIL_PROVIDER, pick);
             w.Retype(IDC_EMAIL_ACCOUNT, account);
@@ -184,9 +187,11 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
             w.Retype(IDC_EMAIL_SERVER, server);
             w.Retype(IDC_EMAIL_PORT, port);
             w.Click(IDOK);
+            shown = w.Text(IDC_EMAIL_ACCOUNT);
             if (!w.ended) w.Escape();
         });
         EXPECT_EQ(result, message.empty() ? platform::kIdOk : platform::kIdCancel) << message;
+        EXPECT_TRUE(message.empty() || shown == account) << "a refused account stays as typed";
         EXPECT_EQ(backend.messages.empty() ? "" : backend.messages[0], message);
         EXPECT_EQ(backend.messages.size(), message.empty() ? 0u : 1u);
         EXPECT_TRUE(message.empty() ? HoldsZeroFilled(record.smtpAccount, stored) &&
