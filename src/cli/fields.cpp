@@ -156,8 +156,12 @@ std::string Display(const ConfigRecord& record, const Field& field) {
         const std::string number = std::to_string(NumberOf(record, field));
         return caption.empty() ? number : number + " (" + caption + ")";
     }
-    // Quoted, so blanks at either end show.
-    return "\"" + Escaped(Cp1252ToUtf8(TextBytes(record, field)), true) + "\"";
+    // Quoted, so blanks at either end show. (Built by appending: GCC 12 warns of a false
+    // overlap in a literal + string + literal.)
+    std::string quoted = "\"";
+    quoted += Escaped(Cp1252ToUtf8(TextBytes(record, field)), true);
+    quoted += '"';
+    return quoted;
 }
 
 std::string Escaped(std::string_view utf8, bool quoted) {
