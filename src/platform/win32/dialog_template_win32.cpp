@@ -15,13 +15,6 @@ constexpr std::uint16_t kButtonAtom = 0x0080;
 constexpr std::uint16_t kEditAtom = 0x0081;
 constexpr std::uint16_t kStaticAtom = 0x0082;
 constexpr std::uint16_t kComboAtom = 0x0085;
-// The icon resource a static icon control shows: a template row names it in its text.
-std::uint16_t IconResourceOf(std::string_view text) {
-    unsigned id = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    return error == std::errc() && end == text.data() + text.size() ? static_cast<std::uint16_t>(id)
-                                                                    : 0;
-}
 
 class Writer {
 public:
@@ -48,6 +41,13 @@ private:
 };
 
 }  // namespace
+
+std::uint16_t IconResourceOf(std::string_view text) {
+    unsigned id = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    return error == std::errc() && end == text.data() + text.size() ? static_cast<std::uint16_t>(id)
+                                                                    : 0;
+}
 
 bool IsTextArea(const ControlTemplate& tpl) {
     return (tpl.style & kStyleMultiLine) != 0 && (tpl.style & kStyleAutoHScroll) == 0;
@@ -125,14 +125,14 @@ std::uint32_t NativeDialogExStyle(const DialogTemplate& tpl) {
     return tpl.appWindow ? WS_EX_APPWINDOW : 0;
 }
 
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& tpl) {
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& tpl, bool controls) {
     Writer w;
     w.Word(1);       // dlgVer
     w.Word(0xFFFF);  // signature: the extended form
     w.Dword(0);      // helpID
     w.Dword(NativeDialogExStyle(tpl));
     w.Dword(NativeDialogStyle(tpl));
-    w.Word(static_cast<std::uint16_t>(tpl.controls.size()));
+    w.Word(static_cast<std::uint16_t>(controls ? tpl.controls.size() : 0));
     w.Word(0);  // x, y: the window places itself
     w.Word(0);
     w.Word(static_cast<std::uint16_t>(tpl.width));
@@ -147,6 +147,7 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& tpl) {
     w.Text(WideFromCp1252(tpl.fontFace));
 
     for (const ControlTemplate& c : tpl.controls) {
+        if (!controls) break;
         w.AlignDword();
         const NativeControlStyle n = NativeStyleOf(c);
         w.Dword(0);  // helpID

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/dialog_template.h"
@@ -23,7 +24,11 @@ std::uint32_t NativeDialogExStyle(const DialogTemplate& tpl);
 // recipient edits carry the multi-line style with horizontal scrolling and stay single-line.
 bool IsTextArea(const ControlTemplate& tpl);
 
-// The DLGTEMPLATEEX bytes, DWORD-aligned items, DS_SETFONT with the template's font.
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& tpl);
+// The icon resource a static icon control shows: a template row names it in its text.
+std::uint16_t IconResourceOf(std::string_view text);
+
+// The DLGTEMPLATEEX bytes, DWORD-aligned items, DS_SETFONT with the template's font; without
+// the items where the controls are made apart.
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& tpl, bool controls = true);
 
 }  // namespace ostrova::platform::win32

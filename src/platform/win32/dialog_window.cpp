@@ -56,7 +56,8 @@ HWND DialogWindow::control(int index) const {
 }
 
 int DialogWindow::Run() {
-    const std::vector<std::uint8_t> tpl = BuildDialogTemplate(dlg_.dialogTemplate());
+    // The window without its controls: they are made once the dialog has set their state.
+    const std::vector<std::uint8_t> tpl = BuildDialogTemplate(dlg_.dialogTemplate(), false);
     // Modal: the owner takes no input while this dialog runs.
     const bool ownerWasEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
     if (ownerWasEnabled) EnableWindow(owner_, FALSE);
@@ -113,13 +114,20 @@ LRESULT CALLBACK DialogWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 }
 
 void DialogWindow::OnInit() {
-    // The dialog manager creates the controls in template order, each below the one before.
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        controls_.push_back(child);
-    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(backend_.icon(true)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
+
+    // Each change costs the window system a round trip or more: a list filled an entry at a
+    // time, a control enabled and disabled again. The dialog sets its controls' state before
+    // they exist; they are made with their texts and enabled states, and the rest is rendered
+    // once.
     const auto& templates = dlg_.dialogTemplate().controls;
-    controls_.resize(templates.size());
+    pending_.assign(templates.size(), 0);
+    deferring_ = true;
+    const bool defaultFocus = dlg_.Create(*this);
+    deferring_ = false;
+    if (dlg_.ended()) return;
+    CreateControls();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i] == nullptr || !TakesFocus(templates[i].kind)) continue;
         SetWindowSubclass(controls_[i], ControlProc, i + 1, reinterpret_cast<DWORD_PTR>(this));
@@ -128,22 +136,54 @@ void DialogWindow::OnInit() {
                 SetWindowSubclass(edit, ControlProc, i + 1, reinterpret_cast<DWORD_PTR>(this));
         }
     }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(backend_.icon(true)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(backend_.icon(false)));
     KeepLayoutOnDpiChange(backend_.dpi(), hwnd_, controls_);
-
-    // Each change costs the window system a round trip or more: a list filled an entry at a
-    // time, a control enabled and disabled again. The hidden window shows only the end state.
-    pending_.assign(controls_.size(), 0);
-    deferring_ = true;
-    const bool defaultFocus = dlg_.Create(*this);
-    deferring_ = false;
-    if (dlg_.ended()) return;
     RenderPending();
     BOOL reader = FALSE;
     if (SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0) && reader) NameForReaders();
     if (!placed_ && owner_ != nullptr) CentreOverOwner();
-    if (defaultFocus && dlg_.focusedId() == kNoId) PlaceDefaultFocus();
+    if (focusLater_ >= 0) {
+        FocusControl(std::exchange(focusLater_, -1));
+    } else if (defaultFocus && dlg_.focusedId() == kNoId) {
+        PlaceDefaultFocus();
+    }
+}
+
+// As the dialog manager makes them from the template (below one another in template order,
+// in the dialog's font), with the text and enabled state the dialog gave them.
+void DialogWindow::CreateControls() {
+    const auto& templates = dlg_.dialogTemplate().controls;
+    const auto font = static_cast<WPARAM>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    controls_.assign(templates.size(), nullptr);
+    for (std::size_t i = 0; i < templates.size(); ++i) {
+        const ControlTemplate& c = templates[i];
+        const ControlState& s = dlg_.controls()[i];
+        const NativeControlStyle n = NativeStyleOf(c);
+        DWORD style = n.style & ~(WS_DISABLED | WS_VISIBLE);
+        if (!s.enabled) style |= WS_DISABLED;
+        if (s.visible) style |= WS_VISIBLE;
+        RECT r{c.rect.x, c.rect.y, c.rect.w, c.rect.h};  // each mapped alone, as the manager does
+        MapDialogRect(hwnd_, &r);
+        std::wstring text;
+        if (c.kind == ControlKind::Icon) {
+            text = {wchar_t{0xFFFF}, static_cast<wchar_t>(IconResourceOf(c.text))};
+        } else if (!IsCombo(c.kind)) {
+            text = WideFromCp1252(s.text);
+        }
+        // The template's predefined class numbers, by name.
+        const wchar_t* cls = n.classAtom == 0x80   ? L"Button"
+                             : n.classAtom == 0x81 ? L"Edit"
+                             : n.classAtom == 0x82 ? L"Static"
+                                                   : L"ComboBox";
+        const HWND w = CreateWindowExW(n.exStyle | WS_EX_NOPARENTNOTIFY, cls, text.c_str(), style,
+                                       r.left, r.top, r.right, r.bottom, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       backend_.instance(), nullptr);
+        if (w == nullptr) continue;
+        SendMessageW(w, WM_SETFONT, font, FALSE);
+        controls_[i] = w;
+        pending_[i] &= ~(kChangedText | kChangedEnabled | kChangedVisible);
+        if (IsCombo(c.kind)) pending_[i] |= kChangedText;  // after its list and selection
+    }
 }
 
 // The names serve screen readers only: they are given when one first asks a window of the
@@ -231,25 +271,18 @@ void DialogWindow::RenderPending() {
 }
 
 void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
-    const HWND w = control(index);
-    if (w == nullptr) return;
-    if (deferring_) {
-        pending_[static_cast<std::size_t>(index)] |= flags;
+    if (deferring_ || controls_.empty()) {
+        if (static_cast<std::size_t>(index) < pending_.size())
+            pending_[static_cast<std::size_t>(index)] |= flags;
         return;
     }
+    const HWND w = control(index);
+    if (w == nullptr) return;
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
     if ((flags & kChangedFont) != 0) RenderFont(index);
-    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled) {
-        if (firstRender_ && !IsCombo(s.kind)) {
-            // Nothing drawn yet: the style bit is all a plain control's state is (a combo box
-            // passes it on to its edit and list, so it is told).
-            const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
-            SetWindowLongPtrW(w, GWL_STYLE, s.enabled ? style & ~WS_DISABLED : style | WS_DISABLED);
-        } else {
-            EnableWindow(w, s.enabled);
-        }
-    }
+    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled)
+        EnableWindow(w, s.enabled);
     if ((flags & kChangedVisible) != 0 && (IsWindowVisible(w) != FALSE) != s.visible)
         ShowWindow(w, s.visible ? SW_SHOWNA : SW_HIDE);
     if ((flags & kChangedItems) != 0) RenderItems(index);
@@ -771,6 +804,10 @@ void DialogWindow::CheckOneText(int index) {
 }
 
 void DialogWindow::FocusControl(int index) {
+    if (controls_.empty()) {
+        focusLater_ = index;  // once the controls are made
+        return;
+    }
     RenderPending();  // the focus lands on the control as it stands
     ++focusing_;
     if (const HWND w = control(index)) {
@@ -797,14 +834,14 @@ void DialogWindow::MoveWindow(int x, int y, int width, int height) {
 }
 
 DialogView::FormWidths DialogWindow::FormOuterWidths(bool scrollBar) const {
+    // Where the template puts the controls, mapped as they are made (the controls may not be
+    // there yet when the dialog places its window).
     LONG left = LONG_MAX, right = 0;
-    for (const HWND c : controls_) {
-        if (c == nullptr) continue;
-        RECT r{};
-        GetWindowRect(c, &r);  // a combo box without its list
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    for (const ControlTemplate& c : dlg_.dialogTemplate().controls) {
+        RECT r{c.rect.x, c.rect.y, c.rect.w, c.rect.h};
+        MapDialogRect(hwnd_, &r);
         left = std::min(left, r.left);
-        right = std::max(right, r.right);
+        right = std::max(right, r.left + r.right);
     }
     if (right == 0) return {};
     const int dpi = LayoutDpi(backend_.dpi(), hwnd_);

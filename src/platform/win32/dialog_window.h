@@ -74,6 +74,7 @@ private:
     void PlaceDefaultFocus();
     void NameForReaders();
     void CentreOverOwner();
+    void CreateControls();
 
     CDialog& dlg_;
     Win32Backend& backend_;
@@ -93,8 +94,10 @@ private:
     // flags) and rendered once.
     bool deferring_ = false;
     bool firstRender_ = false;
-    bool named_ = false;  // the controls have their names for screen readers  // rendering the
-                          // hidden window's start-up state
+    bool named_ = false;
+    int focusLater_ =
+        -1;  // a focus asked for before the controls were made  // the controls have their names
+             // for screen readers  // rendering the hidden window's start-up state
     std::vector<std::uint32_t> pending_;
 };
 
