@@ -525,15 +525,13 @@ int Convert(const std::string& in, const std::string& out, const std::string& in
     }
     const FileForm form = FormOf(out, options.form);
     if (form == FileForm::Bin && !options.force) {
-        const ConfigRecord& r = file.record;
-        std::string lost;
-        for (const char* name : {"ftpAccount", "ftpPassword", "ftpServer", "httpServer"}) {
-            if (!TextBytes(r, *FindField(name)).empty())
-                lost += std::string(lost.empty() ? "" : ", ") + name;
-        }
+        const std::vector<std::string> lost = BinLosses(file.record);
         if (!lost.empty()) {
-            Error(out, "the MMSCFG.BIN form cannot carry the FTP and HTTP settings (" + lost +
-                           "); --force writes it without them");
+            std::string names;
+            for (std::size_t i = 0; i < lost.size(); ++i)
+                names += (i == 0 ? "" : i + 1 == lost.size() ? " and " : ", ") + lost[i];
+            Error(out,
+                  "the MMSCFG.BIN form cannot carry " + names + "; --force writes it without them");
             return kFailed;
         }
     }
