@@ -231,6 +231,25 @@ std::vector<std::string> BinLosses(const ConfigRecord& record) {
     return lost;
 }
 
+std::vector<std::string> ChoicesOf(std::string_view field) {
+    std::vector<std::string> out;
+    const auto add = [&](const auto& names) {
+        for (const Named& n : names) out.emplace_back(n.name);
+    };
+    if (field == "sendMode") add(kSendModes);
+    if (field == "sendVia") add(kSendVias);
+    if (field == "sendTo") add(kSendTos);
+    if (field == "smsControl") add(kOnOff);
+    if (field == "imageQuality") add(kQualities);
+    if (field == "statusResponse" || field == "smtpSsl" || field == "auxFlag") out = {"0", "1"};
+    if (field == "countryId") {
+        for (unsigned id = 0; id <= kLastCountryId; ++id)
+            if (const auto name = GetCountryName(static_cast<std::uint8_t>(id)))
+                out.emplace_back(*name);
+    }
+    return out;
+}
+
 std::optional<unsigned> FindCountry(std::string_view s, std::string& why) {
     for (unsigned id = 0; id <= kLastCountryId; ++id) {
         const auto name = GetCountryName(static_cast<std::uint8_t>(id));

@@ -41,6 +41,8 @@ std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assign
 std::optional<std::string_view> InternetOnlyTarget(const ConfigRecord& record);
 // What a save in the MMSCFG.BIN form would lose of the record, by name; empty when nothing.
 std::vector<std::string> BinLosses(const ConfigRecord& record);
+// The values a choice field takes by name, as set accepts them; empty for other fields.
+std::vector<std::string> ChoicesOf(std::string_view field);
 
 // The checks a save makes before writing, as messages; nullopt when the record may be saved.
 std::optional<std::string> SaveRefusal(const ConfigRecord& record);

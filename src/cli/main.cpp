@@ -555,6 +555,22 @@ int Presets(const std::string& country, bool values) {
     return kOk;
 }
 
+int ListFields(const std::string& name) {
+    if (name.empty()) {
+        for (const Field& f : Fields())
+            if (f.role == FieldRole::Editable) std::cout << f.name << '\n';
+    } else {
+        const Field* f = FindField(name);
+        if (!f || f->role != FieldRole::Editable) {
+            Error(name, "no field that set takes (see ostrova-cfg fields)");
+            return kUsage;
+        }
+        for (const std::string& value : ChoicesOf(name)) std::cout << value << '\n';
+    }
+    WriteFailed();
+    return kOk;
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{
         "Shows, checks, compares, converts and edits the settings files of the Ostrova+ "
@@ -661,6 +677,13 @@ int Run(int argc, char** argv) {
     presets->add_option("COUNTRY", presetCountry, "only this country's rows, by name or id");
     presets->add_flag("-v,--values", presetValues, "print each row's parameters too");
 
+    std::string fieldName;
+    CLI::App* fields = app.add_subcommand(
+        "fields",
+        "List the fields that set and new take, one a line; with FIELD, the values it takes "
+        "by name");
+    fields->add_option("FIELD", fieldName, "a choice field: its values, one a line");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -696,6 +719,7 @@ int Run(int argc, char** argv) {
     if (set->parsed()) return Set(path, assignments, options);
     if (convert->parsed()) return Convert(in, out, inForm, options);
     if (presets->parsed()) return Presets(presetCountry, presetValues);
+    if (fields->parsed()) return ListFields(fieldName);
     return kUsage;
 }
 
