@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/fields.h"
+#include "config/email_rules.h"
 #include "config/field_rules.h"
 #include "config/presets.h"
 #include "config/save.h"
@@ -151,10 +152,15 @@ std::optional<std::string> ParseText(const Field& field, std::string_view s, Ref
             refused.why = "takes digits only";
             return std::nullopt;
         }
-        if (rule->maxValue > 0 && !bytes->empty() && *ParseCount(*bytes) > rule->maxValue) {
-            refused.why = "is above " + std::to_string(rule->maxValue);
-            return std::nullopt;
-        }
+    }
+    // The Email Setting dialog's checks; the tool chooses no provider, so an account needs "@".
+    std::optional<std::string_view> email;
+    if (field.name == "smtpAccount") email = SmtpAccountRefusal(*bytes, false);
+    if (field.name == "smtpServer") email = SmtpServerRefusal(*bytes);
+    if (field.name == "smtpPort") email = SmtpPortRefusal(*bytes);
+    if (email) {
+        refused.why = *email;
+        return std::nullopt;
     }
     return bytes;
 }
@@ -180,20 +186,69 @@ bool IsOperatorParam(const Field& f) {
            f.offset < offsetof(ConfigRecord, imageFromShort);
 }
 
-// imageFrom writes imageFromShort too, so an explicit imageFromShort goes after it.
-std::vector<const Field*> ApplyOrder() {
-    std::vector<const Field*> order;
-    for (const Field& f : Fields())
-        if (f.name != "imageFromShort") order.push_back(&f);
-    order.push_back(FindField("imageFromShort"));
-    return order;
-}
-
 std::string Quote(const Assignment& a) {
     return a.field + "=" + a.value;
 }
 
+std::string_view RoleRefusal(FieldRole role) {
+    switch (role) {
+        case FieldRole::WrittenBySave:
+            return "is written by every save";
+        case FieldRole::FollowsStatusResponse:
+            return "follows statusResponse";
+        case FieldRole::FollowsImageFrom:
+            return "follows imageFrom (its first 15 characters)";
+        case FieldRole::Editable:
+            break;
+    }
+    return {};
+}
+
 }  // namespace
+
+std::optional<std::string_view> InternetOnlyTarget(const ConfigRecord& record) {
+    if (record.sendVia != kViaInternet) return std::nullopt;
+    if (record.sendTo == kToFtp) return "FTP";
+    if (record.sendTo == kToHttp) return "HTTP";
+    return std::nullopt;
+}
+
+std::vector<std::string> BinLosses(const ConfigRecord& record) {
+    std::vector<std::string> lost;
+    if (const auto target = InternetOnlyTarget(record))
+        lost.push_back("sendTo " + std::string(*target));
+    for (const Field& f : Fields()) {
+        if (f.offset < kBinFormSize || f.role != FieldRole::Editable) continue;
+        const std::string_view text = TextBytes(record, f);
+        if (f.name == "imageFrom") {
+            if (text.size() >= record.imageFromShort.size())
+                lost.push_back("imageFrom beyond " +
+                               std::to_string(record.imageFromShort.size() - 1) + " characters");
+        } else if (!text.empty()) {
+            lost.push_back(f.name);
+        }
+    }
+    return lost;
+}
+
+std::vector<std::string> ChoicesOf(std::string_view field) {
+    std::vector<std::string> out;
+    const auto add = [&](const auto& names) {
+        for (const Named& n : names) out.emplace_back(n.name);
+    };
+    if (field == "sendMode") add(kSendModes);
+    if (field == "sendVia") add(kSendVias);
+    if (field == "sendTo") add(kSendTos);
+    if (field == "smsControl") add(kOnOff);
+    if (field == "imageQuality") add(kQualities);
+    if (field == "statusResponse" || field == "smtpSsl" || field == "auxFlag") out = {"0", "1"};
+    if (field == "countryId") {
+        for (unsigned id = 0; id <= kLastCountryId; ++id)
+            if (const auto name = GetCountryName(static_cast<std::uint8_t>(id)))
+                out.emplace_back(*name);
+    }
+    return out;
+}
 
 std::optional<unsigned> FindCountry(std::string_view s, std::string& why) {
     for (unsigned id = 0; id <= kLastCountryId; ++id) {
@@ -219,17 +274,15 @@ std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assign
         if (!f) return EditError{2, a.field + ": no such field (see the names that show prints)"};
     }
 
-    for (const Field* f : ApplyOrder()) {
+    for (const Field& field : Fields()) {
+        const Field* f = &field;
         const auto it = std::find_if(edits.begin(), edits.end(),
                                      [&](const Assignment& a) { return a.field == f->name; });
         if (it == edits.end()) continue;
         const Assignment& a = *it;
         if (f->role != FieldRole::Editable) {
             if (a.fromJson) continue;  // the save writes these itself
-            return EditError{2, a.field + ": " +
-                                    (f->role == FieldRole::WrittenBySave
-                                         ? std::string("is written by every save")
-                                         : std::string("follows statusResponse"))};
+            return EditError{2, a.field + ": " + std::string(RoleRefusal(f->role))};
         }
         given.insert(f->name);
         Refused refused;
@@ -245,6 +298,10 @@ std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assign
             if (!v) return EditError{refused.exitCode, Quote(a) + ": " + refused.why};
             if (*v == NumberOf(r, *f)) continue;
             SetNumber(r, *f, *v);
+            // Picking Custom brings back its own parameters, which this run has none of yet;
+            // the parameters given with it come later in record order.
+            if (f->name == "countryId" && r.countryId == kCountryCustom)
+                RestoreCustomPreset(CustomPreset{}, r);
         }
     }
 
@@ -299,6 +356,20 @@ std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assign
         return EditError{1, Quote(*field("statusResponse")) +
                                 ": Status Response needs SMS control ON (smsControl=ON)"};
 
+    // MMS sends at Normal quality: the window disables the list.
+    if (changed("imageQuality") && r.sendVia == kViaMms && r.imageQuality.get() != 100)
+        return EditError{1, Quote(*field("imageQuality")) +
+                                ": Image Quality stays Normal with MMS (sendVia=Internet chooses "
+                                "another)"};
+
+    // With Auto the window's Parameters button is disabled.
+    for (const Field& f : Fields()) {
+        if (!IsOperatorParam(f) || !changed(f.name) || r.countryId != kCountryAuto) continue;
+        return EditError{1, Quote(*field(f.name)) +
+                                ": the operator parameters cannot be set with country Auto; "
+                                "set countryId=Custom to use your own"};
+    }
+
     // A carrier's parameters go out as its preset: a different value would be lost silently.
     ConfigRecord completed = r;
     CompleteForWrite(completed);
@@ -311,6 +382,13 @@ std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assign
 
     // MMSCFG.BIN carries bytes 0 to 867 only.
     if (form == FileForm::Bin) {
+        if (const auto target = InternetOnlyTarget(r)) {
+            const Assignment* a = field("sendTo") ? field("sendTo") : field("sendVia");
+            return EditError{1, (a ? Quote(*a) : "sendTo") + ": MMSCFG.BIN cannot hold the " +
+                                    std::string(*target) + " settings; sending to " +
+                                    std::string(*target) +
+                                    " is saved in the wireless.cfg form (--form cfg)"};
+        }
         for (const Field& f : Fields()) {
             if (f.offset < kBinFormSize || !changed(f.name)) continue;
             if (f.name == "imageFrom" && TextOf(r.imageFrom).size() < r.imageFromShort.size())

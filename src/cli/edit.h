@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/codec.h"
 #include "config/record.h"
@@ -34,6 +35,14 @@ std::optional<unsigned> FindCountry(std::string_view nameOrId, std::string& why)
 // SMS control OFF clears Status Response. On any error the record is left as it was.
 std::optional<EditError> ApplyEdits(ConfigRecord& record, std::span<const Assignment> edits,
                                     FileForm form);
+
+// "FTP" or "HTTP" when the record sends over the Internet to a target whose settings only the
+// wireless.cfg form holds (the window then saves that form); else nullopt.
+std::optional<std::string_view> InternetOnlyTarget(const ConfigRecord& record);
+// What a save in the MMSCFG.BIN form would lose of the record, by name; empty when nothing.
+std::vector<std::string> BinLosses(const ConfigRecord& record);
+// The values a choice field takes by name, as set accepts them; empty for other fields.
+std::vector<std::string> ChoicesOf(std::string_view field);
 
 // The checks a save makes before writing, as messages; nullopt when the record may be saved.
 std::optional<std::string> SaveRefusal(const ConfigRecord& record);

@@ -59,7 +59,8 @@ std::vector<Field> BuildFields() {
     TEXT(netApn);
     TEXT(netUser);
     TEXT(netPassword);
-    TEXT(imageFromShort);
+    add("imageFromShort", offsetof(ConfigRecord, imageFromShort),
+        sizeof(ConfigRecord::imageFromShort), K::Text, R::FollowsImageFrom);
     TEXT(ftpAccount);
     TEXT(ftpPassword);
     TEXT(ftpServer);

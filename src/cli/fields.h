@@ -17,6 +17,7 @@ enum class FieldRole {
     Editable,
     WrittenBySave,          // version, fixedFlag and the save time: every save decides them
     FollowsStatusResponse,  // statusResponse2
+    FollowsImageFrom,       // imageFromShort: the window writes both from one text
 };
 
 struct Field {

@@ -525,15 +525,13 @@ int Convert(const std::string& in, const std::string& out, const std::string& in
     }
     const FileForm form = FormOf(out, options.form);
     if (form == FileForm::Bin && !options.force) {
-        const ConfigRecord& r = file.record;
-        std::string lost;
-        for (const char* name : {"ftpAccount", "ftpPassword", "ftpServer", "httpServer"}) {
-            if (!TextBytes(r, *FindField(name)).empty())
-                lost += std::string(lost.empty() ? "" : ", ") + name;
-        }
+        const std::vector<std::string> lost = BinLosses(file.record);
         if (!lost.empty()) {
-            Error(out, "the MMSCFG.BIN form cannot carry the FTP and HTTP settings (" + lost +
-                           "); --force writes it without them");
+            std::string names;
+            for (std::size_t i = 0; i < lost.size(); ++i)
+                names += (i == 0 ? "" : i + 1 == lost.size() ? " and " : ", ") + lost[i];
+            Error(out,
+                  "the MMSCFG.BIN form cannot carry " + names + "; --force writes it without them");
             return kFailed;
         }
     }
@@ -553,6 +551,22 @@ int Presets(const std::string& country, bool values) {
         only = static_cast<std::uint8_t>(*id);
     }
     ListPresets(std::cout, only, values);
+    WriteFailed();
+    return kOk;
+}
+
+int ListFields(const std::string& name) {
+    if (name.empty()) {
+        for (const Field& f : Fields())
+            if (f.role == FieldRole::Editable) std::cout << f.name << '\n';
+    } else {
+        const Field* f = FindField(name);
+        if (!f || f->role != FieldRole::Editable) {
+            Error(name, "no field that set takes (see ostrova-cfg fields)");
+            return kUsage;
+        }
+        for (const std::string& value : ChoicesOf(name)) std::cout << value << '\n';
+    }
     WriteFailed();
     return kOk;
 }
@@ -663,6 +677,13 @@ int Run(int argc, char** argv) {
     presets->add_option("COUNTRY", presetCountry, "only this country's rows, by name or id");
     presets->add_flag("-v,--values", presetValues, "print each row's parameters too");
 
+    std::string fieldName;
+    CLI::App* fields = app.add_subcommand(
+        "fields",
+        "List the fields that set and new take, one a line; with FIELD, the values it takes "
+        "by name");
+    fields->add_option("FIELD", fieldName, "a choice field: its values, one a line");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -698,6 +719,7 @@ int Run(int argc, char** argv) {
     if (set->parsed()) return Set(path, assignments, options);
     if (convert->parsed()) return Convert(in, out, inForm, options);
     if (presets->parsed()) return Presets(presetCountry, presetValues);
+    if (fields->parsed()) return ListFields(fieldName);
     return kUsage;
 }
 

@@ -30,33 +30,32 @@ struct TextRule {
     std::string_view field;  // record field name; "phone" and "email" cover all four
     std::size_t maxLength;   // longest text kept, in bytes (Windows-1252)
     bool digitsOnly;         // the edit takes the digits 0 to 9 only
-    int maxValue;            // for digit fields: the largest value accepted; 0 when unbounded
 };
 
 // Some limits lie below their field's width (the FTP and HTTP servers keep 59 characters in 80
 // bytes): they are the limits of the edits, not of the record.
 // clang-format off
 inline constexpr std::array<TextRule, 20> kTextRules = {{
-    {"phone", 19, false, 0},
-    {"email", 59, false, 0},
-    {"imageFrom", 59, false, 0},
-    {"smtpAccount", 59, false, 0},
-    {"smtpPassword", 39, false, 0},
-    {"smtpServer", 39, false, 0},
-    {"smtpPort", 5, true, 65535},
-    {"mmsApn", 39, false, 0},
-    {"mmsUser", 39, false, 0},
-    {"mmsPassword", 39, false, 0},
-    {"mmscUrl", 79, false, 0},
-    {"mmsProxy", 39, false, 0},
-    {"mmsPort", 5, true, 0},
-    {"netApn", 39, false, 0},
-    {"netUser", 39, false, 0},
-    {"netPassword", 39, false, 0},
-    {"ftpAccount", 59, false, 0},
-    {"ftpPassword", 39, false, 0},
-    {"ftpServer", 59, false, 0},
-    {"httpServer", 59, false, 0},
+    {"phone", 19, false},
+    {"email", 59, false},
+    {"imageFrom", 59, false},
+    {"smtpAccount", 59, false},
+    {"smtpPassword", 39, false},
+    {"smtpServer", 39, false},
+    {"smtpPort", 5, true},
+    {"mmsApn", 39, false},
+    {"mmsUser", 39, false},
+    {"mmsPassword", 39, false},
+    {"mmscUrl", 79, false},
+    {"mmsProxy", 39, false},
+    {"mmsPort", 5, true},
+    {"netApn", 39, false},
+    {"netUser", 39, false},
+    {"netPassword", 39, false},
+    {"ftpAccount", 59, false},
+    {"ftpPassword", 39, false},
+    {"ftpServer", 59, false},
+    {"httpServer", 59, false},
 }};
 // clang-format on
 

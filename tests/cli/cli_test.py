@@ -80,6 +80,13 @@ class NewAndRoundTrip(Cli):
         self.assertEqual(read("a.bin"), default_record(None)[:852] + b"Gate" + bytes(12))
         self.cfg("set", "a.bin", "ftpServer=ftp.example.net", code=1,
                  err="a.bin: ftpServer=ftp.example.net: MMSCFG.BIN does not carry this field")
+        # Sending to FTP or HTTP: the window saves wireless.cfg, which alone holds their settings.
+        for args in (["set", "a.bin"], ["new", "--form", "bin", "b.bin"]):
+            for to in ("FTP", "HTTP"):
+                self.cfg(*args, "sendVia=Internet", f"sendTo={to}", code=1, err=f"{args[-1]}: "
+                         f"sendTo={to}: MMSCFG.BIN cannot hold the {to} settings; sending to {to} "
+                         "is saved in the wireless.cfg form (--form cfg)")
+        self.assertEqual((read("a.bin")[:4], read("b.bin")), (b"\2\2\0\0", None))
 
     def test_show_json_then_set_from_json_is_byte_identical(self):
         a = self.fresh(*("sendMode=1 sendVia=Internet sendTo=HTTP countryId=22 operatorId=Tele2 "
@@ -130,18 +137,31 @@ class SetRules(Cli):
         ("countryId=Sweden mmsApn=mine", 1, "{}: the operator parameters of a carrier come from "
          "its preset; set countryId=Custom to use your own"),
         ("version=3", 2, "version: is written by every save"),
+        ("imageFromShort=Gate", 2, "imageFromShort: follows imageFrom (its first 15 characters)"),
+        # The Email Setting dialog's checks; no provider completes a bare account.
+        ("smtpAccount=", 1, "{}: Invalid Account!"),
+        ("smtpAccount=noat", 1, "{}: Invalid Account!"),
+        ("smtpServer=", 1, "{}: Invalid SMTP server!"),
+        ("smtpPort=", 1, "{}: Invalid SMTP port!"),
+        ("smtpPort=65536", 1, "{}: Invalid SMTP port2!"),
+        ("sendMode=Instant imageQuality=Original", 1, "{}: Image Quality stays Normal with MMS "
+         "(sendVia=Internet chooses another)"),
+        ("mmsApn=mine", 1, "{}: the operator parameters cannot be set with country Auto; set "
+         "countryId=Custom to use your own"),
         ("nosuch=1", 2, "nosuch: no such field (see the names that show prints)"),
         ("smsControl=ON", 1, "Please input a phone number when SMS control=on"),
     ]
     # (assignments of the new file, assignments to set, fields the saved file then holds)
     ACCEPTED = [
-        ("", "imageQuality=Original httpServer=" + "x" * 59,
+        ("sendVia=Internet", "imageQuality=Original httpServer=" + "x" * 59,
          {"imageQuality": 2000, "httpServer": b"x" * 59}),
         ("sendMode=Instant sendVia=Internet sendTo=FTP imageQuality=High", "sendVia=MMS",
          {"sendTo": 2, "imageQuality": 100}),  # FTP becomes Both
         ("", "sendVia=Internet", {"sendTo": 1}),  # always Email
         ("", "countryId=Sweden", {"operatorId": 20, "mmsApn": b"mms.telia.se"}),
         ("", "countryId=Sweden operatorId=3", {"operatorId": 23}),  # the id before the name
+        ("countryId=Sweden", "countryId=Custom", {"operatorId": 1, "mmsApn": b""}),  # its own, none
+        ("countryId=Sweden", "countryId=Custom mmsApn=mine", {"mmsApn": b"mine"}),
         ("phone[1]=555 smsControl=ON statusResponse=1", "smsControl=OFF",
          {"statusResponse": 0, "statusResponse2": 0}),
     ]
@@ -215,8 +235,11 @@ class ConvertAndDiff(Cli):
     def test_convert_both_ways(self):
         f = self.fresh("sendVia=Internet", "sendTo=FTP", "ftpServer=ftp.lan", "imageFrom=G7")
         self.cfg("convert", f, "a.bin", code=1, err="a.bin: the MMSCFG.BIN form cannot carry "
-                 "the FTP and HTTP settings (ftpServer); --force writes it without them")
-        self.assertIsNone(read("a.bin"))
+                 "sendTo FTP and ftpServer; --force writes it without them")
+        self.cfg("convert", self.fresh("imageFrom=" + "x" * 34, name="i.cfg"), "i.bin", code=1,
+                 err="i.bin: the MMSCFG.BIN form cannot carry imageFrom beyond 15 characters; "
+                 "--force writes it without them")
+        self.assertEqual((read("a.bin"), read("i.bin")), (None, None))
         self.cfg("convert", f, "a.bin", "--force")
         self.assertEqual(read("a.bin"), record(f)[:868])
         self.cfg("convert", "a.bin", "back.cfg", "--time", "2027-01-02T03:04:05")

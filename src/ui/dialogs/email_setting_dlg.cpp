@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "config/email_rules.h"
 #include "res/resource_ids.h"
 #include "res/templates.h"
 
@@ -19,37 +20,15 @@ constexpr std::string_view kOther = "Other";
 constexpr std::string_view kUsernameLabel = "Username";
 constexpr std::string_view kAddressLabel = "Account(@xxx)";
 
-constexpr std::string_view kInvalidAccount = "Invalid Account!";
-constexpr std::string_view kPasswordMismatch = "Password Mismatched!";
-constexpr std::string_view kInvalidServer = "Invalid SMTP server!";
-constexpr std::string_view kInvalidPort = "Invalid SMTP port!";
-constexpr std::string_view kPortOutOfRange = "Invalid SMTP port2!";
-
 // The longest texts the record's fields hold; the edits refuse more, so what OK stores is what
 // the user sees.
 constexpr std::size_t kAccountChars = 59;
 constexpr int kPasswordChars = 39;
 constexpr int kServerChars = 39;
 constexpr int kPortChars = 5;
-constexpr long kHighestPort = 65535;
 
 // Only this much of the text from the "@" on is looked up: a longer one matches no suffix.
 constexpr std::size_t kDomainLookupChars = 38;
-
-// The port's leading decimal digits as a number, saturated just above the highest port, so a
-// text of any length is read without overflow.
-long PortValue(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kHighestPort) value = kHighestPort + 1;
-    }
-    return negative ? -value : value;
-}
 
 }  // namespace
 
@@ -212,10 +191,10 @@ void CEmailSettingDlg::OnOK() {
     if (!UpdateData(true)) return;
     const int s = SelectedPosition();
 
-    if (m_strAccount.empty()) return platform::AfxMessageBox(kInvalidAccount);
+    if (const auto refusal = SmtpAccountRefusal(m_strAccount, s != 0))
+        return platform::AfxMessageBox(*refusal);
     std::string account = m_strAccount;  // the edit keeps what was typed until OK succeeds
     if (account.find('@') == std::string::npos) {
-        if (s == 0) return platform::AfxMessageBox(kInvalidAccount);
         if (const MailProvider* row = GetProvider(static_cast<std::uint16_t>(s - 1))) {
             account += TextOf(row->addressSuffix);
         }
@@ -225,10 +204,11 @@ void CEmailSettingDlg::OnOK() {
         return platform::AfxMessageBox(platform::TooLongMessage(kAccountChars));
     }
     m_strAccount = account;
-    if (m_strPassword != m_strRetypePassword) return platform::AfxMessageBox(kPasswordMismatch);
-    if (m_strServer.empty()) return platform::AfxMessageBox(kInvalidServer);
-    if (m_strPort.empty()) return platform::AfxMessageBox(kInvalidPort);
-    if (PortValue(m_strPort) > kHighestPort) return platform::AfxMessageBox(kPortOutOfRange);
+    if (m_strPassword != m_strRetypePassword)
+        return platform::AfxMessageBox(msg::kPasswordMismatch);
+    if (const auto refusal = SmtpServerRefusal(m_strServer))
+        return platform::AfxMessageBox(*refusal);
+    if (const auto refusal = SmtpPortRefusal(m_strPort)) return platform::AfxMessageBox(*refusal);
 
     ZeroField(m_record.smtpAccount);
     ZeroField(m_record.smtpPassword);
