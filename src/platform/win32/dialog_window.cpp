@@ -244,7 +244,9 @@ void DialogWindow::PlaceDefaultFocus() {
     if (index < 0) return;
     const ControlState& s = controls[static_cast<std::size_t>(index)];
     ++focusing_;
-    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(index)), TRUE);
+    // As the dialog manager gives the first focus: the control alone, without the default
+    // button's upkeep that WM_NEXTDLGCTL does over every button.
+    SetFocus(control(index));
     --focusing_;
     dlg_.UserFocus(s.id);
     if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
