@@ -181,8 +181,13 @@ void DialogWindow::CreateControls() {
         if (w == nullptr) continue;
         SendMessageW(w, WM_SETFONT, font, FALSE);
         controls_[i] = w;
-        pending_[i] &= ~(kChangedText | kChangedEnabled | kChangedVisible);
-        if (IsCombo(c.kind)) pending_[i] |= kChangedText;  // after its list and selection
+        // What is left to render: what the made control does not show yet.
+        std::uint32_t left = s.font ? std::uint32_t{kChangedFont} : 0u;
+        if (IsCombo(c.kind)) left |= kChangedItems | kChangedSelection | kChangedText;
+        if (s.checked) left |= kChangedCheck;
+        if (c.kind == ControlKind::Edit || c.kind == ControlKind::ComboDropDown)
+            left |= kChangedEditSel;
+        pending_[i] &= left;
     }
 }
 
