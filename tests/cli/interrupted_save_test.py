@@ -12,11 +12,19 @@ KILLS = 100
 SEED = int(os.environ.get("OSTROVA_KILL_SEED", time.time_ns() % 1_000_000))
 
 
-def run(*args, limit=None):
-    def limited():  # in the child: the file-size limit of `ulimit -f`
-        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+NOBODY = 65534
+
+
+def run(*args, limit=None, user=None):
+    def child():  # the file-size limit of `ulimit -f`, and another user
+        if limit:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+        if user is not None:
+            os.setgroups([])
+            os.setgid(user)
+            os.setuid(user)
     return subprocess.run([PROGRAM, *args], env=ENV, capture_output=True, encoding="utf-8",
-                          timeout=30, preexec_fn=limited if limit else None)
+                          timeout=30, preexec_fn=child if limit or user is not None else None)
 
 
 def leftovers():
@@ -79,18 +87,26 @@ class Interrupted(unittest.TestCase):
     def test_a_save_past_the_file_size_limit_fails_and_keeps_the_file(self):
         for case in ("one name", "hard link", "read-only folder"):
             with self.subTest(case):
+                # Root writes into any folder: there the save runs as nobody, where it can.
+                user = None
                 if case == "read-only folder" and os.geteuid() == 0:
-                    continue  # root writes into any folder: the temporary file would do
+                    os.chmod(".", 0o755)
+                    if run("--version", user=NOBODY).returncode != 0:
+                        self.skipTest("nobody cannot run the program from here")
+                    user = NOBODY
                 os.makedirs(case)
                 name = os.path.join(case, "k.cfg")
                 run("new", name)
                 if case == "hard link":
                     os.link(name, os.path.join(case, "k2.cfg"))
                 if case == "read-only folder":
+                    if user is not None:
+                        os.chown(case, user, user)
+                        os.chown(name, user, user)
                     os.chmod(case, 0o555)
                     self.addCleanup(os.chmod, case, 0o755)
                 old = Path(name).read_bytes()
-                p = run("set", name, "reportHour=5", limit=1024)
+                p = run("set", name, "reportHour=5", limit=1024, user=user)
                 self.assertEqual((p.returncode, p.stderr),
                                  (1, f"ostrova-cfg: {name}: Create File Fail! (File too large)\n"))
                 self.assertEqual(Path(name).read_bytes(), old)
