@@ -1,11 +1,5 @@
 #include "config/codec.h"
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
@@ -19,8 +13,8 @@ namespace {
 constexpr std::size_t kCipheredBytes = kCfgFormSize - 2;
 
 // Old country id -> current id, for files of older tools (ids 0 to 12).
-constexpr std::array<std::uint8_t, 13> kCountryRenumberTable = {0,  1,  6,  24, 9,  10, 22,
-                                                                5,  20, 3,  14, 19, 11};
+constexpr std::array<std::uint8_t, 13> kCountryRenumberTable = {0, 1,  6, 24, 9,  10, 22,
+                                                                5, 20, 3, 14, 19, 11};
 
 // The cipher adds the key digit of position i mod 4 and the low byte of i; that sum repeats
 // every 256 positions, so one table serves every block and lets the loop vectorise.
@@ -158,48 +152,11 @@ ReadResult ReadSettingsBytes(std::span<const std::uint8_t> file, FileForm form, 
     if (file.size() > kMaxFileSize) return {ReadStatus::TooLong};
     // Work on a copy so that no failure can leave the record half-changed.
     ConfigRecord next = record;
-    const ReadResult result = form == FileForm::Cfg ? ReadCfg(file, next)
-                                                    : ReadBin(file, reader, next);
+    const ReadResult result =
+        form == FileForm::Cfg ? ReadCfg(file, next) : ReadBin(file, reader, next);
     if (result.status == ReadStatus::Loaded) record = next;
     return result;
 }
-
-#ifndef _WIN32  // Windows: file_io_windows.cpp
-FileBytes ReadWholeFile(const std::filesystem::path& path) {
-    FileBytes result;
-    // Non-blocking, so that a FIFO cannot hang the window; only regular files are settings.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return result;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return result;
-    }
-    const auto length = static_cast<std::uint64_t>(st.st_size);
-    if (length < kMinFileSize) {
-        result.status = ReadStatus::TooShort;
-    } else if (length > kMaxFileSize) {
-        result.status = ReadStatus::TooLong;
-    } else {
-        result.bytes.resize(length);
-        std::size_t got = 0;
-        while (got < length) {
-            const ssize_t r = ::read(fd, result.bytes.data() + got, length - got);
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) break;
-            got += static_cast<std::size_t>(r);
-        }
-        if (got == length) {
-            result.status = ReadStatus::Loaded;
-        } else {
-            result.status = ReadStatus::ReadError;
-            result.bytes.clear();
-        }
-    }
-    ::close(fd);
-    return result;
-}
-#endif
 
 ReadResult ReadSettingsFile(const std::filesystem::path& path, FileForm form, Reader reader,
                             ConfigRecord& record) {

@@ -1,26 +1,11 @@
 #include "config/settings_folder.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include <cstdlib>
 
 #include "config/file_commands.h"
 #include "config/paths.h"
 
 namespace ostrova {
-
-#ifndef _WIN32  // Windows: file_io_windows.cpp
-bool IsWritableFolder(const std::filesystem::path& folder) {
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-std::string ReadEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
-#endif
 
 namespace {
 
