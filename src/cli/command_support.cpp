@@ -116,7 +116,7 @@ Loaded Load(const std::string& path, FileForm form) {
                       (detail.empty() ? "" : " (" + detail + ")");
         return out;
     }
-    out.size = file.bytes.size();
+    const std::size_t size = file.bytes.size();
     const ReadResult result = ReadSettingsBytes(file.bytes, form, Reader::LoadCommand, out.record);
     if (result.status == ReadStatus::ChecksumMismatch) {
         const std::size_t n = file.bytes.size();
@@ -134,8 +134,8 @@ Loaded Load(const std::string& path, FileForm form) {
     out.ok = true;
     const std::size_t full = form == FileForm::Cfg ? kCfgFormSize : kBinFormSize;
     std::string s =
-        "valid (" + std::string(FormName(form)) + " form, " + std::to_string(out.size) + " bytes";
-    if (out.size != full) s += ", written files have " + std::to_string(full);
+        "valid (" + std::string(FormName(form)) + " form, " + std::to_string(size) + " bytes";
+    if (size != full) s += ", written files have " + std::to_string(full);
     if (form == FileForm::Cfg) {
         s += ", checksum agrees, version " + std::to_string(out.record.version) + ")";
     } else {

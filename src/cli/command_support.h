@@ -2,7 +2,6 @@
 // and reading and saving a settings file by the settings window's rules.
 #pragma once
 
-#include <cstddef>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -35,7 +34,6 @@ struct Loaded {
     std::string summary;  // "valid (...)" or the Load command's message with the cause
     ConfigRecord record{};
     FileForm form = FileForm::Cfg;
-    std::size_t size = 0;
 };
 
 Loaded Load(const std::string& path, FileForm form);
