@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/cp1252.h"
+#include "platform/dialog_manager.h"
 
 namespace ostrova::platform {
 namespace {
@@ -662,14 +663,7 @@ void CDialog::UserClick(int id) {
         s.checked = !s.checked;
         TouchIndex(index, kChangedCheck);
     } else if (s.kind == ControlKind::RadioButton && automatic) {
-        // A group runs from a control that starts one to the next control that starts one.
-        int first = index;
-        while (first > 0 && (controls_[static_cast<std::size_t>(first)].style & kStyleGroup) == 0)
-            --first;
-        int last = index + 1;
-        while (last < static_cast<int>(controls_.size()) &&
-               (controls_[static_cast<std::size_t>(last)].style & kStyleGroup) == 0)
-            ++last;
+        const auto [first, last] = GroupOf(controls_, index);
         for (int i = first; i < last; ++i) {
             ControlState& other = controls_[static_cast<std::size_t>(i)];
             const bool mine = i == index;
@@ -741,6 +735,67 @@ void CDialog::UserEnter() {
 void CDialog::UserCancel() {
     if (exchangeDepth_ > 0) return;
     OnCancel();
+}
+
+bool CDialog::UserKey(DialogKey key, int focused, bool listOpen) {
+    if (focused < 0) focused = IndexOf(focus_);
+    const ControlState* s = focused >= 0 ? &controls_[static_cast<std::size_t>(focused)] : nullptr;
+    switch (key) {
+        case DialogKey::Tab:
+        case DialogKey::BackTab: {
+            const bool forward = key == DialogKey::Tab;
+            const int target = NextTabStop(controls_, focused, forward);
+            if (target < 0) return false;
+            if (view_ != nullptr)
+                view_->MoveFocus(target, forward ? FocusMove::Forward : FocusMove::Backward);
+            return true;
+        }
+        case DialogKey::Next:
+        case DialogKey::Previous: {
+            // Buttons walk their group; edits and lists keep their arrows.
+            if (s == nullptr ||
+                (s->kind != ControlKind::PushButton && s->kind != ControlKind::CheckBox &&
+                 s->kind != ControlKind::RadioButton))
+                return false;
+            const bool forward = key == DialogKey::Next;
+            const int target = NextInGroup(controls_, focused, forward);
+            if (target < 0 || view_ == nullptr) return true;
+            view_->MoveFocus(target, forward ? FocusMove::Forward : FocusMove::Backward);
+            // An automatic radio button the keyboard reaches is clicked.
+            const ControlState& t = controls_[static_cast<std::size_t>(target)];
+            if (!ended_ && t.kind == ControlKind::RadioButton && (t.style & kStyleAuto) != 0 &&
+                !t.checked)
+                UserClick(t.id);
+            return true;
+        }
+        case DialogKey::Enter:
+            if (listOpen) return false;
+            // A focused push button is clicked; anywhere else it is the dialog's Enter.
+            if (s != nullptr && s->kind == ControlKind::PushButton) {
+                UserClick(s->id);
+            } else {
+                UserEnter();
+            }
+            return true;
+        case DialogKey::Escape:
+            if (listOpen) return false;
+            UserCancel();
+            return true;
+    }
+    return false;
+}
+
+void CDialog::PlaceDefaultFocus() {
+    const int index = NextTabStop(controls_, -1, true);
+    if (index < 0 || view_ == nullptr) return;
+    const ControlState& s = controls_[static_cast<std::size_t>(index)];
+    view_->MoveFocus(index, FocusMove::Start);
+    UserFocus(s.id);
+    if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
+        // The dialog manager selects the whole text of an edit it gives the focus to.
+        UserSetEditSelection(s.id, 0, static_cast<int>(s.text.size()));
+        TouchIndex(index, kChangedEditSel);
+    }
 }
 
 void CDialog::UserSysCommand(int commandId) {

@@ -29,6 +29,14 @@ enum class Notify : std::uint8_t {
     KillFocus,  // control lost the focus to another control of the dialog
 };
 
+// The keys the dialog manager handles: Tab and Shift+Tab, the arrow keys (down and right are
+// Next), Enter and Escape.
+enum class DialogKey : std::uint8_t { Tab, BackTab, Next, Previous, Enter, Escape };
+
+// How the dialog manager moves the focus: to the control a dialog starts with (the framework
+// reports it), or by keyboard navigation (the backend reports it as the focus lands).
+enum class FocusMove : std::uint8_t { Start, Forward, Backward };
+
 // A font a dialog sets on one of its controls (the template font otherwise).
 struct FontSpec {
     std::string face;
@@ -238,6 +246,13 @@ public:
     void UserFocus(int id);            // focus moved to this control (kNoId: none)
     void UserEnter();                  // the Enter key
     void UserCancel();                 // Escape or the close box
+    // A key of the dialog manager, with what only the backend knows: the control holding the
+    // native focus (-1: none of them, then the framework's own) and whether a drop-down list is
+    // open (it takes Enter and Escape to close). False: the key is not the dialog's, the
+    // control keeps it.
+    bool UserKey(DialogKey key, int focused, bool listOpen);
+    // Gives the focus to the first tab stop as a dialog starts, an edit's text selected whole.
+    void PlaceDefaultFocus();
     void UserSysCommand(int commandId);
     void UserVScroll(ScrollRequest request, int thumbPos);
     void UserMouseWheel(int delta);
@@ -321,6 +336,8 @@ public:
     virtual void ControlChanged(int index, std::uint32_t flags) = 0;
     // Move the keyboard focus to control `index` (-1: the dialog).
     virtual void FocusControl(int index) = 0;
+    // Move the keyboard focus to control `index` as the dialog manager does.
+    virtual void MoveFocus(int index, FocusMove how) = 0;
     // Close the window and end its modal run.
     virtual void EndModal(int result) = 0;
     virtual void MoveWindow(int x, int y, int width, int height) = 0;

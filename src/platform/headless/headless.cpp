@@ -106,11 +106,14 @@ void HeadlessDialog::Focus(int id) {
     if (dlg_.focusedId() != id && dlg_.IsItemEnabled(id)) dlg_.UserFocus(id);
 }
 
+void HeadlessDialog::Key(DialogKey key, bool listOpen) {
+    dlg_.UserKey(key, dlg_.IndexOf(dlg_.focusedId()), listOpen);
+}
 void HeadlessDialog::Enter() {
-    dlg_.UserEnter();
+    Key(DialogKey::Enter);
 }
 void HeadlessDialog::Escape() {
-    dlg_.UserCancel();
+    Key(DialogKey::Escape);
 }
 void HeadlessDialog::Close() {
     dlg_.UserCancel();
@@ -153,6 +156,11 @@ void HeadlessDialog::ControlChanged(int, std::uint32_t) {
     ++renders;
 }
 void HeadlessDialog::FocusControl(int) {}
+void HeadlessDialog::MoveFocus(int index, FocusMove how) {
+    // Keyboard navigation is the user's: the focus is reported as it lands.
+    if (how != FocusMove::Start)
+        dlg_.UserFocus(dlg_.controls()[static_cast<std::size_t>(index)].id);
+}
 void HeadlessDialog::EndModal(int r) {
     ended = true;
     result = r;

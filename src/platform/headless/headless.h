@@ -37,6 +37,7 @@ public:
     void Click(int id);
     void Pick(int id, int index);
     void Focus(int id);
+    void Key(DialogKey key, bool listOpen = false);  // a key of the dialog manager
     void Enter();
     void Escape();
     void Close();
@@ -70,6 +71,7 @@ public:
     // DialogView
     void ControlChanged(int index, std::uint32_t flags) override;
     void FocusControl(int index) override;
+    void MoveFocus(int index, FocusMove how) override;
     void EndModal(int result) override;
     void MoveWindow(int x, int y, int width, int height) override;
     FormWidths FormOuterWidths(bool scrollBar) const override;

@@ -29,6 +29,7 @@
 
 #include "platform/accessible_names.h"
 #include "platform/cp1252.h"
+#include "platform/dialog_manager.h"
 #include "platform/qt/qt_backend.h"
 
 namespace ostrova::platform::qt {
@@ -104,15 +105,6 @@ protected:
 
 QString FromCp1252(std::string_view bytes) {
     return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
-bool IsButton(ControlKind kind) {
-    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
-           kind == ControlKind::RadioButton;
-}
-
-bool TakesFocus(ControlKind kind) {
-    return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
 }
 
 // A multi-line edit that does not scroll sideways wraps its lines: the release notes. The
@@ -712,63 +704,6 @@ int DialogWindow::FocusedIndex() const {
         const int index = IndexOf(w);
         if (index >= 0) return index;
     }
-    return dlg_.IndexOf(dlg_.focusedId());
-}
-
-namespace {
-
-bool CanFocus(const ControlState& s) {
-    return s.visible && s.enabled && TakesFocus(s.kind);
-}
-
-// A group runs from a control that starts one to the next control that starts one.
-std::pair<int, int> GroupOf(const std::vector<ControlState>& controls, int index) {
-    int first = index;
-    while (first > 0 && (controls[static_cast<std::size_t>(first)].style & kStyleGroup) == 0)
-        --first;
-    int last = index + 1;
-    while (last < static_cast<int>(controls.size()) &&
-           (controls[static_cast<std::size_t>(last)].style & kStyleGroup) == 0)
-        ++last;
-    return {first, last};
-}
-
-}  // namespace
-
-int DialogWindow::NextTabStop(int from, bool forward) const {
-    const auto& controls = dlg_.controls();
-    const int n = static_cast<int>(controls.size());
-    for (int step = 1; step <= n; ++step) {
-        int i = 0;
-        if (from < 0)
-            i = forward ? step - 1 : n - step;
-        else
-            i = ((from + (forward ? step : -step)) % n + n) % n;
-        const ControlState& s = controls[static_cast<std::size_t>(i)];
-        if (!CanFocus(s) || (s.style & kStyleTabStop) == 0) continue;
-        // Tabbing into radio buttons lands on the checked one of their group.
-        if (s.kind == ControlKind::RadioButton && !s.checked) {
-            const auto [first, last] = GroupOf(controls, i);
-            for (int r = first; r < last; ++r) {
-                const ControlState& other = controls[static_cast<std::size_t>(r)];
-                if (other.kind == ControlKind::RadioButton && other.checked && CanFocus(other))
-                    return r;
-            }
-        }
-        return i;
-    }
-    return -1;
-}
-
-int DialogWindow::NextInGroup(int from, bool forward) const {
-    const auto& controls = dlg_.controls();
-    const auto [first, last] = GroupOf(controls, from);
-    const int size = last - first;
-    for (int step = 1; step < size; ++step) {
-        const int offset = ((from - first + (forward ? step : -step)) % size + size) % size;
-        const int i = first + offset;
-        if (CanFocus(controls[static_cast<std::size_t>(i)])) return i;
-    }
     return -1;
 }
 
@@ -785,27 +720,17 @@ void DialogWindow::FocusByUser(int index, Qt::FocusReason reason) {
 bool DialogWindow::focusNextPrevChild(bool next) {
     // Qt moves the focus away from a control being disabled; the dialog manager does not.
     if (syncing_ > 0 || focusing_ > 0) return false;
-    const int target = NextTabStop(FocusedIndex(), next);
-    if (target < 0) return false;
-    FocusByUser(target, next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return dlg_.UserKey(next ? DialogKey::Tab : DialogKey::BackTab, FocusedIndex(), false);
 }
 
-void DialogWindow::PlaceDefaultFocus() {
-    const int index = NextTabStop(-1, true);
-    if (index < 0) return;
-    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
-    ++focusing_;
+void DialogWindow::MoveFocus(int index, FocusMove how) {
+    if (how != FocusMove::Start) {
+        FocusByUser(index, how == FocusMove::Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return;
+    }
+    ++focusing_;  // the framework reports the first focus itself
     control(index)->setFocus(Qt::TabFocusReason);
     --focusing_;
-    dlg_.UserFocus(s.id);
-    if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
-        // The dialog manager selects the whole text of an edit it gives the focus to.
-        dlg_.UserSetEditSelection(s.id, 0, static_cast<int>(s.text.size()));
-        ++syncing_;
-        RenderEditSelection(index);
-        --syncing_;
-    }
 }
 
 void DialogWindow::FocusControl(int index) {
@@ -870,24 +795,13 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
             RenderEditSelection(index);
             --syncing_;
         }
-    } else if (event->type() == QEvent::KeyPress && IsButton(s.kind)) {
-        // Arrow keys walk the group, as the dialog manager does; an auto radio button that the
-        // keyboard reaches is clicked.
+    } else if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
         const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
-        if ((forward || back) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            const int target = NextInGroup(index, forward);
-            if (target >= 0) {
-                FocusByUser(target, forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                const ControlState& t = dlg_.controls()[static_cast<std::size_t>(target)];
-                if (!ended_ && t.kind == ControlKind::RadioButton && (t.style & kStyleAuto) != 0 &&
-                    !t.checked) {
-                    OnClicked(target);
-                }
-            }
+        if ((forward || back) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            dlg_.UserKey(forward ? DialogKey::Next : DialogKey::Previous, index, false))
             return true;
-        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -897,20 +811,12 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
         (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
-        // Enter on a focused push button clicks it; anywhere else it is the dialog's Enter.
-        const int focused = FocusedIndex();
-        if (focused >= 0 &&
-            dlg_.controls()[static_cast<std::size_t>(focused)].kind == ControlKind::PushButton) {
-            if (qobject_cast<QPushButton*>(QApplication::focusWidget()) != nullptr) {
-                OnClicked(focused);
-                return;
-            }
-        }
-        dlg_.UserEnter();
+        // An open list has its own window: Enter and Escape reach it, never this one.
+        dlg_.UserKey(DialogKey::Enter, FocusedIndex(), false);
         return;
     }
     if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-        dlg_.UserCancel();
+        dlg_.UserKey(DialogKey::Escape, FocusedIndex(), false);
         return;
     }
     if (key == Qt::Key_F1) return;  // the program has no help

@@ -29,8 +29,6 @@ public:
     DialogWindow(CDialog& dlg, QWidget* owner, double dpi);
     ~DialogWindow() override;
 
-    // Places the keyboard focus where the dialog manager would after initialisation.
-    void PlaceDefaultFocus();
     bool ended() const { return ended_; }
 
     CDialog& dialog() { return dlg_; }
@@ -44,6 +42,7 @@ public:
     // DialogView
     void ControlChanged(int index, std::uint32_t flags) override;
     void FocusControl(int index) override;
+    void MoveFocus(int index, FocusMove how) override;
     void EndModal(int result) override;
     void MoveWindow(int x, int y, int width, int height) override;
     FormWidths FormOuterWidths(bool scrollBar) const override;
@@ -92,9 +91,7 @@ private:
     void ScrollBarMenu(const QContextMenuEvent& event);
 
     int IndexOf(const QObject* widget) const;
-    int FocusedIndex() const;
-    int NextTabStop(int from, bool forward) const;
-    int NextInGroup(int from, bool forward) const;
+    int FocusedIndex() const;  // the control holding the native focus; -1: none
     void FocusByUser(int index, Qt::FocusReason reason);
     void ApplyOuterGeometry();
     double DeviceRatio() const;

@@ -101,7 +101,7 @@ int QtBackend::RunModal(CDialog& dlg) {
     DialogWindow window(dlg, owner, dpi);
     open_.push_back(&window);
     const bool defaultFocus = dlg.Create(window);
-    if (defaultFocus && !dlg.ended() && dlg.focusedId() == kNoId) window.PlaceDefaultFocus();
+    if (defaultFocus && !dlg.ended() && dlg.focusedId() == kNoId) dlg.PlaceDefaultFocus();
     if (!dlg.ended()) {
         if (window.isModal()) {
             window.exec();

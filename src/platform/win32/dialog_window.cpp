@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/dialog_manager.h"
 #include "platform/win32/dialog_template_win32.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/edit_menu.h"
@@ -23,10 +24,6 @@ std::wstring WindowText(HWND hwnd) {
     text.resize(
         static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-bool TakesFocus(ControlKind kind) {
-    return kind != ControlKind::Label && kind != ControlKind::GroupBox && kind != ControlKind::Icon;
 }
 
 bool IsCombo(ControlKind kind) {
@@ -144,7 +141,7 @@ void DialogWindow::OnInit() {
     if (focusLater_ >= 0) {
         FocusControl(std::exchange(focusLater_, -1));
     } else if (defaultFocus && dlg_.focusedId() == kNoId) {
-        PlaceDefaultFocus();
+        dlg_.PlaceDefaultFocus();
     }
 }
 
@@ -219,48 +216,16 @@ int DialogWindow::FocusedIndex() const {
     return -1;
 }
 
-int DialogWindow::NextTabStop(int from, bool forward) const {
-    const auto& controls = dlg_.controls();
-    const int n = static_cast<int>(controls.size());
-    auto focusable = [](const ControlState& s) {
-        return s.visible && s.enabled && TakesFocus(s.kind);
-    };
-    for (int step = 1; step <= n; ++step) {
-        const int i = from < 0 ? (forward ? step - 1 : n - step)
-                               : ((from + (forward ? step : -step)) % n + n) % n;
-        const ControlState& s = controls[static_cast<std::size_t>(i)];
-        if (!focusable(s) || (s.style & kStyleTabStop) == 0) continue;
-        if (s.kind != ControlKind::RadioButton || s.checked) return i;
-        // A group runs from a control that starts one to the next control that starts one.
-        for (int r = i; r < n; ++r) {
-            const ControlState& other = controls[static_cast<std::size_t>(r)];
-            if (r != i && (other.style & kStyleGroup) != 0) break;
-            if (other.kind == ControlKind::RadioButton && other.checked && focusable(other))
-                return r;
-        }
-        return i;
+void DialogWindow::MoveFocus(int index, FocusMove how) {
+    if (how == FocusMove::Start) {
+        // As the dialog manager gives the first focus: the control alone, without the default
+        // button's upkeep that WM_NEXTDLGCTL does over every button. The framework reports it.
+        ++focusing_;
+        SetFocus(control(index));
+        --focusing_;
+        return;
     }
-    return -1;
-}
-
-void DialogWindow::PlaceDefaultFocus() {
-    const auto& controls = dlg_.controls();
-    const int index = NextTabStop(-1, true);
-    if (index < 0) return;
-    const ControlState& s = controls[static_cast<std::size_t>(index)];
-    ++focusing_;
-    // As the dialog manager gives the first focus: the control alone, without the default
-    // button's upkeep that WM_NEXTDLGCTL does over every button.
-    SetFocus(control(index));
-    --focusing_;
-    dlg_.UserFocus(s.id);
-    if (s.kind == ControlKind::Edit || s.kind == ControlKind::ComboDropDown) {
-        // The dialog manager selects the whole text of an edit it gives the focus to.
-        dlg_.UserSetEditSelection(s.id, 0, static_cast<int>(s.text.size()));
-        ++syncing_;
-        RenderEditSelection(index);
-        --syncing_;
-    }
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(index)), TRUE);
 }
 
 // --- Rendering the framework's state ---------------------------------------------------------
@@ -437,46 +402,30 @@ bool DialogWindow::PreTranslate(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     const bool arrow = msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP ||
                        msg.wParam == VK_DOWN;
+    const bool tab = msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0;
     if (arrow) {
-        // The dialog manager walks the group; an automatic radio button the keyboard reaches
-        // is clicked, as the framework's rule has it.
-        const auto before = std::find(controls_.begin(), controls_.end(), msg.hwnd);
-        if (before == controls_.end() ||
-            dlg_.controls()[static_cast<std::size_t>(before - controls_.begin())].kind !=
-                ControlKind::RadioButton)
+        const bool next = msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN;
+        const auto it = std::find(controls_.begin(), controls_.end(), msg.hwnd);
+        if (it == controls_.end() || !dlg_.UserKey(next ? DialogKey::Next : DialogKey::Previous,
+                                                   static_cast<int>(it - controls_.begin()), false))
             return false;
-        IsDialogMessageW(hwnd_, const_cast<MSG*>(&msg));
-        const auto after = std::find(controls_.begin(), controls_.end(), GetFocus());
-        if (ended_ || after == controls_.end() || after == before) return true;
-        const auto index = static_cast<std::size_t>(after - controls_.begin());
-        const ControlState& s = dlg_.controls()[index];
-        if (s.kind == ControlKind::RadioButton && (s.style & kStyleAuto) != 0 && !s.checked)
-            OnCommand(static_cast<int>(index), BN_CLICKED);
-        return true;
+    } else if (tab) {
+        const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        dlg_.UserKey(back ? DialogKey::BackTab : DialogKey::Tab, FocusedIndex(), false);
     }
-    if (msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0) {
-        // Tabbing into radio buttons lands on the checked one of their group.
-        const int target = NextTabStop(FocusedIndex(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
-        if (target >= 0)
-            SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(target)), TRUE);
+    if (arrow || tab) {
         // Keyboard navigation shows the focus rectangle, as the dialog manager's does.
         SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         return true;
     }
-    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE && msg.wParam != VK_F1) return false;
     if (msg.wParam == VK_F1) return true;  // the program has no help
-    // An open drop-down list takes Enter and Escape itself, to close.
-    for (HWND w = msg.hwnd; w != nullptr && w != hwnd_; w = GetParent(w)) {
-        if (SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
-    }
-    // Enter on a focused push button clicks it, elsewhere it is the dialog's Enter: the
-    // framework's rule, not the dialog manager's default-button search.
-    if (msg.wParam == VK_RETURN) {
-        dlg_.UserEnter();
-    } else {
-        dlg_.UserCancel();
-    }
-    return true;
+    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;
+    bool listOpen = false;
+    for (HWND w = msg.hwnd; w != nullptr && w != hwnd_; w = GetParent(w))
+        listOpen = listOpen || SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    // An open list keeps the key: the dialog manager hands it on, and the list closes.
+    return dlg_.UserKey(msg.wParam == VK_RETURN ? DialogKey::Enter : DialogKey::Escape,
+                        FocusedIndex(), listOpen);
 }
 
 INT_PTR DialogWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -35,6 +35,7 @@ public:
     // DialogView
     void ControlChanged(int index, std::uint32_t flags) override;
     void FocusControl(int index) override;
+    void MoveFocus(int index, FocusMove how) override;
     void EndModal(int result) override;
     void MoveWindow(int x, int y, int width, int height) override;
     FormWidths FormOuterWidths(bool scrollBar) const override;
@@ -69,9 +70,7 @@ private:
     void PasteByUser(int index, HWND edit);
     void ShowEditMenu(int index, HWND edit, LPARAM at);
     void CheckOneText(int index);
-    int FocusedIndex() const;                       // -1: none of the controls
-    int NextTabStop(int from, bool forward) const;  // from -1: the first or the last
-    void PlaceDefaultFocus();
+    int FocusedIndex() const;  // -1: none of the controls
     void NameForReaders();
     void CentreOverOwner();
     void CreateControls();
