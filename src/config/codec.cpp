@@ -158,6 +158,12 @@ ReadResult ReadSettingsBytes(std::span<const std::uint8_t> file, FileForm form, 
     return result;
 }
 
+ReadStatus StatusForLength(std::uint64_t length) {
+    if (length < kMinFileSize) return ReadStatus::TooShort;
+    if (length > kMaxFileSize) return ReadStatus::TooLong;
+    return ReadStatus::Loaded;
+}
+
 ReadResult ReadSettingsFile(const std::filesystem::path& path, FileForm form, Reader reader,
                             ConfigRecord& record) {
     const FileBytes file = ReadWholeFile(path);

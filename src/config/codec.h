@@ -80,6 +80,9 @@ struct FileBytes {
     std::vector<std::uint8_t> bytes;
 };
 FileBytes ReadWholeFile(const std::filesystem::path& path);
+// What a regular file of `length` bytes is before it is read: too short, too long, or one to
+// read (Loaded). The system's ReadWholeFile asks it.
+ReadStatus StatusForLength(std::uint64_t length);
 
 // ReadWholeFile followed by ReadSettingsBytes.
 ReadResult ReadSettingsFile(const std::filesystem::path& path, FileForm form, Reader reader,

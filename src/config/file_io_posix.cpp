@@ -34,11 +34,8 @@ FileBytes ReadWholeFile(const std::filesystem::path& path) {
         return result;
     }
     const auto length = static_cast<std::uint64_t>(st.st_size);
-    if (length < kMinFileSize) {
-        result.status = ReadStatus::TooShort;
-    } else if (length > kMaxFileSize) {
-        result.status = ReadStatus::TooLong;
-    } else {
+    result.status = StatusForLength(length);
+    if (result.status == ReadStatus::Loaded) {
         result.bytes.resize(length);
         std::size_t got = 0;
         while (got < length) {

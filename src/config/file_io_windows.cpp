@@ -141,11 +141,8 @@ FileBytes ReadWholeFile(const fs::path& path) {
         return result;
     }
     const auto length = static_cast<std::uint64_t>(size.QuadPart);
-    if (length < kMinFileSize) {
-        result.status = ReadStatus::TooShort;
-    } else if (length > kMaxFileSize) {
-        result.status = ReadStatus::TooLong;
-    } else {
+    result.status = StatusForLength(length);
+    if (result.status == ReadStatus::Loaded) {
         result.bytes.resize(length);
         std::size_t got = 0;
         while (got < length) {
