@@ -20,8 +20,8 @@ bool IsDigit(char32_t c) {
 
 // A combo's edit field shows a picked entry selected whole, as the desktop does.
 void SelectWholeText(ControlState& s) {
-    s.selStart = 0;
-    s.selEnd = static_cast<int>(s.text.size());
+    s.anchor = 0;
+    s.caret = static_cast<int>(s.text.size());
 }
 
 // Parses a signed 32-bit decimal number with optional blanks around it; no overflow, no wrap.
@@ -51,6 +51,17 @@ std::optional<int> ParseInt(std::string_view text) {
 }
 
 }  // namespace
+
+void DialogView::RenderChanges(int index, std::uint32_t flags) {
+    if ((flags & kChangedFont) != 0) RenderFont(index);
+    if ((flags & kChangedEnabled) != 0) RenderEnabled(index);
+    if ((flags & kChangedVisible) != 0) RenderVisible(index);
+    if ((flags & kChangedItems) != 0) RenderItems(index);
+    if ((flags & kChangedSelection) != 0) RenderSelection(index);
+    if ((flags & (kChangedText | kChangedItems | kChangedSelection)) != 0) RenderText(index);
+    if ((flags & kChangedCheck) != 0) RenderCheck(index);
+    if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
+}
 
 void SetBackend(Backend* backend) {
     g_backend = backend;
@@ -160,9 +171,9 @@ void CEdit::SetSel(int start, int end) {
     const int len = static_cast<int>(s.text.size());
     if (end < 0 || end > len) end = len;
     start = std::clamp(start, 0, len);
-    if (s.selEnd != end) s.history.Separate();
-    s.selStart = start;
-    s.selEnd = end;
+    if (s.caret != end) s.history.Separate();
+    s.anchor = start;
+    s.caret = end;
     touch(kChangedEditSel);
 }
 
@@ -350,8 +361,8 @@ void CDialog::SetItemText(int id, std::string_view text) {
         s.history.Clear();
     }
     const int len = static_cast<int>(s.text.size());
-    s.selStart = std::min(s.selStart, len);
-    s.selEnd = std::min(s.selEnd, len);
+    s.anchor = std::min(s.anchor, len);
+    s.caret = std::min(s.caret, len);
     Touch(id, kChangedText | kChangedEditSel);
 }
 
@@ -444,9 +455,9 @@ void CDialog::FailField(CDataExchange& dx, int id, std::string_view message) {
     AfxMessageBox(message);
     GotoDlgCtrl(id);
     ControlState& s = Item(id);
-    if (s.selEnd != static_cast<int>(s.text.size())) s.history.Separate();
-    s.selStart = 0;
-    s.selEnd = static_cast<int>(s.text.size());
+    if (s.caret != static_cast<int>(s.text.size())) s.history.Separate();
+    s.anchor = 0;
+    s.caret = static_cast<int>(s.text.size());
     Touch(id, kChangedEditSel);
     dx.Fail();
 }
@@ -467,7 +478,7 @@ bool Editable(const ControlState& s) {
 }  // namespace
 
 EditSnapshot CDialog::SnapshotOf(const ControlState& s) {
-    return {s.text, s.selStart, s.selEnd};
+    return {s.text, s.anchor, s.caret};
 }
 
 bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, EditKind kind) {
@@ -510,7 +521,7 @@ bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, Edi
     s.history.Record(before, start, end, inserted, kind);
     s.text = s.text.substr(0, static_cast<std::size_t>(start)) + inserted +
              s.text.substr(static_cast<std::size_t>(end));
-    s.selStart = s.selEnd = start + static_cast<int>(inserted.size());
+    s.anchor = s.caret = start + static_cast<int>(inserted.size());
     return CommitEdit(index, before, std::move(mark));
 }
 
@@ -526,8 +537,8 @@ bool CDialog::CommitEdit(int index, const EditSnapshot& before, EditHistory::Mar
         // The field's own rule put the last accepted text back: the change never happened,
         // caret, selection and undo history included.
         s.history.Restore(std::move(mark));
-        s.selStart = before.anchor;
-        s.selEnd = before.caret;
+        s.anchor = before.anchor;
+        s.caret = before.caret;
         TouchIndex(index, kChangedText | kChangedEditSel);
         return false;
     }
@@ -543,9 +554,9 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     const std::vector<char32_t> n = DecodeUtf8(textUtf8);
     const int on = static_cast<int>(o.size());
     const int nn = static_cast<int>(n.size());
-    const int lo = std::clamp(std::min(s.selStart, s.selEnd), 0, on);
-    const int hi = std::clamp(std::max(s.selStart, s.selEnd), 0, on);
-    const int c = std::clamp(s.selEnd, 0, on);
+    const int lo = std::clamp(std::min(s.anchor, s.caret), 0, on);
+    const int hi = std::clamp(std::max(s.anchor, s.caret), 0, on);
+    const int c = std::clamp(s.caret, 0, on);
     const int p = std::clamp(caret, 0, nn);
     auto same = [&](int oFrom, int nFrom, int count) {
         return oFrom >= 0 && nFrom >= 0 && count >= 0 && oFrom + count <= on &&
@@ -609,8 +620,8 @@ bool CDialog::UserUndo(int id) {
     const auto next = s.history.Undo(before, (s.style & kStylePassword) != 0);
     if (!next) return false;
     s.text = next->text;
-    s.selStart = next->anchor;
-    s.selEnd = next->caret;
+    s.anchor = next->anchor;
+    s.caret = next->caret;
     return CommitEdit(index, before, std::move(mark));
 }
 
@@ -624,8 +635,8 @@ bool CDialog::UserRedo(int id) {
     const auto next = s.history.Redo(before);
     if (!next) return false;
     s.text = next->text;
-    s.selStart = next->anchor;
-    s.selEnd = next->caret;
+    s.anchor = next->anchor;
+    s.caret = next->caret;
     return CommitEdit(index, before, std::move(mark));
 }
 
@@ -648,9 +659,9 @@ void CDialog::UserSetEditSelection(int id, int anchor, int caret) {
     anchor = std::clamp(anchor, 0, len);
     // A caret move ends a run of typing; so does a new selection, which the toolkit makes by
     // moving the caret (select all goes to the start first), unlike a mere deselection.
-    if (caret != s.selEnd || (anchor != caret && anchor != s.selStart)) s.history.Separate();
-    s.selStart = anchor;
-    s.selEnd = caret;
+    if (caret != s.caret || (anchor != caret && anchor != s.anchor)) s.history.Separate();
+    s.anchor = anchor;
+    s.caret = caret;
 }
 
 void CDialog::UserClick(int id) {

@@ -71,8 +71,8 @@ struct ControlState {
     std::vector<std::string> items;  // combo entries
     int selection = -1;              // combo: -1 = none
     int limit = 0;                   // edit: most bytes the user may type; 0 = no limit
-    int selStart = 0;                // edit: the selection's anchor
-    int selEnd = 0;                  // edit: the caret; selStart == selEnd: nothing selected
+    int anchor = 0;                  // edit: where the selection starts from
+    int caret = 0;                   // edit: where it ends; anchor == caret: nothing selected
     EditHistory history;             // edit: what Ctrl+Z and Ctrl+Y step through
     std::optional<FontSpec> font;
 };
@@ -356,6 +356,19 @@ public:
     virtual void ScrollContent(int dy) = 0;
     virtual void StartTimer(int timerId, int periodMs) = 0;
     virtual void AppendSystemMenuCommand(int commandId, std::string_view text) = 0;
+
+protected:
+    // Renders the changed aspects of control `index` through the hooks below, in the order
+    // every toolkit needs: a combo's entries before its selection, the text after both.
+    void RenderChanges(int index, std::uint32_t flags);
+    virtual void RenderFont(int index) { (void)index; }
+    virtual void RenderEnabled(int index) { (void)index; }
+    virtual void RenderVisible(int index) { (void)index; }
+    virtual void RenderItems(int index) { (void)index; }
+    virtual void RenderSelection(int index) { (void)index; }
+    virtual void RenderText(int index) { (void)index; }
+    virtual void RenderCheck(int index) { (void)index; }
+    virtual void RenderEditSelection(int index) { (void)index; }
 };
 
 // A backend runs dialogs modally and offers the desktop services.

@@ -35,7 +35,8 @@ public:
     virtual std::optional<std::filesystem::path> SaveFileDialog(const FileDialogRequest& req) = 0;
     // Shows the file selected in the desktop's file manager; failures are ignored.
     virtual void ShowInFileManager(const std::filesystem::path& file) = 0;
-    virtual std::tm LocalTime() = 0;
+    // The local time now; a test's backend may fix it.
+    virtual std::tm LocalTime();
     // Primary screen height in device pixels, and the horizontal logical DPI the open window is
     // laid out at: its display's.
     virtual int PrimaryScreenHeight() = 0;

@@ -108,8 +108,8 @@ TEST_F(Input, ButtonsCombosAndEditsChangeOnlyOnTheUsersClickPickOrTyping) {
         auto* from = Widget<QLineEdit>(IDC_EDIT_IMAGEFROM);  // focused by the click above
         QTest::keyClicks(from, "hello");
         from->setSelection(1, 3);  // "ell", the caret after it
-        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).selStart, 1);
-        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).selEnd, 4);
+        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).anchor, 1);
+        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).caret, 4);
         probe.SetItemText(IDC_EDIT_IMAGEFROM, "hello");
         EXPECT_EQ(from->selectedText(), "ell");
 

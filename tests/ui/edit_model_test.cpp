@@ -250,7 +250,7 @@ protected:
             auto& dlg = d.dialog();
             const std::string start = dlg.ItemText(f.id);
             for (const std::string& t : {std::string("-"), start}) dlg.SetItemText(f.id, t);
-            Plain m{{start, dlg.Item(f.id).selStart, dlg.Item(f.id).selEnd},
+            Plain m{{start, dlg.Item(f.id).anchor, dlg.Item(f.id).caret},
                     EditHistory(platform::UndoStyle::Qt),
                     f.bound > 0 ? Parsed(start).value_or(0) : 0};
             messages = backend.messages.size();
@@ -258,7 +258,7 @@ protected:
                 std::string log;
                 Step(d, f, m, log);
                 const auto& s = dlg.Item(f.id);
-                ASSERT_EQ((EditSnapshot{s.text, s.selStart, s.selEnd}), m.s)
+                ASSERT_EQ((EditSnapshot{s.text, s.anchor, s.caret}), m.s)
                     << f.name << ", step " << done << " (" << log << ")";
                 if (f.bound == 0 || (Parsed(m.s.text) && m.member < f.bound))
                     recordHolds(f, m.s.text);

@@ -86,7 +86,7 @@ protected:
         }
         if (!backend.problems.empty()) return backend.problems.front();
         for (const auto& c : dlg->controls())
-            if (std::max(c.selStart, c.selEnd) > static_cast<int>(c.text.size()))
+            if (std::max(c.anchor, c.caret) > static_cast<int>(c.text.size()))
                 return "control " + std::to_string(c.id) + " selects past its text";
         return "";
     }

@@ -10,7 +10,7 @@ namespace ostrova::platform::headless {
 
 std::pair<int, int> HeadlessDialog::Selected(int id) const {
     const ControlState& s = dlg_.Item(id);
-    return {std::min(s.selStart, s.selEnd), std::max(s.selStart, s.selEnd)};
+    return {std::min(s.anchor, s.caret), std::max(s.anchor, s.caret)};
 }
 
 void HeadlessDialog::Type(int id, std::string_view utf8) {
@@ -147,7 +147,7 @@ int HeadlessDialog::Selection(int id) const {
 }
 std::pair<int, int> HeadlessDialog::EditSelection(int id) const {
     const ControlState& s = dlg_.Item(id);
-    return {s.selStart, s.selEnd};
+    return {s.anchor, s.caret};
 }
 
 // --- The view ----------------------------------------------------------------------------------

@@ -352,21 +352,24 @@ void DialogWindow::LinkLabels() {
 // --- Rendering the framework's state ---------------------------------------------------------
 
 void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
-    QWidget* w = control(index);
-    if (w == nullptr) return;
-    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    if (control(index) == nullptr) return;
     ++syncing_;
-    if ((flags & kChangedFont) != 0) {
-        w->setFont(s.font ? FontForCellHeight(*s.font, DeviceRatio(), dpi_) : metrics_.font);
-    }
-    if ((flags & kChangedEnabled) != 0) w->setEnabled(s.enabled);
-    if ((flags & kChangedVisible) != 0) w->setVisible(s.visible);
-    if ((flags & kChangedItems) != 0) RenderItems(index);
-    if ((flags & kChangedSelection) != 0) RenderSelection(index);
-    if ((flags & (kChangedText | kChangedItems | kChangedSelection)) != 0) RenderText(index);
-    if ((flags & kChangedCheck) != 0) RenderCheck(index);
-    if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
+    RenderChanges(index, flags);
     --syncing_;
+}
+
+void DialogWindow::RenderFont(int index) {
+    const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
+    control(index)->setFont(s.font ? FontForCellHeight(*s.font, DeviceRatio(), dpi_)
+                                   : metrics_.font);
+}
+
+void DialogWindow::RenderEnabled(int index) {
+    control(index)->setEnabled(dlg_.controls()[static_cast<std::size_t>(index)].enabled);
+}
+
+void DialogWindow::RenderVisible(int index) {
+    control(index)->setVisible(dlg_.controls()[static_cast<std::size_t>(index)].visible);
 }
 
 void DialogWindow::RenderText(int index) {
@@ -449,8 +452,8 @@ void DialogWindow::RenderEditSelection(int index) {
     QLineEdit* edit = LineEditOf(index);
     if (edit == nullptr) return;
     const int length = static_cast<int>(edit->text().size());
-    int anchor = std::clamp(s.selStart, 0, length);
-    const int caret = std::clamp(s.selEnd, 0, length);
+    int anchor = std::clamp(s.anchor, 0, length);
+    const int caret = std::clamp(s.caret, 0, length);
     // As on the desktop, an edit without the focus hides its selection (a picked combo entry is
     // selected whole, which would otherwise light up every list).
     if (!w->hasFocus()) anchor = caret;

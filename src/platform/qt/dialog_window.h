@@ -72,11 +72,15 @@ private:
     void ConnectEdit(int index, QLineEdit* edit);
     void ConnectCombo(int index, QComboBox* combo);
 
-    void RenderText(int index);
-    void RenderEditSelection(int index);
-    void RenderItems(int index);
-    void RenderSelection(int index);
-    void RenderCheck(int index);
+    // DialogView's render hooks.
+    void RenderFont(int index) override;
+    void RenderEnabled(int index) override;
+    void RenderVisible(int index) override;
+    void RenderItems(int index) override;
+    void RenderSelection(int index) override;
+    void RenderText(int index) override;
+    void RenderCheck(int index) override;
+    void RenderEditSelection(int index) override;
 
     // User input, forwarded to the framework.
     void OnEdited(int index, const QString& text, int caret);

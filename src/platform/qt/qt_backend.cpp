@@ -204,13 +204,6 @@ void QtBackend::ShowInFileManager(const std::filesystem::path& file) {
     if (openFolder_) openFolder_(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
-std::tm QtBackend::LocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
-}
-
 int QtBackend::PrimaryScreenHeight() {
     if (screenHeight_) return *screenHeight_;
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -46,7 +46,6 @@ public:
     std::optional<std::filesystem::path> OpenFileDialog(const FileDialogRequest& req) override;
     std::optional<std::filesystem::path> SaveFileDialog(const FileDialogRequest& req) override;
     void ShowInFileManager(const std::filesystem::path& file) override;
-    std::tm LocalTime() override;
     int PrimaryScreenHeight() override;
     int LogicalDpiX() override;
     std::filesystem::path ProgramPath() override;

@@ -248,23 +248,25 @@ void DialogWindow::ControlChanged(int index, std::uint32_t flags) {
             pending_[static_cast<std::size_t>(index)] |= flags;
         return;
     }
-    const HWND w = control(index);
-    if (w == nullptr) return;
+    if (control(index) == nullptr) return;
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     ++syncing_;
-    if ((flags & kChangedFont) != 0) RenderFont(index);
-    if ((flags & kChangedEnabled) != 0 && (IsWindowEnabled(w) != FALSE) != s.enabled)
-        EnableWindow(w, s.enabled);
-    if ((flags & kChangedVisible) != 0 && (IsWindowVisible(w) != FALSE) != s.visible)
-        ShowWindow(w, s.visible ? SW_SHOWNA : SW_HIDE);
-    if ((flags & kChangedItems) != 0) RenderItems(index);
-    if ((flags & kChangedSelection) != 0) RenderSelection(index);
-    if ((flags & (kChangedText | kChangedItems | kChangedSelection)) != 0) RenderText(index);
-    if ((flags & kChangedCheck) != 0) RenderCheck(index);
-    if ((flags & kChangedEditSel) != 0) RenderEditSelection(index);
+    RenderChanges(index, flags);
     --syncing_;
     if (s.kind == ControlKind::Label && (flags & kChangedText) != 0)
         names_.LabelChanged(index, backend_.accessibleNames(), dlg_.controls(), controls_);
+}
+
+void DialogWindow::RenderEnabled(int index) {
+    const HWND w = control(index);
+    const bool enabled = dlg_.controls()[static_cast<std::size_t>(index)].enabled;
+    if ((IsWindowEnabled(w) != FALSE) != enabled) EnableWindow(w, enabled);
+}
+
+void DialogWindow::RenderVisible(int index) {
+    const HWND w = control(index);
+    const bool visible = dlg_.controls()[static_cast<std::size_t>(index)].visible;
+    if ((IsWindowVisible(w) != FALSE) != visible) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void DialogWindow::RenderText(int index) {
@@ -312,8 +314,8 @@ void DialogWindow::RenderEditSelection(int index) {
     if (firstRender_ && GetFocus() != edit) return;
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
     const int length = GetWindowTextLengthW(edit);
-    int start = std::clamp(s.selStart, 0, length);
-    const int end = std::clamp(s.selEnd, 0, length);
+    int start = std::clamp(s.anchor, 0, length);
+    const int end = std::clamp(s.caret, 0, length);
     // An edit without the focus shows no selection (a picked combo entry is selected whole,
     // which would otherwise light up every list).
     if (GetFocus() != edit) start = end;
@@ -582,8 +584,8 @@ void DialogWindow::ReportEditSelection(int index) {
     if (edit == nullptr || WindowText(edit) != WideFromCp1252(s.text)) return;
     DWORD start = 0, end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    if (static_cast<int>(start) != std::min(s.selStart, s.selEnd) ||
-        static_cast<int>(end) != std::max(s.selStart, s.selEnd))
+    if (static_cast<int>(start) != std::min(s.anchor, s.caret) ||
+        static_cast<int>(end) != std::max(s.anchor, s.caret))
         dlg_.UserSetEditSelection(s.id, static_cast<int>(start), static_cast<int>(end));
 }
 
@@ -703,7 +705,7 @@ void DialogWindow::ShowEditMenu(int index, HWND edit, LPARAM at) {
     if (GetFocus() != edit) SetFocus(edit);
     ReportEditSelection(index);
     const ControlState& s = dlg_.controls()[static_cast<std::size_t>(index)];
-    const int from = std::min(s.selStart, s.selEnd), to = std::max(s.selStart, s.selEnd);
+    const int from = std::min(s.anchor, s.caret), to = std::max(s.anchor, s.caret);
     const EditMenuState state{
         .editable = s.enabled && (s.style & kStyleReadOnly) == 0,
         .canUndo = dlg_.CanUndo(s.id),

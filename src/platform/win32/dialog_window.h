@@ -54,12 +54,15 @@ private:
     void OnInit();
     void OnCommand(int index, int code);
 
-    void RenderText(int index);
-    void RenderEditSelection(int index);
-    void RenderItems(int index);
-    void RenderSelection(int index);
-    void RenderCheck(int index);
-    void RenderFont(int index);
+    // DialogView's render hooks.
+    void RenderFont(int index) override;
+    void RenderEnabled(int index) override;
+    void RenderVisible(int index) override;
+    void RenderItems(int index) override;
+    void RenderSelection(int index) override;
+    void RenderText(int index) override;
+    void RenderCheck(int index) override;
+    void RenderEditSelection(int index) override;
     void RenderPending();  // what changed while the window was being filled
 
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field

@@ -139,13 +139,6 @@ void Win32Backend::ShowInFileManager(const std::filesystem::path& file) {
     }
 }
 
-std::tm Win32Backend::LocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    return local;
-}
-
 int Win32Backend::PrimaryScreenHeight() {
     return GetSystemMetrics(SM_CYSCREEN);
 }

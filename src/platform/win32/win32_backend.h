@@ -64,7 +64,6 @@ public:
     std::optional<std::filesystem::path> OpenFileDialog(const FileDialogRequest& req) override;
     std::optional<std::filesystem::path> SaveFileDialog(const FileDialogRequest& req) override;
     void ShowInFileManager(const std::filesystem::path& file) override;
-    std::tm LocalTime() override;
     int PrimaryScreenHeight() override;
     // The DPI the innermost open window is laid out at (the system's when none is open).
     int LogicalDpiX() override;

@@ -1,4 +1,4 @@
-// The rule for the open dialogs' default extension, shared by every backend.
+// What every backend's services share: the open dialogs' default extension and the local clock.
 #include "platform/services.h"
 
 namespace ostrova::platform {
@@ -15,6 +15,17 @@ std::filesystem::path OpenedFileName(const std::filesystem::path& typed,
     completed +=
         std::filesystem::path(std::u8string(defaultExtension.begin(), defaultExtension.end()));
     return completed;
+}
+
+std::tm Services::LocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
 }
 
 }  // namespace ostrova::platform
