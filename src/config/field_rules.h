@@ -30,14 +30,16 @@ struct TextRule {
     std::string_view field;  // record field name; "phone" and "email" cover all four
     std::size_t maxLength;   // longest text kept, in bytes (Windows-1252)
     bool digitsOnly;         // the edit takes the digits 0 to 9 only
+    bool keepsLast = false;  // the edit refuses a longer text whole, keeping the last one
 };
 
 // Some limits lie below their field's width (the FTP and HTTP servers keep 59 characters in 80
-// bytes): they are the limits of the edits, not of the record.
+// bytes): they are the limits of the edits, not of the record. The forms' edits take theirs
+// from here, as does the command-line tool.
 // clang-format off
 inline constexpr std::array<TextRule, 20> kTextRules = {{
-    {"phone", 19, false},
-    {"email", 59, false},
+    {"phone", 19, false, true},
+    {"email", 59, false, true},
     {"imageFrom", 59, false},
     {"smtpAccount", 59, false},
     {"smtpPassword", 39, false},
@@ -58,6 +60,14 @@ inline constexpr std::array<TextRule, 20> kTextRules = {{
     {"httpServer", 59, false},
 }};
 // clang-format on
+
+// The rule of a field by its record name, at compile time: a name without one does not build.
+consteval const TextRule& TextRuleOf(std::string_view field) {
+    for (const TextRule& rule : kTextRules) {
+        if (rule.field == field) return rule;
+    }
+    throw "no text rule for this field";
+}
 
 // The rule of a field by its record name; nullptr when the field has none.
 const NumericRule* FindNumericRule(std::string_view field);

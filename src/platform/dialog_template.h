@@ -41,6 +41,14 @@ enum ControlStyle : std::uint32_t {
     kStyleDisabled = 1u << 13,     // created disabled
 };
 
+// How an edit takes the user's changes. The framework applies it before any handler hears of
+// a change; a refused change leaves text, caret, selection and undo history as they were.
+struct EditRule {
+    int maxBytes = 0;         // the longest text the user may make; 0: no limit
+    bool keepsLast = false;   // past maxBytes the whole change is refused, not cut to fit
+    bool digitsOnly = false;  // only the digits 0 to 9 go in
+};
+
 // A rectangle in dialog units.
 struct DluRect {
     int x = 0;
@@ -69,6 +77,13 @@ struct ControlTemplate {
     std::uint32_t style = kStyleNone;
     // What a screen reader calls a control that no label beside it names; empty otherwise.
     std::string_view accessibleName;
+    EditRule edit;  // an edit's rule; a combo's edit field has none
+
+    constexpr ControlTemplate Taking(EditRule rule) const {
+        ControlTemplate with = *this;
+        with.edit = rule;
+        return with;
+    }
 };
 
 struct DialogTemplate {

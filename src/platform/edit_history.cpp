@@ -117,27 +117,6 @@ bool EditHistory::CanRedo(bool password) const {
     return style_ == UndoStyle::Qt && !password && undoState_ < commands_.size();
 }
 
-EditHistory::Mark EditHistory::Save() const {
-    Mark m;
-    m.undoState = undoState_;
-    m.separator = separator_;
-    m.tail.assign(commands_.begin() + static_cast<std::ptrdiff_t>(undoState_), commands_.end());
-    m.winText = winText_;
-    m.winPosition = winPosition_;
-    m.winInserted = winInserted_;
-    return m;
-}
-
-void EditHistory::Restore(Mark mark) {
-    commands_.resize(mark.undoState);
-    commands_.insert(commands_.end(), mark.tail.begin(), mark.tail.end());
-    undoState_ = mark.undoState;
-    separator_ = mark.separator;
-    winText_ = std::move(mark.winText);
-    winPosition_ = mark.winPosition;
-    winInserted_ = mark.winInserted;
-}
-
 // --- QLineEdit's history ---------------------------------------------------------------------
 
 EditHistory::QtState EditHistory::ToQt(const EditSnapshot& s) {

@@ -70,17 +70,6 @@ public:
     bool CanUndo(bool password = false) const;
     bool CanRedo(bool password = false) const;
 
-    // Takes back a Record: a field's own rule refused the change after it was made.
-    struct Mark {
-        std::size_t undoState = 0;
-        bool separator = false;
-        std::vector<QtCommand> tail;
-        std::string winText;
-        int winPosition = 0;
-        int winInserted = 0;
-    };
-    Mark Save() const;
-    void Restore(Mark mark);
 
 private:
     // QLineEdit's state while a change is replayed: selection [selStart, selEnd), cursor.

@@ -177,10 +177,6 @@ void CEdit::SetSel(int start, int end) {
     touch(kChangedEditSel);
 }
 
-void CEdit::LimitText(int bytes) {
-    state().limit = std::max(bytes, 0);
-}
-
 // --- Data exchange ---------------------------------------------------------------------------
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
@@ -217,16 +213,13 @@ void DDX_Text(CDataExchange& dx, int id, int& value) {
     }
 }
 
-void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
-    if (dx.failed()) return;
+void DDV_Limit(CDataExchange& dx, const std::string& value) {
+    if (dx.failed() || !dx.m_bSaveAndValidate) return;
     CDialog& dlg = dx.dialog();
     const int id = dlg.lastExchangeId_;
-    if (dx.m_bSaveAndValidate) {
-        if (static_cast<int>(value.size()) > maxChars)
-            dlg.FailField(dx, id, TooLongMessage(maxChars));
-    } else {
-        dlg.Item(id).limit = maxChars;
-    }
+    const int maxBytes = dlg.Item(id).rule.maxBytes;
+    if (maxBytes > 0 && static_cast<int>(value.size()) > maxBytes)
+        dlg.FailField(dx, id, TooLongMessage(maxBytes));
 }
 
 // --- Dialogs ---------------------------------------------------------------------------------
@@ -251,6 +244,8 @@ bool CDialog::Create(DialogView& view) {
         s.id = t.id;
         s.kind = t.kind;
         s.style = t.style;
+        s.rule = t.edit;
+        if ((t.style & kStyleDigits) != 0) s.rule.digitsOnly = true;
         const bool captioned = t.kind == ControlKind::PushButton ||
                                t.kind == ControlKind::RadioButton ||
                                t.kind == ControlKind::CheckBox || t.kind == ControlKind::GroupBox ||
@@ -501,15 +496,18 @@ bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, Edi
     for (const char32_t cp : DecodeUtf8(utf8)) {
         const auto b = Cp1252FromCodePoint(cp);
         const bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
-        if (!b || control || ((s.style & kStyleDigits) != 0 && !IsDigit(cp))) return refuse();
+        if (!b || control || (s.rule.digitsOnly && !IsDigit(cp))) return refuse();
         inserted += static_cast<char>(*b);
     }
-    // The limit refuses growth past it, and a paste takes the part that fits; shortening is
-    // always allowed, even of a longer text from a file.
-    if (s.limit > 0) {
-        const std::size_t kept = static_cast<std::size_t>(len - (end - start));
-        const std::size_t ceiling =
-            std::max<std::size_t>(static_cast<std::size_t>(s.limit), static_cast<std::size_t>(len));
+    const std::size_t kept = static_cast<std::size_t>(len - (end - start));
+    const std::size_t maxBytes = static_cast<std::size_t>(s.rule.maxBytes);
+    if (maxBytes > 0 && s.rule.keepsLast) {
+        // Past the limit the field keeps its last accepted text.
+        if (kept + inserted.size() > maxBytes) return refuse();
+    } else if (maxBytes > 0) {
+        // The limit refuses growth past it, and a paste takes the part that fits; shortening
+        // is always allowed, even of a longer text from a file.
+        const std::size_t ceiling = std::max(maxBytes, static_cast<std::size_t>(len));
         const std::size_t room = ceiling > kept ? ceiling - kept : 0;
         if (!inserted.empty() && room == 0) return refuse();
         if (inserted.size() > room) inserted.resize(room);
@@ -517,15 +515,15 @@ bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, Edi
     if (start == end && inserted.empty()) return false;  // Backspace at the start: no change
 
     const EditSnapshot before = SnapshotOf(s);
-    EditHistory::Mark mark = s.history.Save();
     s.history.Record(before, start, end, inserted, kind);
     s.text = s.text.substr(0, static_cast<std::size_t>(start)) + inserted +
              s.text.substr(static_cast<std::size_t>(end));
     s.anchor = s.caret = start + static_cast<int>(inserted.size());
-    return CommitEdit(index, before, std::move(mark));
+    CommitEdit(index);
+    return true;
 }
 
-bool CDialog::CommitEdit(int index, const EditSnapshot& before, EditHistory::Mark mark) {
+void CDialog::CommitEdit(int index) {
     const int id = controls_[static_cast<std::size_t>(index)].id;
     TouchIndex(index, kChangedText | kChangedEditSel);
     editing_ = index;
@@ -533,17 +531,8 @@ bool CDialog::CommitEdit(int index, const EditSnapshot& before, EditHistory::Mar
     Raise(id, Notify::Changed);
     editing_ = -1;
     ControlState& s = controls_[static_cast<std::size_t>(index)];
-    if (handlerSetText_ && s.text == before.text) {
-        // The field's own rule put the last accepted text back: the change never happened,
-        // caret, selection and undo history included.
-        s.history.Restore(std::move(mark));
-        s.anchor = before.anchor;
-        s.caret = before.caret;
-        TouchIndex(index, kChangedText | kChangedEditSel);
-        return false;
-    }
+    // A handler that set the text made a new one: the steps before it no longer lead there.
     if (handlerSetText_) s.history.Clear();
-    return true;
 }
 
 bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::optional<EditKind> kind) {
@@ -616,13 +605,13 @@ bool CDialog::UserUndo(int id) {
     ControlState& s = controls_[static_cast<std::size_t>(index)];
     if (!Editable(s)) return false;
     const EditSnapshot before = SnapshotOf(s);
-    EditHistory::Mark mark = s.history.Save();
     const auto next = s.history.Undo(before, (s.style & kStylePassword) != 0);
     if (!next) return false;
     s.text = next->text;
     s.anchor = next->anchor;
     s.caret = next->caret;
-    return CommitEdit(index, before, std::move(mark));
+    CommitEdit(index);
+    return true;
 }
 
 bool CDialog::UserRedo(int id) {
@@ -631,13 +620,13 @@ bool CDialog::UserRedo(int id) {
     ControlState& s = controls_[static_cast<std::size_t>(index)];
     if (!Editable(s) || (s.style & kStylePassword) != 0) return false;
     const EditSnapshot before = SnapshotOf(s);
-    EditHistory::Mark mark = s.history.Save();
     const auto next = s.history.Redo(before);
     if (!next) return false;
     s.text = next->text;
     s.anchor = next->anchor;
     s.caret = next->caret;
-    return CommitEdit(index, before, std::move(mark));
+    CommitEdit(index);
+    return true;
 }
 
 bool CDialog::CanUndo(int id) const {

@@ -70,7 +70,7 @@ struct ControlState {
     bool checked = false;
     std::vector<std::string> items;  // combo entries
     int selection = -1;              // combo: -1 = none
-    int limit = 0;                   // edit: most bytes the user may type; 0 = no limit
+    EditRule rule;                   // edit: what the user's changes may make of the text
     int anchor = 0;                  // edit: where the selection starts from
     int caret = 0;                   // edit: where it ends; anchor == caret: nothing selected
     EditHistory history;             // edit: what Ctrl+Z and Ctrl+Y step through
@@ -163,15 +163,14 @@ public:
 class CEdit : public CWnd {
 public:
     void SetSel(int start, int end);  // end -1: to the end of the text
-    void LimitText(int bytes);
 };
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control);
 void DDX_Text(CDataExchange& dx, int id, std::string& value);
 void DDX_Text(CDataExchange& dx, int id, int& value);
-// Push: sets the edit's input limit. Pull: a longer text fails the exchange with the
-// framework's length message.
-void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars);
+// Pull: a text longer than the edit's declared limit (set by code or read from a file) fails
+// the exchange with the framework's length message. Push: nothing.
+void DDV_Limit(CDataExchange& dx, const std::string& value);
 
 // The framework's own messages.
 inline constexpr std::string_view kNotANumberMessage = "Please enter a whole number.";
@@ -228,8 +227,8 @@ public:
     // --- User input, reported by a backend. Each applies the framework's input rules, changes
     // the state and raises the notification; nothing is raised during a pull or push.
     // The user replaced [start, end) of the edit's text with `utf8` (typing, paste, drop,
-    // deletion), the caret ending after it. The edit's rules judge the inserted text alone;
-    // returns false when the change was refused, and then nothing changed at all.
+    // deletion), the caret ending after it. The edit's rule judges the change before any
+    // handler runs; returns false when it was refused, and then nothing changed at all.
     bool UserReplace(int id, int start, int end, std::string_view utf8, EditKind kind);
     // A toolkit's finished change: the edit's text and caret (in characters) after it. What it
     // replaced follows from the selection before it; `kind` is the key that made it, if known.
@@ -294,10 +293,10 @@ private:
     friend void DDX_Control(CDataExchange&, int, CWnd&);
     friend void DDX_Text(CDataExchange&, int, std::string&);
     friend void DDX_Text(CDataExchange&, int, int&);
-    friend void DDV_MaxChars(CDataExchange&, const std::string&, int);
+    friend void DDV_Limit(CDataExchange&, const std::string&);
 
     void Raise(int id, Notify notify);
-    bool CommitEdit(int index, const EditSnapshot& before, EditHistory::Mark mark);
+    void CommitEdit(int index);  // raises Changed for an accepted change
     static EditSnapshot SnapshotOf(const ControlState& s);
     void FailField(CDataExchange& dx, int id, std::string_view message);
     struct Binding;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "config/field_rules.h"
 #include "ostrova/version.h"
 #include "res/resource_ids.h"
 
@@ -13,6 +14,12 @@ using platform::ControlTemplate;
 using platform::DialogTemplate;
 using Kind = platform::ControlKind;
 using namespace platform;  // the kStyle... flags
+
+// The rule of an edit that holds a record field: the one the command-line tool applies too.
+consteval EditRule Field(std::string_view name) {
+    const TextRule& rule = TextRuleOf(name);
+    return {static_cast<int>(rule.maxLength), rule.keepsLast, rule.digitsOnly};
+}
 
 constexpr std::string_view kFontFace = "Times New Roman";
 constexpr int kFontPoints = 10;
@@ -48,21 +55,21 @@ constexpr std::array kMainControls = {
         IDC_COMBO_COUNTRY, Kind::ComboDropDown, "", {228, 19, 65, 104}, kCombo | kStyleGroup},
     ControlTemplate{IDC_COMBO_OPERATOR, Kind::ComboDropDown, "", {228, 38, 65, 89}, kCombo},
     ControlTemplate{IDC_CHECK_PHONE1, Kind::CheckBox, "Phone1", {14, 150, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE1, Kind::Edit, "", {51, 150, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_PHONE1, Kind::Edit, "", {51, 150, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE2, Kind::CheckBox, "Phone2", {161, 150, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE2, Kind::Edit, "", {198, 150, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_PHONE2, Kind::Edit, "", {198, 150, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE3, Kind::CheckBox, "Phone3", {14, 169, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE3, Kind::Edit, "", {51, 169, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_PHONE3, Kind::Edit, "", {51, 169, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE4, Kind::CheckBox, "Phone4", {161, 169, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE4, Kind::Edit, "", {198, 169, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_PHONE4, Kind::Edit, "", {198, 169, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
     ControlTemplate{IDC_CHECK_EMAIL1, Kind::CheckBox, "Email 1", {14, 188, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL1, Kind::Edit, "", {51, 188, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_EMAIL1, Kind::Edit, "", {51, 188, 99, 12}, kRecipientEdit}.Taking(Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL2, Kind::CheckBox, "Email 2", {161, 188, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL2, Kind::Edit, "", {198, 188, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_EMAIL2, Kind::Edit, "", {198, 188, 99, 12}, kRecipientEdit}.Taking(Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL3, Kind::CheckBox, "Email 3", {14, 207, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL3, Kind::Edit, "", {51, 207, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_EMAIL3, Kind::Edit, "", {51, 207, 99, 12}, kRecipientEdit}.Taking(Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL4, Kind::CheckBox, "Email 4", {161, 207, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL4, Kind::Edit, "", {198, 207, 99, 12}, kRecipientEdit},
+    ControlTemplate{IDC_EDIT_EMAIL4, Kind::Edit, "", {198, 207, 99, 12}, kRecipientEdit}.Taking(Field("email")),
     ControlTemplate{IDC_COMBO_IMAGEQUALITY, Kind::ComboDropDown, "", {75, 249, 41, 50}, kCombo},
     ControlTemplate{IDC_EDIT_IMAGEFROM, Kind::Edit, "", {198, 249, 99, 12}, kEdit},
     ControlTemplate{IDC_COMBO_SMSCONTROL, Kind::ComboDropDown, "", {75, 293, 41, 50}, kCombo},
@@ -127,14 +134,14 @@ constexpr std::array kEmailControls = {
         IDC_EMAIL_ACCOUNT_LABEL, Kind::Label, "Account ( @xxx )", {9, 33, 64, 12}, kLabel},
     ControlTemplate{IDC_EMAIL_ACCOUNT, Kind::Edit, "", {75, 33, 133, 13}, kEdit},
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {9, 50, 64, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_PASSWORD, Kind::Edit, "", {75, 50, 133, 13}, kEdit | kStylePassword},
+    ControlTemplate{IDC_EMAIL_PASSWORD, Kind::Edit, "", {75, 50, 133, 13}, kEdit | kStylePassword}.Taking(Field("smtpPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Re-Type Password", {9, 67, 64, 12}, kLabel},
     ControlTemplate{
-        IDC_EMAIL_RETYPE_PASSWORD, Kind::Edit, "", {75, 67, 133, 13}, kEdit | kStylePassword},
+        IDC_EMAIL_RETYPE_PASSWORD, Kind::Edit, "", {75, 67, 133, 13}, kEdit | kStylePassword}.Taking(Field("smtpPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "SMTP Server", {9, 84, 45, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_SERVER, Kind::Edit, "", {75, 84, 133, 13}, kEdit},
+    ControlTemplate{IDC_EMAIL_SERVER, Kind::Edit, "", {75, 84, 133, 13}, kEdit}.Taking(Field("smtpServer")),
     ControlTemplate{IDC_STATIC, Kind::Label, "SMTP Port", {9, 101, 45, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_PORT, Kind::Edit, "", {75, 101, 48, 13}, kEdit | kStyleDigits},
+    ControlTemplate{IDC_EMAIL_PORT, Kind::Edit, "", {75, 101, 48, 13}, kEdit | kStyleDigits}.Taking(Field("smtpPort")),
     ControlTemplate{IDC_EMAIL_SSL, Kind::CheckBox, "SSL", {160, 101, 38, 15}, kCheck},
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 123, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 123, 50, 14}, kButton},
@@ -145,35 +152,35 @@ constexpr std::array kEmailControls = {
 constexpr std::array kOperatorControls = {
     ControlTemplate{IDC_STATIC, Kind::GroupBox, "Internet", {7, 4, 173, 69}, kGroupBox},
     ControlTemplate{IDC_STATIC, Kind::Label, "APN", {11, 17, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_APN, Kind::Edit, "", {66, 17, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_NET_APN, Kind::Edit, "", {66, 17, 107, 13}, kEdit}.Taking(Field("netApn")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Username", {11, 35, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_USER, Kind::Edit, "", {66, 35, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_NET_USER, Kind::Edit, "", {66, 35, 107, 13}, kEdit}.Taking(Field("netUser")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {11, 53, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_PASSWORD, Kind::Edit, "", {66, 53, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_NET_PASSWORD, Kind::Edit, "", {66, 53, 107, 13}, kEdit}.Taking(Field("netPassword")),
     ControlTemplate{IDC_STATIC, Kind::GroupBox, "MMS", {7, 79, 173, 124}, kGroupBox},
     ControlTemplate{IDC_STATIC, Kind::Label, "APN", {11, 93, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_APN, Kind::Edit, "", {65, 93, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_MMS_APN, Kind::Edit, "", {65, 93, 107, 13}, kEdit}.Taking(Field("mmsApn")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Username", {11, 111, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_USER, Kind::Edit, "", {65, 111, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_MMS_USER, Kind::Edit, "", {65, 111, 107, 13}, kEdit}.Taking(Field("mmsUser")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {11, 129, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PASSWORD, Kind::Edit, "", {65, 129, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_MMS_PASSWORD, Kind::Edit, "", {65, 129, 107, 13}, kEdit}.Taking(Field("mmsPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "URL(MMSC)", {11, 147, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMSC_URL, Kind::Edit, "", {65, 147, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_MMSC_URL, Kind::Edit, "", {65, 147, 107, 13}, kEdit}.Taking(Field("mmscUrl")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Gateway(Proxy)", {11, 165, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PROXY, Kind::Edit, "", {65, 165, 107, 13}, kEdit},
+    ControlTemplate{IDC_OP_MMS_PROXY, Kind::Edit, "", {65, 165, 107, 13}, kEdit}.Taking(Field("mmsProxy")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Port", {11, 183, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PORT, Kind::Edit, "", {65, 183, 54, 13}, kEdit | kStyleDigits},
+    ControlTemplate{IDC_OP_MMS_PORT, Kind::Edit, "", {65, 183, 54, 13}, kEdit | kStyleDigits}.Taking(Field("mmsPort")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {34, 212, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {104, 212, 50, 14}, kButton},
 };
 
 // FTP Setting.
 constexpr std::array kFtpControls = {
-    ControlTemplate{IDC_FTP_ACCOUNT, Kind::Edit, "", {75, 8, 133, 13}, kEdit},
-    ControlTemplate{IDC_FTP_PASSWORD, Kind::Edit, "", {75, 27, 133, 13}, kEdit | kStylePassword},
+    ControlTemplate{IDC_FTP_ACCOUNT, Kind::Edit, "", {75, 8, 133, 13}, kEdit}.Taking(Field("ftpAccount")),
+    ControlTemplate{IDC_FTP_PASSWORD, Kind::Edit, "", {75, 27, 133, 13}, kEdit | kStylePassword}.Taking(Field("ftpPassword")),
     ControlTemplate{
-        IDC_FTP_RETYPE_PASSWORD, Kind::Edit, "", {75, 46, 133, 13}, kEdit | kStylePassword},
-    ControlTemplate{IDC_FTP_SERVER, Kind::Edit, "", {75, 65, 133, 13}, kEdit},
+        IDC_FTP_RETYPE_PASSWORD, Kind::Edit, "", {75, 46, 133, 13}, kEdit | kStylePassword}.Taking(Field("ftpPassword")),
+    ControlTemplate{IDC_FTP_SERVER, Kind::Edit, "", {75, 65, 133, 13}, kEdit}.Taking(Field("ftpServer")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 89, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 89, 50, 14}, kButton},
     ControlTemplate{IDC_FTP_ACCOUNT_LABEL, Kind::Label, "Account", {9, 8, 64, 12}, kLabel},
@@ -184,7 +191,7 @@ constexpr std::array kFtpControls = {
 
 // HTTP Setting.
 constexpr std::array kHttpControls = {
-    ControlTemplate{IDC_HTTP_SERVER, Kind::Edit, "", {75, 11, 133, 13}, kEdit},
+    ControlTemplate{IDC_HTTP_SERVER, Kind::Edit, "", {75, 11, 133, 13}, kEdit}.Taking(Field("httpServer")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 32, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 32, 50, 14}, kButton},
     ControlTemplate{IDC_STATIC, Kind::Label, "HTTP Server", {9, 11, 45, 12}, kLabel},

@@ -20,7 +20,7 @@ namespace {
 // clang-format off
 enum : int {
     kValue = 100, kRadioA, kRadioB, kRadioC, kCheck, kName, kNumber, kCombo, kEditCombo, kButton,
-    kBare, kRadioD
+    kBare, kRadioD, kKeep
 };
 // clang-format on
 
@@ -33,8 +33,9 @@ constexpr ControlTemplate kControls[] = {
     // The next group starts right after the last radio button of this one.
     {kRadioD, ControlKind::RadioButton, "D", {}, kStyleAuto | kStyleGroup},
     {kCheck, ControlKind::CheckBox, "Check", {}, kStyleAuto | kStyleGroup},
-    {kName, ControlKind::Edit, "", {}, kStyleNone},
-    {kNumber, ControlKind::Edit, "", {}, kStyleDigits},
+    ControlTemplate{kName, ControlKind::Edit, "", {}, kStyleNone}.Taking({5}),
+    ControlTemplate{kNumber, ControlKind::Edit, "", {}, kStyleNone}.Taking({.digitsOnly = true}),
+    ControlTemplate{kKeep, ControlKind::Edit, "", {}, kStyleNone}.Taking({3, true}),
     {kCombo, ControlKind::ComboDropList, "", {}, kStyleNone},
     {kEditCombo, ControlKind::ComboDropDown, "", {}, kStyleNone},
     {kButton, ControlKind::PushButton, "Do", {}, kStyleNone},
@@ -53,7 +54,7 @@ public:
     explicit TestDlg(const DialogTemplate& t = kTemplate) : CDialog(t) {
         for (int id : {kRadioA, kRadioB, kRadioC, kCheck, kButton, kRadioD})
             On(id, Notify::Clicked, [this, id] { log.push_back("click " + std::to_string(id)); });
-        for (int id : {kValue, kName, kNumber})
+        for (int id : {kValue, kName, kNumber, kKeep})
             On(id, Notify::Changed, [this, id] { log.push_back("change " + std::to_string(id)); });
         On(kCombo, Notify::SelChange, [this] { log.push_back("pick"); });
         On(kIdOk, Notify::SetFocus, [] {});  // not a click handler: OK still ends the dialog
@@ -66,7 +67,7 @@ public:
         DDX_Control(dx, kCombo, combo);
         DDX_Control(dx, kEditCombo, editCombo);
         DDX_Text(dx, kName, name);
-        DDV_MaxChars(dx, name, 5);
+        DDV_Limit(dx, name);
         DDX_Text(dx, kNumber, number);
     }
     CComboBox combo, editCombo;
@@ -183,7 +184,7 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
 
     w.Type(kName, "a\tb\x01\u20AC");  // control characters are refused; the euro sign is 0x80
     w.Type(kName, "\u03A9c");         // Omega is not in Windows-1252: refused
-    w.Paste(kName, "xyz");            // one byte of room under the limit of 5 the push set
+    w.Paste(kName, "xyz");            // one byte of room under the limit of 5
     EXPECT_EQ(dlg.ItemText(kName), std::string("ab\x80") + "cx");
     dlg.SetItemText(kName, "1234567");  // over the limit from code (a file)
     w.SetCaret(kName, 7);
@@ -198,6 +199,20 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEnabled}));
     EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste)) << "a disabled edit takes no typing";
     EXPECT_EQ(w.Text(kName), "123456");
+
+    w.Type(kKeep, "ab");
+    w.Select(kKeep, 1, 0);
+    w.Paste(kKeep, "xy");
+    EXPECT_EQ(w.Text(kKeep), "xyb") << "a change within the limit is taken";
+    dlg.log.clear();
+    for (const char* past : {"c", "cd"}) w.Paste(kKeep, past);
+    w.Select(kKeep, 0, 3);
+    w.Paste(kKeep, "1234");
+    EXPECT_EQ(std::pair(w.Text(kKeep), w.EditSelection(kKeep)), std::pair(std::string("xyb"), std::pair(0, 3)))
+        << "past the limit the whole change is refused, the selection kept";
+    EXPECT_TRUE(dlg.log.empty());
+    w.Undo(kKeep);
+    EXPECT_EQ(w.Text(kKeep), "ab") << "and the undo history is as it was";
 }
 
 // A toolkit that reports only the text after an edit: the change is read against the

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "config/email_rules.h"
+#include "config/field_rules.h"
 #include "res/resource_ids.h"
 #include "res/templates.h"
 
@@ -20,12 +21,9 @@ constexpr std::string_view kOther = "Other";
 constexpr std::string_view kUsernameLabel = "Username";
 constexpr std::string_view kAddressLabel = "Account(@xxx)";
 
-// The longest texts the record's fields hold; the edits refuse more, so what OK stores is what
-// the user sees.
-constexpr std::size_t kAccountChars = 59;
-constexpr int kPasswordChars = 39;
-constexpr int kServerChars = 39;
-constexpr int kPortChars = 5;
+// The account edit takes any length, as it may hold a whole address; OK refuses more than the
+// record holds.
+constexpr std::size_t kAccountChars = TextRuleOf("smtpAccount").maxLength;
 
 // Only this much of the text from the "@" on is looked up: a longer one matches no suffix.
 constexpr std::size_t kDomainLookupChars = 38;
@@ -48,19 +46,10 @@ void CEmailSettingDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, IDC_EMAIL_RETYPE_PASSWORD, m_strRetypePassword);
     DDX_Text(dx, IDC_EMAIL_SERVER, m_strServer);
     DDX_Text(dx, IDC_EMAIL_PORT, m_strPort);
-    DDX_Control(dx, IDC_EMAIL_PASSWORD, m_edPassword);
-    DDX_Control(dx, IDC_EMAIL_RETYPE_PASSWORD, m_edRetypePassword);
-    DDX_Control(dx, IDC_EMAIL_SERVER, m_edServer);
-    DDX_Control(dx, IDC_EMAIL_PORT, m_edPort);
 }
 
 bool CEmailSettingDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_edPassword.LimitText(kPasswordChars);
-    m_edRetypePassword.LimitText(kPasswordChars);
-    m_edServer.LimitText(kServerChars);
-    m_edPort.LimitText(kPortChars);
-
     m_cbProvider.ResetContent();
     m_cbProvider.InsertString(0, kPleaseSelect);
     const auto rows = MailProviderTable();

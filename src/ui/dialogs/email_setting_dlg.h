@@ -47,10 +47,6 @@ private:
     void ShowAccountLabel(bool providerChosen);
 
     ConfigRecord& m_record;
-    platform::CEdit m_edPassword;
-    platform::CEdit m_edRetypePassword;
-    platform::CEdit m_edServer;
-    platform::CEdit m_edPort;
 };
 
 }  // namespace ostrova::ui

@@ -11,11 +11,6 @@ using namespace ostrova::res;
 using platform::CDataExchange;
 
 namespace {
-// The longest texts the record's fields hold. The limits keep typing within them, and the
-// check on OK refuses a longer text from a file instead of storing it cut.
-constexpr int kAccountChars = 59;
-constexpr int kPasswordChars = 39;
-constexpr int kServerChars = 59;
 constexpr std::string_view kPasswordMismatch = "Password Mismatched!";
 }  // namespace
 
@@ -29,13 +24,13 @@ CFtpSettingDlg::CFtpSettingDlg(ConfigRecord& record, platform::CDialog* parent)
 
 void CFtpSettingDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, IDC_FTP_ACCOUNT, m_strAccount);
-    DDV_MaxChars(dx, m_strAccount, kAccountChars);
+    DDV_Limit(dx, m_strAccount);
     DDX_Text(dx, IDC_FTP_PASSWORD, m_strPassword);
-    DDV_MaxChars(dx, m_strPassword, kPasswordChars);
+    DDV_Limit(dx, m_strPassword);
     DDX_Text(dx, IDC_FTP_RETYPE_PASSWORD, m_strRetypePassword);
-    DDV_MaxChars(dx, m_strRetypePassword, kPasswordChars);
+    DDV_Limit(dx, m_strRetypePassword);
     DDX_Text(dx, IDC_FTP_SERVER, m_strServer);
-    DDV_MaxChars(dx, m_strServer, kServerChars);
+    DDV_Limit(dx, m_strServer);
 }
 
 void CFtpSettingDlg::OnOK() {

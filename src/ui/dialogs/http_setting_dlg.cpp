@@ -8,10 +8,6 @@ namespace ostrova::ui {
 using namespace ostrova::res;
 using platform::CDataExchange;
 
-namespace {
-constexpr int kServerChars = 59;
-}  // namespace
-
 CHttpSettingDlg::CHttpSettingDlg(ConfigRecord& record, platform::CDialog* parent)
     : CDialog(HttpSettingTemplate(), parent), m_record(record) {
     m_strServer = TextOf(m_record.httpServer);
@@ -19,7 +15,7 @@ CHttpSettingDlg::CHttpSettingDlg(ConfigRecord& record, platform::CDialog* parent
 
 void CHttpSettingDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, IDC_HTTP_SERVER, m_strServer);
-    DDV_MaxChars(dx, m_strServer, kServerChars);
+    DDV_Limit(dx, m_strServer);
 }
 
 void CHttpSettingDlg::OnOK() {

@@ -8,36 +8,29 @@ namespace ostrova::ui {
 using namespace ostrova::res;
 using platform::CDataExchange;
 
-namespace {
-// Each edit accepts its field's width minus one.
-constexpr int kParamChars = 39;
-constexpr int kUrlChars = 79;
-constexpr int kPortChars = 5;
-}  // namespace
-
 COperatorParamDlg::COperatorParamDlg(ConfigRecord& record, CustomPreset& custom,
                                      platform::CDialog* parent)
     : CDialog(OperatorParamTemplate(), parent), m_record(record), m_custom(custom) {}
 
 void COperatorParamDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, IDC_OP_NET_APN, m_strNetApn);
-    DDV_MaxChars(dx, m_strNetApn, kParamChars);
+    DDV_Limit(dx, m_strNetApn);
     DDX_Text(dx, IDC_OP_NET_USER, m_strNetUser);
-    DDV_MaxChars(dx, m_strNetUser, kParamChars);
+    DDV_Limit(dx, m_strNetUser);
     DDX_Text(dx, IDC_OP_NET_PASSWORD, m_strNetPassword);
-    DDV_MaxChars(dx, m_strNetPassword, kParamChars);
+    DDV_Limit(dx, m_strNetPassword);
     DDX_Text(dx, IDC_OP_MMS_APN, m_strMmsApn);
-    DDV_MaxChars(dx, m_strMmsApn, kParamChars);
+    DDV_Limit(dx, m_strMmsApn);
     DDX_Text(dx, IDC_OP_MMS_USER, m_strMmsUser);
-    DDV_MaxChars(dx, m_strMmsUser, kParamChars);
+    DDV_Limit(dx, m_strMmsUser);
     DDX_Text(dx, IDC_OP_MMS_PASSWORD, m_strMmsPassword);
-    DDV_MaxChars(dx, m_strMmsPassword, kParamChars);
+    DDV_Limit(dx, m_strMmsPassword);
     DDX_Text(dx, IDC_OP_MMS_PROXY, m_strMmsProxy);
-    DDV_MaxChars(dx, m_strMmsProxy, kParamChars);
+    DDV_Limit(dx, m_strMmsProxy);
     DDX_Text(dx, IDC_OP_MMS_PORT, m_strMmsPort);
-    DDV_MaxChars(dx, m_strMmsPort, kPortChars);
+    DDV_Limit(dx, m_strMmsPort);
     DDX_Text(dx, IDC_OP_MMSC_URL, m_strMmscUrl);
-    DDV_MaxChars(dx, m_strMmscUrl, kUrlChars);
+    DDV_Limit(dx, m_strMmscUrl);
 }
 
 bool COperatorParamDlg::OnInitDialog() {

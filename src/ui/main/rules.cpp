@@ -305,13 +305,8 @@ void CSettingsDlg::OnRecipientEdit(int edit) {
     const RecipientPair& r = *std::find_if(
         kRecipients.begin(), kRecipients.end(), [edit](const RecipientPair& p) { return p.edit == edit; });
     const std::span<char> field = r.FieldIn(m_config);
-    std::string& member = this->*r.member;
-    const std::size_t limit = FindTextRule(r.phone ? "phone" : "email")->maxLength;
-    if (member.size() > limit) {
-        // One character too many: the edit falls back to the last accepted text, silently.
-        member = std::string(TextOf(field));
-        UpdateData(false);
-    } else if (!member.empty()) {
+    const std::string& member = this->*r.member;
+    if (!member.empty()) {
         CopyText(field, member);
     } else {
         ZeroField(field);
