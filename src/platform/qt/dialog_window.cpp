@@ -30,7 +30,7 @@
 #include "platform/accessible_names.h"
 #include "platform/cp1252.h"
 #include "platform/dialog_manager.h"
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 
 namespace ostrova::platform::qt {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 
 #include <QApplication>
 #include <QDBusConnection>
