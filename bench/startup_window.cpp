@@ -4,7 +4,7 @@
 
 #include "first_paint.h"
 #include "platform/framework.h"
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 #include "ui/main/settings_app.h"
 
 int main(int argc, char** argv) {

@@ -4,7 +4,7 @@
 
 #include "ostrova/version.h"
 #include "platform/framework.h"
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 #include "ui/main/settings_app.h"
 
 namespace ostrova::app {

@@ -16,7 +16,7 @@
 
 #include "platform/framework.h"
 #include "platform/qt/dialog_window.h"
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 
 namespace ostrova::platform::qt::testing {
 

@@ -1,5 +1,7 @@
 // One open dialog on Qt: a QDialog built from the dialog's template that renders the
 // framework's control state and turns the user's input into the framework's notifications.
+// Its methods are defined by concern: dialog_window.cpp, controls.cpp, edit_input.cpp,
+// edit_menu.cpp, keyboard.cpp, frame.cpp, accessibility.cpp and message_loop.cpp.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/framework.h"
@@ -20,9 +23,6 @@ class QScrollBar;
 class QTimer;
 
 namespace ostrova::platform::qt {
-
-// Gives the framework's controls their accessibility interfaces; needs the QApplication.
-void InstallAccessibility();
 
 class DialogWindow : public QDialog, public DialogView {
 public:
@@ -40,16 +40,16 @@ public:
     QMenu* systemMenu() const { return systemMenu_; }
 
     // DialogView
-    void ControlChanged(int index, std::uint32_t flags) override;
-    void FocusControl(int index) override;
-    void MoveFocus(int index, FocusMove how) override;
+    void ControlChanged(int index, std::uint32_t flags) override;  // controls.cpp
+    void FocusControl(int index) override;                         // keyboard.cpp
+    void MoveFocus(int index, FocusMove how) override;             // keyboard.cpp
     void EndModal(int result) override;
-    void MoveWindow(int x, int y, int width, int height) override;
-    FormWidths FormOuterWidths(bool scrollBar) const override;
-    void SetScrollInfo(const ScrollInfo& info, bool redraw) override;
-    void ScrollContent(int dy) override;
-    void StartTimer(int timerId, int periodMs) override;
-    void AppendSystemMenuCommand(int commandId, std::string_view text) override;
+    void MoveWindow(int x, int y, int width, int height) override;     // frame.cpp
+    FormWidths FormOuterWidths(bool scrollBar) const override;         // frame.cpp
+    void SetScrollInfo(const ScrollInfo& info, bool redraw) override;  // frame.cpp
+    void ScrollContent(int dy) override;                               // frame.cpp
+    void StartTimer(int timerId, int periodMs) override;               // message_loop.cpp
+    void AppendSystemMenuCommand(int commandId, std::string_view text) override;  // frame.cpp
 
     // QDialog: the dialog closes only when the framework ends it.
     void reject() override;
@@ -57,22 +57,23 @@ public:
     void done(int result) override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;  // keyboard.cpp
+    bool focusNextPrevChild(bool next) override;                 // keyboard.cpp
+    void keyPressEvent(QKeyEvent* event) override;               // keyboard.cpp
     void closeEvent(QCloseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    bool event(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;              // frame.cpp
+    void contextMenuEvent(QContextMenuEvent* event) override;  // frame.cpp
+    bool event(QEvent* event) override;                        // frame.cpp
 
 private:
-    void BuildControls();
-    void LinkLabels();
-    QWidget* CreateControl(int index, const ControlTemplate& tpl);
-    void ConnectEdit(int index, QLineEdit* edit);
-    void ConnectCombo(int index, QComboBox* combo);
+    static QString FromCp1252(std::string_view bytes);
+    int IndexOf(const QObject* widget) const;
 
-    // DialogView's render hooks.
+    // controls.cpp: the native controls and the framework's state rendered into them.
+    void BuildControls();
+    QWidget* CreateControl(int index, const ControlTemplate& tpl);
+    void ConnectCombo(int index, QComboBox* combo);
+    QLineEdit* LineEditOf(int index) const;
     void RenderFont(int index) override;
     void RenderEnabled(int index) override;
     void RenderVisible(int index) override;
@@ -81,22 +82,32 @@ private:
     void RenderText(int index) override;
     void RenderCheck(int index) override;
     void RenderEditSelection(int index) override;
+    void OnClicked(int index);
+    void OnActivated(int index, int item);
 
-    // User input, forwarded to the framework.
+    // accessibility.cpp
+    void LinkLabels();
+
+    // edit_input.cpp: the user's changes to an edit, forwarded to the framework.
+    void ConnectEdit(int index, QLineEdit* edit);
     void OnEdited(int index, const QString& text, int caret);
     void OnEditCaret(int index);
     void OnUndo(int index, bool redo);
     bool EditEvent(int index, QLineEdit* edit, QEvent* event);  // true: handled here
-    void EditMenu(int index, QLineEdit* edit, const QContextMenuEvent& event);
-    QLineEdit* LineEditOf(int index) const;
-    void OnClicked(int index);
-    void OnActivated(int index, int item);
-    void OnScrollAction(int action);
-    void ScrollBarMenu(const QContextMenuEvent& event);
+    // A line edit's selection as anchor and caret.
+    static std::pair<int, int> AnchorAndCaret(const QLineEdit* edit);
 
-    int IndexOf(const QObject* widget) const;
+    // edit_menu.cpp
+    void EditMenu(int index, QLineEdit* edit, const QContextMenuEvent& event);
+
+    // keyboard.cpp: the dialog keys and the focus.
     int FocusedIndex() const;  // the control holding the native focus; -1: none
     void FocusByUser(int index, Qt::FocusReason reason);
+
+    // frame.cpp: placement, the window's scroll bar, the wheel and the window menu.
+    bool ScrollBarEvent(QEvent* event);  // the scroll bar's events, seen by eventFilter
+    void OnScrollAction(int action);
+    void ScrollBarMenu(const QContextMenuEvent& event);
     void ApplyOuterGeometry();
     double DeviceRatio() const;
     void LayoutScrollBar();

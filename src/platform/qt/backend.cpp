@@ -1,4 +1,4 @@
-#include "platform/qt/qt_backend.h"
+#include "platform/qt/backend.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -7,7 +7,6 @@
 #include <QDBusReply>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,6 +17,7 @@
 #include <system_error>
 
 #include "platform/cp1252.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/dialog_window.h"
 
 // Resources live in the static library; they register from outside any namespace.
@@ -86,36 +86,6 @@ void QtBackend::SetFolderOpener(std::function<void(const QUrl&)> opener) {
 QWidget* QtBackend::ActiveWindow() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return open_.empty() ? nullptr : open_.back();
-}
-
-int QtBackend::RunModal(CDialog& dlg) {
-    // A dialog belongs to its parent's window, or else to the innermost open one, and Qt
-    // centres it over that owner.
-    QWidget* owner = open_.empty() ? nullptr : open_.back();
-    for (DialogWindow* window : open_) {
-        if (&window->dialog() == dlg.parent()) owner = window;
-    }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
-
-    DialogWindow window(dlg, owner, dpi);
-    open_.push_back(&window);
-    const bool defaultFocus = dlg.Create(window);
-    if (defaultFocus && !dlg.ended() && dlg.focusedId() == kNoId) dlg.PlaceDefaultFocus();
-    if (!dlg.ended()) {
-        if (window.isModal()) {
-            window.exec();
-        } else {
-            // exec() would make the application's window modal: run it in a loop of its own.
-            QEventLoop loop;
-            QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
-            window.show();
-            if (!dlg.ended()) loop.exec(QEventLoop::DialogExec);
-        }
-    }
-    open_.pop_back();
-    dlg.Destroyed();
-    return dlg.result();
 }
 
 std::string QtBackend::AppName() {

@@ -37,7 +37,7 @@ public:
     void SetFolderOpener(std::function<void(const QUrl&)> opener);
 
     // Backend
-    int RunModal(CDialog& dlg) override;
+    int RunModal(CDialog& dlg) override;  // message_loop.cpp
     Services& services() override { return *this; }
 
     // Services
