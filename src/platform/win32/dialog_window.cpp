@@ -10,11 +10,11 @@
 #include <utility>
 
 #include "platform/dialog_manager.h"
-#include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/backend.h"
+#include "platform/win32/dialog_template.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/edit_menu.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_backend.h"
 
 namespace ostrova::platform::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/backend.h"
 
 #include <commdlg.h>
 
