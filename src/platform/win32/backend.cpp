@@ -50,20 +50,6 @@ HWND Win32Backend::ActiveWindow() const {
     return open_.empty() ? nullptr : open_.back()->hwnd();
 }
 
-int Win32Backend::RunModal(CDialog& dlg) {
-    // A dialog belongs to its parent's window, or else to the innermost open one.
-    HWND owner = ActiveWindow();
-    for (DialogWindow* window : open_) {
-        if (&window->dialog() == dlg.parent()) owner = window->hwnd();
-    }
-    DialogWindow window(dlg, *this, owner);
-    open_.push_back(&window);
-    const int result = window.Run();
-    open_.pop_back();
-    dlg.Destroyed();
-    return result < 0 ? -1 : dlg.result();
-}
-
 std::string Win32Backend::AppName() {
     return Utf8FromWide(ProgramPath().stem().native());
 }
