@@ -11,9 +11,9 @@
 #include <cstring>
 
 #include "platform/framework.h"
-#include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/backend.h"
+#include "platform/win32/dialog_template.h"
 #include "platform/win32/dialog_window.h"
-#include "platform/win32/win32_backend.h"
 #include "res/templates.h"
 #include "ui/main/settings_app.h"
 

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/framework.h"
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/backend.h"
 #include "ui/main/settings_app.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/backend.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_backend.h"
 #include "res/templates.h"
 
 namespace ostrova::platform::win32 {

@@ -16,9 +16,9 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/win32/backend.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_backend.h"
 
 #include <commctrl.h>
 

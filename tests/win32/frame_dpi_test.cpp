@@ -11,8 +11,8 @@
 #include <tuple>
 
 #include "config/record.h"
+#include "platform/win32/backend.h"
 #include "platform/win32/dialog_window.h"
-#include "platform/win32/win32_backend.h"
 #include "ui/main/settings_dlg.h"
 
 namespace ostrova::ui {

@@ -7,8 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include "platform/win32/backend.h"
 #include "platform/win32/dialog_window.h"
-#include "platform/win32/win32_backend.h"
 
 namespace ostrova::platform::win32 {
 namespace {

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/win32/backend.h"
 #include "platform/win32/dialog_window.h"
-#include "platform/win32/win32_backend.h"
 
 namespace ostrova::platform::win32 {
 namespace {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/backend.h"
+#include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
 
 namespace ostrova::platform::win32 {
@@ -112,6 +114,15 @@ void DialogNames::Name(std::size_t link, AccessibleNameService& service,
         if (std::find(named_.begin(), named_.end(), target) == named_.end())
             named_.push_back(target);
     }
+}
+
+// The names serve screen readers only: they are given when one first asks a window of the
+// dialog for its accessible object, or at once while one runs, so a start without a reader
+// needs neither COM nor the accessibility library.
+void DialogWindow::NameForReaders() {
+    if (named_ || ended_) return;
+    named_ = true;
+    names_.NameAll(backend_.accessibleNames(), dlg_.controls(), controls_);
 }
 
 }  // namespace ostrova::platform::win32

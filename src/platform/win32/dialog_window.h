@@ -1,5 +1,9 @@
 // One open dialog on Win32: a modeless dialog from the in-memory template, run by a modal loop
-// of our own, that renders the framework's control state and reports the user's input.
+// of our own, that renders the framework's control state and reports the user's input. Its
+// methods are defined by concern: the window itself here (dialog_window.cpp), the modal run and
+// timers (message_loop.cpp), the controls (controls.cpp), an edit's input (edit_input.cpp), the
+// dialog keys and the focus (keyboard.cpp), the frame, scrolling and the wheel (frame.cpp) and
+// the names for screen readers (accessibility.cpp).
 #pragma once
 
 #include "platform/win32/windows_api.h"
@@ -45,16 +49,19 @@ public:
     void AppendSystemMenuCommand(int commandId, std::string_view text) override;
 
 private:
+    // The window and its controls' subclass (dialog_window.cpp).
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                         DWORD_PTR self);
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleControlMessage(HWND hwnd, int index, UINT msg, WPARAM wp, LPARAM lp);
-    bool PreTranslate(const MSG& msg);
     void OnInit();
-    void OnCommand(int index, int code);
+    static std::wstring WindowText(HWND hwnd);
+    static bool IsCombo(ControlKind kind);
 
-    // DialogView's render hooks.
+    // The controls (controls.cpp): made from the template, the framework's state rendered into
+    // them, their notifications reported.
+    void CreateControls();
     void RenderFont(int index) override;
     void RenderEnabled(int index) override;
     void RenderVisible(int index) override;
@@ -63,20 +70,32 @@ private:
     void RenderText(int index) override;
     void RenderCheck(int index) override;
     void RenderEditSelection(int index) override;
-    void RenderPending();  // what changed while the window was being filled
-
+    void RenderPending();          // what changed while the window was being filled
     HWND EditOf(int index) const;  // the edit, or a drop-down combo's edit field
-    void ReportEditSelection(int index);
-    // The user's changes to an edit, made by the framework's rules instead of the edit's own.
+    void OnCommand(int index, int code);
+
+    // An edit's input (edit_input.cpp): the user's changes to an edit, made by the framework's
+    // rules instead of the edit's own.
+    std::optional<LRESULT> HandleEditMessage(int index, HWND edit, UINT msg, WPARAM wp, LPARAM lp);
     std::optional<LRESULT> HandleEditInput(int index, HWND edit, UINT msg, WPARAM wp);
+    void ReportEditSelection(int index);
     void ReplaceByUser(int index, int start, int end, std::wstring_view text, EditKind kind);
     void PasteByUser(int index, HWND edit);
     void ShowEditMenu(int index, HWND edit, LPARAM at);
     void CheckOneText(int index);
-    int FocusedIndex() const;  // -1: none of the controls
-    void NameForReaders();
+
+    // The dialog keys and the focus (keyboard.cpp).
+    bool PreTranslate(const MSG& msg);
+    void ControlFocused(int index);  // a control took the focus
+    int FocusedIndex() const;        // -1: none of the controls
+
+    // The frame (frame.cpp): placement, the scroll bar, the wheel, the system menu, the icon.
+    std::optional<INT_PTR> HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp);
+    bool WheelOverCombo(int index, WPARAM wp);  // true: the dialog took it
     void CentreOverOwner();
-    void CreateControls();
+
+    // Screen readers (accessibility.cpp).
+    void NameForReaders();
 
     CDialog& dlg_;
     Win32Backend& backend_;
@@ -95,11 +114,9 @@ private:
     // While the dialog fills its hidden window, changes are gathered (control index -> change
     // flags) and rendered once.
     bool deferring_ = false;
-    bool firstRender_ = false;
-    bool named_ = false;
-    int focusLater_ =
-        -1;  // a focus asked for before the controls were made  // the controls have their names
-             // for screen readers  // rendering the hidden window's start-up state
+    bool firstRender_ = false;  // rendering the hidden window's start-up state
+    bool named_ = false;        // the controls have their names for screen readers
+    int focusLater_ = -1;       // a focus asked for before the controls were made
     std::vector<std::uint32_t> pending_;
 };
 

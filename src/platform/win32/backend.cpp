@@ -1,4 +1,4 @@
-#include "platform/win32/win32_backend.h"
+#include "platform/win32/backend.h"
 
 #include <commdlg.h>
 
@@ -48,20 +48,6 @@ Win32Backend::~Win32Backend() {
 
 HWND Win32Backend::ActiveWindow() const {
     return open_.empty() ? nullptr : open_.back()->hwnd();
-}
-
-int Win32Backend::RunModal(CDialog& dlg) {
-    // A dialog belongs to its parent's window, or else to the innermost open one.
-    HWND owner = ActiveWindow();
-    for (DialogWindow* window : open_) {
-        if (&window->dialog() == dlg.parent()) owner = window->hwnd();
-    }
-    DialogWindow window(dlg, *this, owner);
-    open_.push_back(&window);
-    const int result = window.Run();
-    open_.pop_back();
-    dlg.Destroyed();
-    return result < 0 ? -1 : dlg.result();
 }
 
 std::string Win32Backend::AppName() {

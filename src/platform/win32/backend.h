@@ -54,7 +54,7 @@ public:
     }
 
     // Backend
-    int RunModal(CDialog& dlg) override;
+    int RunModal(CDialog& dlg) override;  // message_loop.cpp
     Services& services() override { return *this; }
     UndoStyle undoStyle() const override { return UndoStyle::Windows; }
 

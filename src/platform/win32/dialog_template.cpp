@@ -1,4 +1,4 @@
-#include "platform/win32/dialog_template_win32.h"
+#include "platform/win32/dialog_template.h"
 
 #include "platform/win32/windows_api.h"
 
