@@ -348,13 +348,7 @@ void CDialog::SetItemText(int id, std::string_view text) {
     ControlState& s = Item(id);
     if (s.text == text) return;  // keeps caret and selection
     s.text = std::string(text);
-    // Text set from code ends the undo history, as in the toolkits' fields; a user change's
-    // own handler is judged when it returns.
-    if (IndexOf(id) == editing_) {
-        handlerSetText_ = true;
-    } else {
-        s.history.Clear();
-    }
+    s.history.Clear();  // text set from code ends the undo history, as in the toolkits' fields
     const int len = static_cast<int>(s.text.size());
     s.anchor = std::min(s.anchor, len);
     s.caret = std::min(s.caret, len);
@@ -524,15 +518,8 @@ bool CDialog::UserReplace(int id, int start, int end, std::string_view utf8, Edi
 }
 
 void CDialog::CommitEdit(int index) {
-    const int id = controls_[static_cast<std::size_t>(index)].id;
     TouchIndex(index, kChangedText | kChangedEditSel);
-    editing_ = index;
-    handlerSetText_ = false;
-    Raise(id, Notify::Changed);
-    editing_ = -1;
-    ControlState& s = controls_[static_cast<std::size_t>(index)];
-    // A handler that set the text made a new one: the steps before it no longer lead there.
-    if (handlerSetText_) s.history.Clear();
+    Raise(controls_[static_cast<std::size_t>(index)].id, Notify::Changed);
 }
 
 bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::optional<EditKind> kind) {
@@ -583,7 +570,8 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     std::string inserted;
     for (int i = start; i < insEnd; ++i) AppendUtf8(inserted, n[static_cast<std::size_t>(i)]);
     if (!kind) {
-        if (start == end && insEnd - start == 1)
+        // One character at the caret or over the selection is a key's; more is a paste's.
+        if (insEnd - start == 1 && (start == end || (start == lo && end == hi)))
             kind = EditKind::Typing;
         else if (inserted.empty() && lo < hi && start == lo && end == hi)
             kind = EditKind::Delete;

@@ -316,8 +316,6 @@ private:
     bool ended_ = false;
     int result_ = -1;
     int lastExchangeId_ = kNoId;   // the control a DDX call handles, for DDV
-    int editing_ = -1;             // the edit whose user change is being handled
-    bool handlerSetText_ = false;  // that change's handler set the edit's text
     struct Placement {
         int x, y, width, height;
         int placedWidth;  // the width the window was given, the form's if that is wider

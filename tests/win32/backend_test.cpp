@@ -180,7 +180,7 @@ TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
     using Row = std::tuple<int, const char*, int, const wchar_t*, const wchar_t*, int>;
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        dlg.Item(kDigits).limit = 4;
+        dlg.Item(kDigits).rule.maxBytes = 4;
         for (bool paste : {false, true}) {
             for (const auto& [id, before, from, input, after, to] : {
                      Row{kDigits, "12", 1, L"x", L"12", 1},
