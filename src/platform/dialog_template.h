@@ -16,7 +16,7 @@ enum class ControlKind : std::uint8_t {
     CheckBox,
     GroupBox,
     Label,
-    Icon,           // static picture showing an icon resource (text holds the resource id)
+    Icon,  // static picture showing an icon resource (text holds the resource id)
     Edit,
     ComboDropDown,  // combo box with an edit field
     ComboDropList,  // combo box without an edit field
@@ -25,20 +25,19 @@ enum class ControlKind : std::uint8_t {
 // Style flags; a control carries the ones that apply to its kind.
 enum ControlStyle : std::uint32_t {
     kStyleNone = 0,
-    kStyleDefault = 1u << 0,       // push button: the dialog's default button
-    kStyleGroup = 1u << 1,         // starts a new group (radio groups run to the next one)
+    kStyleDefault = 1u << 0,  // push button: the dialog's default button
+    kStyleGroup = 1u << 1,    // starts a new group (radio groups run to the next one)
     kStyleTabStop = 1u << 2,
-    kStyleAuto = 1u << 3,          // check box / radio toggles itself when clicked
-    kStyleDigits = 1u << 4,        // edit: accepts digits only
-    kStylePassword = 1u << 5,      // edit: shows its text hidden
-    kStyleReadOnly = 1u << 6,      // edit: the user cannot change the text
-    kStyleMultiLine = 1u << 7,     // edit: carries the multi-line style
-    kStyleAutoHScroll = 1u << 8,   // edit: scrolls horizontally as the user types
-    kStyleVScroll = 1u << 9,       // edit or combo: vertical scroll bar
+    kStyleAuto = 1u << 3,         // check box / radio toggles itself when clicked
+    kStylePassword = 1u << 5,     // edit: shows its text hidden
+    kStyleReadOnly = 1u << 6,     // edit: the user cannot change the text
+    kStyleMultiLine = 1u << 7,    // edit: carries the multi-line style
+    kStyleAutoHScroll = 1u << 8,  // edit: scrolls horizontally as the user types
+    kStyleVScroll = 1u << 9,      // edit or combo: vertical scroll bar
     kStyleBorder = 1u << 10,
-    kStyleNoPrefix = 1u << 11,     // label: '&' is shown, not a mnemonic
-    kStyleCenterV = 1u << 12,      // label: text vertically centred
-    kStyleDisabled = 1u << 13,     // created disabled
+    kStyleNoPrefix = 1u << 11,  // label: '&' is shown, not a mnemonic
+    kStyleCenterV = 1u << 12,   // label: text vertically centred
+    kStyleDisabled = 1u << 13,  // created disabled
 };
 
 // How an edit takes the user's changes. The framework applies it before any handler hears of
@@ -93,8 +92,8 @@ struct DialogTemplate {
     int height = 0;  // dialog units
     std::string_view fontFace;
     int fontPoints = 0;
-    bool vscroll = false;  // the window has its own vertical scroll bar
-    bool appWindow = false;  // shown in the task bar as an application window
+    bool vscroll = false;                       // the window has its own vertical scroll bar
+    bool appWindow = false;                     // shown in the task bar as an application window
     std::span<const ControlTemplate> controls;  // template (tab) order
 };
 

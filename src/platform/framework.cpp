@@ -245,7 +245,6 @@ bool CDialog::Create(DialogView& view) {
         s.kind = t.kind;
         s.style = t.style;
         s.rule = t.edit;
-        if ((t.style & kStyleDigits) != 0) s.rule.digitsOnly = true;
         const bool captioned = t.kind == ControlKind::PushButton ||
                                t.kind == ControlKind::RadioButton ||
                                t.kind == ControlKind::CheckBox || t.kind == ControlKind::GroupBox ||

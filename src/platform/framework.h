@@ -315,7 +315,7 @@ private:
     int focus_ = kNoId;
     bool ended_ = false;
     int result_ = -1;
-    int lastExchangeId_ = kNoId;   // the control a DDX call handles, for DDV
+    int lastExchangeId_ = kNoId;  // the control a DDX call handles, for DDV
     struct Placement {
         int x, y, width, height;
         int placedWidth;  // the width the window was given, the form's if that is wider

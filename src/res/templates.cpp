@@ -38,16 +38,20 @@ constexpr std::uint32_t kGroupBox = kStyleNone;
 
 // Main window. The five radios of Send Mode and Send Via form a single group: nothing between
 // 1000 and 1010 starts one, so the form re-checks both sets after every radio click.
-constexpr std::uint32_t kNumberEdit = kStyleTabStop | kStyleBorder | kStyleDigits;
+constexpr std::uint32_t kNumberEdit = kStyleTabStop | kStyleBorder;
+constexpr EditRule kDigits{.digitsOnly = true};
 constexpr std::uint32_t kRecipientEdit = kEdit | kStyleMultiLine;
 
 constexpr std::array kMainControls = {
     ControlTemplate{IDC_RADIO_INSTANT, Kind::RadioButton, "Instant", {16, 17, 46, 18}, kFirstRadio},
-    ControlTemplate{IDC_EDIT_MAXNUM, Kind::Edit, "", {114, 19, 26, 12}, kNumberEdit},
+    ControlTemplate{IDC_EDIT_MAXNUM, Kind::Edit, "", {114, 19, 26, 12}, kNumberEdit}.Taking(
+        kDigits),
     ControlTemplate{IDC_RADIO_DAILY, Kind::RadioButton, "Daily Report", {16, 35, 59, 18}, kRadio},
     // Hour and minute share the "Daily Report" row, which names neither.
-    ControlTemplate{IDC_EDIT_HOUR, Kind::Edit, "", {76, 38, 26, 12}, kNumberEdit, "Hour"},
-    ControlTemplate{IDC_EDIT_MINUTE, Kind::Edit, "", {114, 38, 26, 12}, kNumberEdit, "Minute"},
+    ControlTemplate{IDC_EDIT_HOUR, Kind::Edit, "", {76, 38, 26, 12}, kNumberEdit, "Hour"}.Taking(
+        kDigits),
+    ControlTemplate{IDC_EDIT_MINUTE, Kind::Edit, "", {114, 38, 26, 12}, kNumberEdit, "Minute"}
+        .Taking(kDigits),
     ControlTemplate{IDC_RADIO_OFF, Kind::RadioButton, "Off", {16, 53, 62, 18}, kRadio},
     ControlTemplate{IDC_RADIO_MMS, Kind::RadioButton, "MMS", {17, 91, 33, 18}, kRadio},
     ControlTemplate{IDC_RADIO_INTERNET, Kind::RadioButton, "Internet", {17, 109, 48, 18}, kRadio},
@@ -55,21 +59,29 @@ constexpr std::array kMainControls = {
         IDC_COMBO_COUNTRY, Kind::ComboDropDown, "", {228, 19, 65, 104}, kCombo | kStyleGroup},
     ControlTemplate{IDC_COMBO_OPERATOR, Kind::ComboDropDown, "", {228, 38, 65, 89}, kCombo},
     ControlTemplate{IDC_CHECK_PHONE1, Kind::CheckBox, "Phone1", {14, 150, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE1, Kind::Edit, "", {51, 150, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
+    ControlTemplate{IDC_EDIT_PHONE1, Kind::Edit, "", {51, 150, 99, 12}, kRecipientEdit}.Taking(
+        Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE2, Kind::CheckBox, "Phone2", {161, 150, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE2, Kind::Edit, "", {198, 150, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
+    ControlTemplate{IDC_EDIT_PHONE2, Kind::Edit, "", {198, 150, 99, 12}, kRecipientEdit}.Taking(
+        Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE3, Kind::CheckBox, "Phone3", {14, 169, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE3, Kind::Edit, "", {51, 169, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
+    ControlTemplate{IDC_EDIT_PHONE3, Kind::Edit, "", {51, 169, 99, 12}, kRecipientEdit}.Taking(
+        Field("phone")),
     ControlTemplate{IDC_CHECK_PHONE4, Kind::CheckBox, "Phone4", {161, 169, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_PHONE4, Kind::Edit, "", {198, 169, 99, 12}, kRecipientEdit}.Taking(Field("phone")),
+    ControlTemplate{IDC_EDIT_PHONE4, Kind::Edit, "", {198, 169, 99, 12}, kRecipientEdit}.Taking(
+        Field("phone")),
     ControlTemplate{IDC_CHECK_EMAIL1, Kind::CheckBox, "Email 1", {14, 188, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL1, Kind::Edit, "", {51, 188, 99, 12}, kRecipientEdit}.Taking(Field("email")),
+    ControlTemplate{IDC_EDIT_EMAIL1, Kind::Edit, "", {51, 188, 99, 12}, kRecipientEdit}.Taking(
+        Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL2, Kind::CheckBox, "Email 2", {161, 188, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL2, Kind::Edit, "", {198, 188, 99, 12}, kRecipientEdit}.Taking(Field("email")),
+    ControlTemplate{IDC_EDIT_EMAIL2, Kind::Edit, "", {198, 188, 99, 12}, kRecipientEdit}.Taking(
+        Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL3, Kind::CheckBox, "Email 3", {14, 207, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL3, Kind::Edit, "", {51, 207, 99, 12}, kRecipientEdit}.Taking(Field("email")),
+    ControlTemplate{IDC_EDIT_EMAIL3, Kind::Edit, "", {51, 207, 99, 12}, kRecipientEdit}.Taking(
+        Field("email")),
     ControlTemplate{IDC_CHECK_EMAIL4, Kind::CheckBox, "Email 4", {161, 207, 35, 12}, kCheck},
-    ControlTemplate{IDC_EDIT_EMAIL4, Kind::Edit, "", {198, 207, 99, 12}, kRecipientEdit}.Taking(Field("email")),
+    ControlTemplate{IDC_EDIT_EMAIL4, Kind::Edit, "", {198, 207, 99, 12}, kRecipientEdit}.Taking(
+        Field("email")),
     ControlTemplate{IDC_COMBO_IMAGEQUALITY, Kind::ComboDropDown, "", {75, 249, 41, 50}, kCombo},
     ControlTemplate{IDC_EDIT_IMAGEFROM, Kind::Edit, "", {198, 249, 99, 12}, kEdit},
     ControlTemplate{IDC_COMBO_SMSCONTROL, Kind::ComboDropDown, "", {75, 293, 41, 50}, kCombo},
@@ -134,14 +146,18 @@ constexpr std::array kEmailControls = {
         IDC_EMAIL_ACCOUNT_LABEL, Kind::Label, "Account ( @xxx )", {9, 33, 64, 12}, kLabel},
     ControlTemplate{IDC_EMAIL_ACCOUNT, Kind::Edit, "", {75, 33, 133, 13}, kEdit},
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {9, 50, 64, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_PASSWORD, Kind::Edit, "", {75, 50, 133, 13}, kEdit | kStylePassword}.Taking(Field("smtpPassword")),
+    ControlTemplate{IDC_EMAIL_PASSWORD, Kind::Edit, "", {75, 50, 133, 13}, kEdit | kStylePassword}
+        .Taking(Field("smtpPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Re-Type Password", {9, 67, 64, 12}, kLabel},
     ControlTemplate{
-        IDC_EMAIL_RETYPE_PASSWORD, Kind::Edit, "", {75, 67, 133, 13}, kEdit | kStylePassword}.Taking(Field("smtpPassword")),
+        IDC_EMAIL_RETYPE_PASSWORD, Kind::Edit, "", {75, 67, 133, 13}, kEdit | kStylePassword}
+        .Taking(Field("smtpPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "SMTP Server", {9, 84, 45, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_SERVER, Kind::Edit, "", {75, 84, 133, 13}, kEdit}.Taking(Field("smtpServer")),
+    ControlTemplate{IDC_EMAIL_SERVER, Kind::Edit, "", {75, 84, 133, 13}, kEdit}.Taking(
+        Field("smtpServer")),
     ControlTemplate{IDC_STATIC, Kind::Label, "SMTP Port", {9, 101, 45, 12}, kLabel},
-    ControlTemplate{IDC_EMAIL_PORT, Kind::Edit, "", {75, 101, 48, 13}, kEdit | kStyleDigits}.Taking(Field("smtpPort")),
+    ControlTemplate{IDC_EMAIL_PORT, Kind::Edit, "", {75, 101, 48, 13}, kEdit}.Taking(
+        Field("smtpPort")),
     ControlTemplate{IDC_EMAIL_SSL, Kind::CheckBox, "SSL", {160, 101, 38, 15}, kCheck},
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 123, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 123, 50, 14}, kButton},
@@ -152,35 +168,48 @@ constexpr std::array kEmailControls = {
 constexpr std::array kOperatorControls = {
     ControlTemplate{IDC_STATIC, Kind::GroupBox, "Internet", {7, 4, 173, 69}, kGroupBox},
     ControlTemplate{IDC_STATIC, Kind::Label, "APN", {11, 17, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_APN, Kind::Edit, "", {66, 17, 107, 13}, kEdit}.Taking(Field("netApn")),
+    ControlTemplate{IDC_OP_NET_APN, Kind::Edit, "", {66, 17, 107, 13}, kEdit}.Taking(
+        Field("netApn")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Username", {11, 35, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_USER, Kind::Edit, "", {66, 35, 107, 13}, kEdit}.Taking(Field("netUser")),
+    ControlTemplate{IDC_OP_NET_USER, Kind::Edit, "", {66, 35, 107, 13}, kEdit}.Taking(
+        Field("netUser")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {11, 53, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_NET_PASSWORD, Kind::Edit, "", {66, 53, 107, 13}, kEdit}.Taking(Field("netPassword")),
+    ControlTemplate{IDC_OP_NET_PASSWORD, Kind::Edit, "", {66, 53, 107, 13}, kEdit}.Taking(
+        Field("netPassword")),
     ControlTemplate{IDC_STATIC, Kind::GroupBox, "MMS", {7, 79, 173, 124}, kGroupBox},
     ControlTemplate{IDC_STATIC, Kind::Label, "APN", {11, 93, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_APN, Kind::Edit, "", {65, 93, 107, 13}, kEdit}.Taking(Field("mmsApn")),
+    ControlTemplate{IDC_OP_MMS_APN, Kind::Edit, "", {65, 93, 107, 13}, kEdit}.Taking(
+        Field("mmsApn")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Username", {11, 111, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_USER, Kind::Edit, "", {65, 111, 107, 13}, kEdit}.Taking(Field("mmsUser")),
+    ControlTemplate{IDC_OP_MMS_USER, Kind::Edit, "", {65, 111, 107, 13}, kEdit}.Taking(
+        Field("mmsUser")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Password", {11, 129, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PASSWORD, Kind::Edit, "", {65, 129, 107, 13}, kEdit}.Taking(Field("mmsPassword")),
+    ControlTemplate{IDC_OP_MMS_PASSWORD, Kind::Edit, "", {65, 129, 107, 13}, kEdit}.Taking(
+        Field("mmsPassword")),
     ControlTemplate{IDC_STATIC, Kind::Label, "URL(MMSC)", {11, 147, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMSC_URL, Kind::Edit, "", {65, 147, 107, 13}, kEdit}.Taking(Field("mmscUrl")),
+    ControlTemplate{IDC_OP_MMSC_URL, Kind::Edit, "", {65, 147, 107, 13}, kEdit}.Taking(
+        Field("mmscUrl")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Gateway(Proxy)", {11, 165, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PROXY, Kind::Edit, "", {65, 165, 107, 13}, kEdit}.Taking(Field("mmsProxy")),
+    ControlTemplate{IDC_OP_MMS_PROXY, Kind::Edit, "", {65, 165, 107, 13}, kEdit}.Taking(
+        Field("mmsProxy")),
     ControlTemplate{IDC_STATIC, Kind::Label, "Port", {11, 183, 53, 13}, kLabel},
-    ControlTemplate{IDC_OP_MMS_PORT, Kind::Edit, "", {65, 183, 54, 13}, kEdit | kStyleDigits}.Taking(Field("mmsPort")),
+    ControlTemplate{IDC_OP_MMS_PORT, Kind::Edit, "", {65, 183, 54, 13}, kEdit}.Taking(
+        Field("mmsPort")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {34, 212, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {104, 212, 50, 14}, kButton},
 };
 
 // FTP Setting.
 constexpr std::array kFtpControls = {
-    ControlTemplate{IDC_FTP_ACCOUNT, Kind::Edit, "", {75, 8, 133, 13}, kEdit}.Taking(Field("ftpAccount")),
-    ControlTemplate{IDC_FTP_PASSWORD, Kind::Edit, "", {75, 27, 133, 13}, kEdit | kStylePassword}.Taking(Field("ftpPassword")),
+    ControlTemplate{IDC_FTP_ACCOUNT, Kind::Edit, "", {75, 8, 133, 13}, kEdit}.Taking(
+        Field("ftpAccount")),
+    ControlTemplate{IDC_FTP_PASSWORD, Kind::Edit, "", {75, 27, 133, 13}, kEdit | kStylePassword}
+        .Taking(Field("ftpPassword")),
     ControlTemplate{
-        IDC_FTP_RETYPE_PASSWORD, Kind::Edit, "", {75, 46, 133, 13}, kEdit | kStylePassword}.Taking(Field("ftpPassword")),
-    ControlTemplate{IDC_FTP_SERVER, Kind::Edit, "", {75, 65, 133, 13}, kEdit}.Taking(Field("ftpServer")),
+        IDC_FTP_RETYPE_PASSWORD, Kind::Edit, "", {75, 46, 133, 13}, kEdit | kStylePassword}
+        .Taking(Field("ftpPassword")),
+    ControlTemplate{IDC_FTP_SERVER, Kind::Edit, "", {75, 65, 133, 13}, kEdit}.Taking(
+        Field("ftpServer")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 89, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 89, 50, 14}, kButton},
     ControlTemplate{IDC_FTP_ACCOUNT_LABEL, Kind::Label, "Account", {9, 8, 64, 12}, kLabel},
@@ -191,7 +220,8 @@ constexpr std::array kFtpControls = {
 
 // HTTP Setting.
 constexpr std::array kHttpControls = {
-    ControlTemplate{IDC_HTTP_SERVER, Kind::Edit, "", {75, 11, 133, 13}, kEdit}.Taking(Field("httpServer")),
+    ControlTemplate{IDC_HTTP_SERVER, Kind::Edit, "", {75, 11, 133, 13}, kEdit}.Taking(
+        Field("httpServer")),
     ControlTemplate{IDOK, Kind::PushButton, "OK", {36, 32, 50, 14}, kDefButton},
     ControlTemplate{IDCANCEL, Kind::PushButton, "Cancel", {125, 32, 50, 14}, kButton},
     ControlTemplate{IDC_STATIC, Kind::Label, "HTTP Server", {9, 11, 45, 12}, kLabel},

@@ -127,13 +127,22 @@ struct PlainField {
             const Command cmd = history[--undoState];
             const auto pos = static_cast<std::size_t>(cmd.pos);
             switch (cmd.type) {
-                case Type::Insert: text.erase(pos, 1), cursor = cmd.pos; break;
-                case SetSelection: selStart = cmd.selStart, selEnd = cmd.selEnd, cursor = cmd.pos; break;
+                case Type::Insert:
+                    text.erase(pos, 1), cursor = cmd.pos;
+                    break;
+                case SetSelection:
+                    selStart = cmd.selStart, selEnd = cmd.selEnd, cursor = cmd.pos;
+                    break;
                 case Remove:
-                case RemoveSelection: text.insert(pos, 1, cmd.ch), cursor = cmd.pos + 1; break;
+                case RemoveSelection:
+                    text.insert(pos, 1, cmd.ch), cursor = cmd.pos + 1;
+                    break;
                 case Delete:
-                case DeleteSelection: text.insert(pos, 1, cmd.ch), cursor = cmd.pos; break;
-                case Separator: continue;
+                case DeleteSelection:
+                    text.insert(pos, 1, cmd.ch), cursor = cmd.pos;
+                    break;
+                case Separator:
+                    continue;
             }
             if (undoState == 0) break;
             const Type next = history[undoState - 1].type;
@@ -156,10 +165,16 @@ struct PlainField {
             const Command cmd = history[undoState++];
             const auto pos = static_cast<std::size_t>(cmd.pos);
             switch (cmd.type) {
-                case Type::Insert: text.insert(pos, 1, cmd.ch), cursor = cmd.pos + 1; break;
+                case Type::Insert:
+                    text.insert(pos, 1, cmd.ch), cursor = cmd.pos + 1;
+                    break;
                 case Separator:
-                case SetSelection: selStart = cmd.selStart, selEnd = cmd.selEnd, cursor = cmd.pos; break;
-                default: text.erase(pos, 1), selStart = cmd.selStart, selEnd = cmd.selEnd, cursor = cmd.pos;
+                case SetSelection:
+                    selStart = cmd.selStart, selEnd = cmd.selEnd, cursor = cmd.pos;
+                    break;
+                default:
+                    text.erase(pos, 1), selStart = cmd.selStart, selEnd = cmd.selEnd,
+                                        cursor = cmd.pos;
             }
             if (undoState == history.size()) break;
             const Type next = history[undoState].type;
@@ -256,7 +271,8 @@ protected:
     }
 
     // One random step on field `f` of `d`, the same on the model; then both are compared.
-    void Step(HeadlessDialog& d, const Field& f, PlainField& m, long long& member, std::string& log) {
+    void Step(HeadlessDialog& d, const Field& f, PlainField& m, long long& member,
+              std::string& log) {
         auto& dlg = d.dialog();
         const PlainField before = m;
         // A change as the Qt backend reports it: the text and caret the toolkit shows after
@@ -267,7 +283,8 @@ protected:
             // Without the key, one pasted character is taken for a typed one: a paste always
             // says what it is.
             const bool unknown = kind != EditKind::Paste && Below(3) == 0;
-            dlg.UserEdit(f.id, Cp1252ToUtf8(shown.text), shown.cursor, unknown ? std::nullopt : kind);
+            dlg.UserEdit(f.id, Cp1252ToUtf8(shown.text), shown.cursor,
+                         unknown ? std::nullopt : kind);
             return true;
         };
         auto insert = [&](const std::string& utf8, bool paste) {
@@ -277,7 +294,8 @@ protected:
             if (report(shown, paste ? EditKind::Paste : EditKind::Typing)) return;
             paste ? d.Paste(f.id, utf8) : d.Type(f.id, utf8);
         };
-        auto remove = [&](void (PlainField::*op)(), EditKind kind, void (HeadlessDialog::*key)(int, int)) {
+        auto remove = [&](void (PlainField::*op)(), EditKind kind,
+                          void (HeadlessDialog::*key)(int, int)) {
             (m.*op)();
             if (!report(m, kind)) (d.*key)(f.id, 1);
         };
@@ -371,7 +389,8 @@ protected:
         }
         if (asResult) log += " (as text and caret)";
         // A handler runs for every change the rules took, undo and redo included.
-        const bool handled = m.undoState != before.undoState || m.history.size() != before.history.size();
+        const bool handled =
+            m.undoState != before.undoState || m.history.size() != before.history.size();
         const Strings told = handled ? Complaints(f, m.text, member) : Strings{};
         if (!told.empty()) {
             // The refused number stays, selected whole, and the record keeps its value.
@@ -409,7 +428,9 @@ protected:
             for (std::size_t k = 0; k < 300 && done < n; ++k, ++done) {
                 std::string log;
                 Step(d, f, m, member, log);
-                recent = recent.substr(recent.size() > 400 ? recent.find(", ", recent.size() - 400) + 2 : 0) + log + " -> \"" + m.text + "\", ";
+                recent = recent.substr(
+                             recent.size() > 400 ? recent.find(", ", recent.size() - 400) + 2 : 0) +
+                         log + " -> \"" + m.text + "\", ";
                 const auto& s = dlg.Item(f.id);
                 ASSERT_EQ((Strings{s.text, std::to_string(s.anchor), std::to_string(s.caret)}),
                           (Strings{m.text, std::to_string(m.anchor()), std::to_string(m.cursor)}))
@@ -437,12 +458,23 @@ TEST_F(EditModel, TheFormsEditsAgreeWithAPlainFieldWhereTheirRulesAccept) {
         std::string saved = text;  // the fields the record does not hold here
         const std::string number = f.bound > 0 ? std::to_string(std::stoll(text)) : text;
         switch (f.id) {
-            case IDC_EDIT_PHONE1: saved = TextOf(record.phone[0]); break;
-            case IDC_EDIT_EMAIL1: saved = TextOf(record.email[0]); break;
-            case IDC_EDIT_MAXNUM: saved = std::to_string(record.maxNum.get()); break;
-            case IDC_EDIT_HOUR: saved = std::to_string(record.reportHour); break;
-            case IDC_EDIT_MINUTE: saved = std::to_string(record.reportMinute); break;
-            default: break;
+            case IDC_EDIT_PHONE1:
+                saved = TextOf(record.phone[0]);
+                break;
+            case IDC_EDIT_EMAIL1:
+                saved = TextOf(record.email[0]);
+                break;
+            case IDC_EDIT_MAXNUM:
+                saved = std::to_string(record.maxNum.get());
+                break;
+            case IDC_EDIT_HOUR:
+                saved = std::to_string(record.reportHour);
+                break;
+            case IDC_EDIT_MINUTE:
+                saved = std::to_string(record.reportMinute);
+                break;
+            default:
+                break;
         }
         ASSERT_EQ(saved, number) << f.name << " in the record";
     };

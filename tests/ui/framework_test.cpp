@@ -197,7 +197,8 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_EQ(dlg.focusedId(), kName);
     dlg.EnableItem(kName, false);
     EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEnabled}));
-    EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste)) << "a disabled edit takes no typing";
+    EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste))
+        << "a disabled edit takes no typing";
     EXPECT_EQ(w.Text(kName), "123456");
 
     w.Type(kKeep, "ab");
@@ -208,7 +209,8 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     for (const char* past : {"c", "cd"}) w.Paste(kKeep, past);
     w.Select(kKeep, 0, 3);
     w.Paste(kKeep, "1234");
-    EXPECT_EQ(std::pair(w.Text(kKeep), w.EditSelection(kKeep)), std::pair(std::string("xyb"), std::pair(0, 3)))
+    EXPECT_EQ(std::pair(w.Text(kKeep), w.EditSelection(kKeep)),
+              std::pair(std::string("xyb"), std::pair(0, 3)))
         << "past the limit the whole change is refused, the selection kept";
     EXPECT_TRUE(dlg.log.empty());
     w.Undo(kKeep);
@@ -220,11 +222,11 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
 TEST_F(Framework, AnEditKnownByItsResultIsTheReplacementItMade) {
     struct Row {
         const char* what;
-        int anchor, caret;         // before, in "1234"
-        const char* after;         // the toolkit's text
-        int caretAfter;            // and caret
-        const char* shows;         // the field then
-        std::pair<int, int> sel;   // and its selection
+        int anchor, caret;        // before, in "1234"
+        const char* after;        // the toolkit's text
+        int caretAfter;           // and caret
+        const char* shows;        // the field then
+        std::pair<int, int> sel;  // and its selection
     };
     for (const Row& r : {
              Row{"typed over a selection", 1, 3, "194", 2, "194", {2, 2}},
@@ -251,7 +253,8 @@ TEST_F(Framework, ARefusedChangeAsksTheWindowToShowTheOldStateAgain) {
     dlg.EnableItem(kName, false);
     using Change = std::pair<int, std::uint32_t>;
     for (const auto& [what, act, shown] : {
-             std::tuple{"a letter in a digits-only edit", std::function([&] { w.Type(kNumber, "x"); }),
+             std::tuple{"a letter in a digits-only edit",
+                        std::function([&] { w.Type(kNumber, "x"); }),
                         Change{dlg.IndexOf(kNumber), kChangedText | kChangedEditSel}},
              std::tuple{"typing into a disabled edit",
                         std::function([&] { dlg.UserReplace(kName, 0, 0, "a", EditKind::Typing); }),

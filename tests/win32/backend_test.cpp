@@ -39,7 +39,7 @@ enum : int {
 };
 constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 constexpr ControlTemplate kControls[] = {
-    {kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder | kStyleDigits},
+    ControlTemplate{kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder}.Taking({.digitsOnly = true}),
     // A recipient edit: multi-line style with sideways scrolling stays one line.
     {kPlain, ControlKind::Edit, "", {10, 30, 60, 12}, kTab | kStyleMultiLine | kStyleAutoHScroll},
     {kRadioA, ControlKind::RadioButton, "A", {10, 50, 40, 12}, kAuto | kGroup | kTab},

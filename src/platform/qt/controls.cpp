@@ -143,7 +143,7 @@ QWidget* DialogWindow::CreateControl(int index, const ControlTemplate& tpl) {
             edit->setFrame((tpl.style & kStyleBorder) != 0);
             edit->setReadOnly((tpl.style & kStyleReadOnly) != 0);
             if ((tpl.style & kStylePassword) != 0) edit->setEchoMode(QLineEdit::Password);
-            if ((tpl.style & kStyleDigits) != 0) edit->setInputMethodHints(Qt::ImhDigitsOnly);
+            if (tpl.edit.digitsOnly) edit->setInputMethodHints(Qt::ImhDigitsOnly);
             ConnectEdit(index, edit);
             w = edit;
             break;

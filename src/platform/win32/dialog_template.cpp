@@ -101,7 +101,7 @@ NativeControlStyle NativeStyleOf(const ControlTemplate& tpl) {
             if ((f & kStyleVScroll) != 0) n.style |= WS_VSCROLL;
             // The framework decides what a digits-only edit takes; natively it is one too, so
             // Windows shows its own tip for a letter and the touch keyboard opens on digits.
-            if ((f & kStyleDigits) != 0) n.style |= ES_NUMBER;
+            if (tpl.edit.digitsOnly) n.style |= ES_NUMBER;
             if ((f & kStyleBorder) != 0) n.exStyle |= WS_EX_CLIENTEDGE;
             break;
         case ControlKind::ComboDropDown:

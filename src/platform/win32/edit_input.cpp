@@ -117,7 +117,7 @@ std::optional<LRESULT> DialogWindow::HandleEditInput(int index, HWND edit, UINT 
             // A letter refused by a digits-only edit goes on to the edit itself, which refuses
             // it too and tells the user why in its own tip.
             const bool digit = c >= L'0' && c <= L'9';
-            if ((s.style & kStyleDigits) != 0 && !digit &&
+            if (s.rule.digitsOnly && !digit &&
                 dlg_.controls()[static_cast<std::size_t>(index)].text == before)
                 DefSubclassProc(edit, msg, wp, 0);
             return 0;
