@@ -704,21 +704,6 @@ void CDialog::UserFocus(int id) {
     if (id != kNoId && focus_ == id) Raise(id, Notify::SetFocus);
 }
 
-void CDialog::UserEnter() {
-    if (exchangeDepth_ > 0) return;
-    const int index = IndexOf(focus_);
-    if (index >= 0 && controls_[static_cast<std::size_t>(index)].kind == ControlKind::PushButton) {
-        return UserClick(focus_);
-    }
-    for (const ControlState& s : controls_) {
-        if (s.kind == ControlKind::PushButton && (s.style & kStyleDefault) != 0) {
-            if (s.enabled) UserClick(s.id);
-            return;
-        }
-    }
-    OnOK();  // no default button: the dialog's own OK
-}
-
 void CDialog::UserCancel() {
     if (exchangeDepth_ > 0) return;
     OnCancel();
@@ -755,15 +740,24 @@ bool CDialog::UserKey(DialogKey key, int focused, bool listOpen) {
                 UserClick(t.id);
             return true;
         }
-        case DialogKey::Enter:
+        case DialogKey::Enter: {
             if (listOpen) return false;
-            // A focused push button is clicked; anywhere else it is the dialog's Enter.
+            // A focused push button is clicked; elsewhere the default button, if enabled, or
+            // without one the dialog's own OK.
             if (s != nullptr && s->kind == ControlKind::PushButton) {
                 UserClick(s->id);
-            } else {
-                UserEnter();
+                return true;
+            }
+            const auto button = std::find_if(controls_.begin(), controls_.end(), [](const auto& c) {
+                return c.kind == ControlKind::PushButton && (c.style & kStyleDefault) != 0;
+            });
+            if (button != controls_.end()) {
+                if (button->enabled) UserClick(button->id);
+            } else if (exchangeDepth_ == 0) {
+                OnOK();
             }
             return true;
+        }
         case DialogKey::Escape:
             if (listOpen) return false;
             UserCancel();

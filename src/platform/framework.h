@@ -243,7 +243,6 @@ public:
     void UserClick(int id);
     void UserPick(int id, int index);  // a pick from a combo's list
     void UserFocus(int id);            // focus moved to this control (kNoId: none)
-    void UserEnter();                  // the Enter key
     void UserCancel();                 // Escape or the close box
     // A key of the dialog manager, with what only the backend knows: the control holding the
     // native focus (-1: none of them, then the framework's own) and whether a drop-down list is
