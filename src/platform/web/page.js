@@ -302,8 +302,18 @@ var ostrovaPage = (function () {
     quiet--;
   }
 
+  // The first time the program waits for the user, the form is interactive.
+  let waited = false;
+  function next() {
+    if (!waited) {
+      waited = true;
+      performance.mark('ostrova-interactive');
+    }
+    return queue.length ? Promise.resolve() : new Promise((r) => { wake = r; });
+  }
+
   return {
-    post, next: () => queue.length ? Promise.resolve() : new Promise((r) => { wake = r; }),
+    post, next,
     take: () => queue.shift(), pending: () => queue.length,
     wireEdit, wireButton, wireCombo, wireWindow, wireFocus, wireScrollBar, wireWheel,
     wireTitleBar, messageBox, measure, focusQuietly, openList, closeList, startTimer, stopTimers,
