@@ -57,7 +57,8 @@ void WebDialog::BuildControls() {
         Px(element, "height", IsCombo(templates[i].kind) ? kComboHeight : r.h);
         if (IsCombo(templates[i].kind)) {
             val list = element.call<val>("querySelector", std::string("[role=listbox]"));
-            Px(list, "height", std::max(r.h - kComboHeight, 2 * kComboHeight));
+            // The template's height holds the dropped-down list; a short list shrinks to its entries.
+            Px(list, "maxHeight", std::max(r.h - kComboHeight, 2 * kComboHeight));
         }
         ApplyRole(index, element);
         content_.call<void>("append", element);
