@@ -173,9 +173,11 @@ var ostrovaFiles = (function () {
   async function deliverFrom(FS, path, keep) {
     const bytes = FS.readFile(path);
     const name = path.substring(path.lastIndexOf('/') + 1);
-    if (keep) await remember(name, bytes);
     const dot = name.lastIndexOf('.');
-    return (await deliver(name, bytes, dot < 0 ? 'cfg' : name.substring(dot + 1))) ? 1 : 0;
+    // The picker first, while the click on OK still counts as the user's.
+    const delivered = await deliver(name, bytes, dot < 0 ? 'cfg' : name.substring(dot + 1));
+    if (keep) await remember(name, bytes);
+    return delivered ? 1 : 0;
   }
 
   const api = {fontsReady, recallInto, pickInto, askSaveName, deliverFrom, canPick, picked: ''};
