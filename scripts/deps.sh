@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; skips what is installed.
-# Usage: scripts/deps.sh [--windows] [extra-package...]
+# Usage: scripts/deps.sh [--windows | --web] [extra-package...]
 #   --windows: what the cross-built Windows programs and their tests under wine need instead.
+#   --web: what the browser edition, its web fonts and its tests in Chromium need instead.
 set -euo pipefail
 
 if [[ ${1:-} == --windows ]]; then
@@ -12,6 +13,14 @@ if [[ ${1:-} == --windows ]]; then
     googletest libcli11-dev nlohmann-json3-dev
     wine wine64 fonts-wine fonts-liberation xvfb xauth x11-utils imagemagick
     nsis zip
+    "$@"
+  )
+elif [[ ${1:-} == --web ]]; then
+  shift
+  packages=(
+    cmake ninja-build python3 emscripten
+    fonts-liberation python3-fonttools python3-brotli
+    chromium chromium-driver python3-selenium
     "$@"
   )
 else
