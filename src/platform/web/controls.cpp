@@ -117,7 +117,7 @@ val WebDialog::CreateControl(int index, const ControlTemplate& tpl) {
             const bool area = IsTextArea(tpl);
             val edit = Element(area ? "textarea" : "input", (tpl.style & kStyleBorder) != 0 ? "edit border" : "edit");
             if (!area) edit.set("type", std::string((tpl.style & kStylePassword) != 0 ? "password" : "text"));
-            if ((tpl.style & kStyleDigits) != 0) edit.set("inputMode", std::string("numeric"));
+            if (tpl.edit.digitsOnly) edit.set("inputMode", std::string("numeric"));
             edit.set("readOnly", (tpl.style & kStyleReadOnly) != 0);
             edit.set("spellcheck", false);
             edit.set("autocomplete", std::string("off"));
