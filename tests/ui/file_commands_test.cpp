@@ -42,9 +42,14 @@ TEST_F(MainWindow, StatusResponseFollowsSmsControlOnSaveAndLoad) {
     auto& w = OpenOn(r);
     w.Click(IDC_BTN_SAVE);
     EXPECT_EQ(record.statusResponse2, 1);
-    WriteBytes(folder / "off.cfg", CfgFileOf(SampleRecord()));
+    ConfigRecord off = SampleRecord();  // a file that asks for responses with SMS Control OFF
+    off.statusResponse = off.statusResponse2 = 1;
+    WriteBytes(folder / "off.cfg", CfgFileOf(off));
     Load(folder / "off.cfg");
     EXPECT_FALSE(w.Checked(IDC_CHECK_STATUSRESPONSE));
+    w.Click(IDC_BTN_SAVE);
+    EXPECT_EQ(record.statusResponse + record.statusResponse2, 0)
+        << "a save clears them";
 }
 
 TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFile) {
