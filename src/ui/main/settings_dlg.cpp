@@ -37,8 +37,7 @@ int ImageQualityPosition(std::uint16_t q) {
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(ConfigRecord& record, CustomPreset& customPreset)
-    : CDialog(MainTemplate()), m_hIcon(IDR_MAINFRAME), m_config(record),
-      m_customPreset(customPreset) {
+    : CDialog(MainTemplate()), m_config(record), m_customPreset(customPreset) {
     On(IDC_RADIO_INSTANT, Notify::Clicked, [this] { OnInstant(); });
     On(IDC_RADIO_DAILY, Notify::Clicked, [this] { OnDailyReport(); });
     On(IDC_RADIO_OFF, Notify::Clicked, [this] { OnOff(); });
@@ -76,14 +75,6 @@ void CSettingsDlg::DoDataExchange(CDataExchange& dx) {
     platform::DDX_Control(dx, IDC_COMBO_SENDTO, m_cbSendTo);
     platform::DDX_Control(dx, IDC_COMBO_IMAGEQUALITY, m_cbImageQuality);
     platform::DDX_Control(dx, IDC_CHECK_STATUSRESPONSE, m_chkStatusResponse);
-    platform::DDX_Control(dx, IDC_CHECK_EMAIL4, m_chkEmail4);
-    platform::DDX_Control(dx, IDC_CHECK_EMAIL3, m_chkEmail3);
-    platform::DDX_Control(dx, IDC_CHECK_EMAIL2, m_chkEmail2);
-    platform::DDX_Control(dx, IDC_CHECK_EMAIL1, m_chkEmail1);
-    platform::DDX_Control(dx, IDC_CHECK_PHONE4, m_chkPhone4);
-    platform::DDX_Control(dx, IDC_CHECK_PHONE3, m_chkPhone3);
-    platform::DDX_Control(dx, IDC_CHECK_PHONE2, m_chkPhone2);
-    platform::DDX_Control(dx, IDC_CHECK_PHONE1, m_chkPhone1);
     platform::DDX_Control(dx, IDC_COMBO_SMSCONTROL, m_cbSmsControl);
     platform::DDX_Control(dx, IDC_COMBO_OPERATOR, m_cbOperator);
     platform::DDX_Control(dx, IDC_COMBO_COUNTRY, m_cbCountry);
@@ -117,21 +108,21 @@ std::tm CSettingsDlg::Now() {
 bool CSettingsDlg::OnInitDialog() {
     // The clock starts with the window, before the form is filled.
     SetTimer(kClockTimer, kClockPeriodMs);
-    CDialog::OnInitDialog();  // 1. the controls exist, are bound, and get a first push
-    FrameSetUp();             // 2.
-    SetConfigDefaults(m_config);  // 3.
+    CDialog::OnInitDialog();        // 1. the controls exist, are bound, and get a first push
+    FrameSetUp();                   // 2.
+    SetConfigDefaults(m_config);    // 3.
     m_nHour = m_config.reportHour;  // 4.
     m_nMinute = m_config.reportMinute;
     m_nMaxNum = m_config.maxNum.get();
     UpdateData(false);
-    ShowSendVia();  // 5.
+    ShowSendVia();                                  // 5.
     for (int id = 0; id <= kLastCountryId; ++id) {  // 6.
         m_cbCountry.InsertString(id, GetCountryName(static_cast<std::uint8_t>(id)).value_or(""));
     }
     m_cbCountry.SetCurSel(0);
     FillOperatorList();
     m_cbOperator.SetCurSel(0);
-    ResetCustomPreset(m_customPreset, m_config);  // 7.
+    ResetCustomPreset(m_customPreset, m_config);                                       // 7.
     for (int i = 0; i < 3; ++i) m_cbImageQuality.InsertString(i, kImageQualities[i]);  // 8.
     m_cbImageQuality.SetCurSel(ImageQualityPosition(m_config.imageQuality.get()));
     for (int i = 0; i < 2; ++i) m_cbSmsControl.InsertString(i, kSmsChoices[i]);  // 9.
@@ -144,7 +135,7 @@ bool CSettingsDlg::OnInitDialog() {
     m_cbFileType.SetCurSel(1);
     m_cbFileType.EnableWindow(false);
     SetItemFont(IDC_LABEL_DATETIME, platform::FontSpec{"Arial", 20, 700, true});  // 12.
-    m_strDateTime = FormatDateTime(Now());  // 13.
+    m_strDateTime = FormatDateTime(Now());                                        // 13.
     UpdateData(false);
     LoadStartupSettings();  // 14.
     return true;            // 15. the platform places the default focus
@@ -272,8 +263,8 @@ void CSettingsDlg::OnCountryChanged() {
 }
 
 void CSettingsDlg::OnOperatorChanged() {
-    m_config.operatorId = GetOperatorId(CountryPosition(),
-                                        static_cast<std::uint8_t>(m_cbOperator.GetCurSel()));
+    m_config.operatorId =
+        GetOperatorId(CountryPosition(), static_cast<std::uint8_t>(m_cbOperator.GetCurSel()));
 }
 
 void CSettingsDlg::ShowCountryOperator() {

@@ -74,14 +74,6 @@ public:
     platform::CComboBox m_cbSendTo;
     platform::CComboBox m_cbImageQuality;
     platform::CButton m_chkStatusResponse;
-    platform::CButton m_chkEmail4;
-    platform::CButton m_chkEmail3;
-    platform::CButton m_chkEmail2;
-    platform::CButton m_chkEmail1;
-    platform::CButton m_chkPhone4;
-    platform::CButton m_chkPhone3;
-    platform::CButton m_chkPhone2;
-    platform::CButton m_chkPhone1;
     platform::CComboBox m_cbSmsControl;
     platform::CComboBox m_cbOperator;
     platform::CComboBox m_cbCountry;
@@ -94,7 +86,6 @@ public:
     int m_nMaxNum = 0;
     std::string m_strDateTime;
     // Frame state.
-    int m_hIcon = 0;  // icon resource of the window
     int m_bScrollEnabled = 0;
 
 protected:
@@ -117,7 +108,6 @@ private:
 
     ConfigRecord& m_config;
     CustomPreset& m_customPreset;
-    int m_nLogPixelsX = 96;
 };
 
 }  // namespace ostrova::ui
