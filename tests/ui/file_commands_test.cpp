@@ -48,8 +48,7 @@ TEST_F(MainWindow, StatusResponseFollowsSmsControlOnSaveAndLoad) {
     Load(folder / "off.cfg");
     EXPECT_FALSE(w.Checked(IDC_CHECK_STATUSRESPONSE));
     w.Click(IDC_BTN_SAVE);
-    EXPECT_EQ(record.statusResponse + record.statusResponse2, 0)
-        << "a save clears them";
+    EXPECT_EQ(record.statusResponse + record.statusResponse2, 0) << "a save clears them";
 }
 
 TEST_F(MainWindow, SaveChecksFirstThenWritesIntoTheCurrentFolderOrKeepsTheOldFile) {
