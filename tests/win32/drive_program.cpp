@@ -1,10 +1,7 @@
 // Drives the real ostrova-settings.exe from outside as a user would: finds the window and its
-// controls by caption and class, clicks, types through posted key presses, saves, confirms the
-// message and closes the window. Exit status 0 when every step was seen to take effect.
-// Usage: drive_program.exe MAXNUM
-//        drive_program.exe --edits: the edits of a phone number and of Max Num that once saved
-//        something other than what was typed; Phone1 ends as 4670 and Max Num as 5.
-//        drive_program.exe --story: the story both programs are told, saved as wireless.cfg.
+// controls, tells it the story both programs are told (clicks, typing, picks from the lists),
+// saves, confirms the message and closes the window. Exit status 0 when every step was seen to
+// take effect. Usage: drive_program.exe
 // Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
 #include "res/resource_ids.h"
 #include "support/story.h"
@@ -56,74 +53,12 @@ int Fail(const char* what) {
     return 1;
 }
 
-// Characters as the program's loop makes them of key presses (Backspace too: wine makes no
-// character of a posted Backspace); selections as the mouse makes them.
+// Characters as the program's loop makes them of key presses; a selection as the mouse makes it.
 void Chars(HWND edit, const std::wstring& text) {
     for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
 }
 void Select(HWND edit, int from, int to) {
     PostMessageW(edit, EM_SETSEL, from, to);
-}
-
-// The message box the program shows now, with what it says; closed with OK.
-bool Answer(HWND main, const std::wstring& expected) {
-    HWND box = nullptr;
-    if (!WaitFor([&] {
-            box = FindWindowW(L"#32770", L"ostrova-settings");
-            return box != nullptr && GetWindow(box, GW_OWNER) == main;
-        }))
-        return false;
-    bool said = false;
-    for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;)
-        said = said || Text(text) == expected;
-    Click(GetDlgItem(box, IDOK));
-    return said && WaitFor([&] { return IsWindow(box) == FALSE; });
-}
-
-// Edits inside runs of equal characters, over selections, refused keys and undo.
-int Edits(HWND main) {
-    const HWND phone = GetDlgItem(main, ostrova::res::IDC_EDIT_PHONE1);
-    const HWND maxNum = GetDlgItem(main, ostrova::res::IDC_EDIT_MAXNUM);
-    Click(GetDlgItem(main, ostrova::res::IDC_CHECK_PHONE1));
-    if (!WaitFor([&] { return IsWindowEnabled(phone) != FALSE; })) return Fail("Phone1 stayed off");
-    Click(phone);
-    struct Row {
-        const wchar_t* stood;
-        void (*did)(HWND);
-        const wchar_t* shows;
-    };
-    const Row rows[] = {
-        {L"5550000", [](HWND e) { Select(e, 5, 5), Chars(e, L"\b1"); }, L"5550100"},
-        {L"0044", [](HWND e) { Press(e, VK_HOME), Press(e, VK_DELETE), Chars(e, L"5"); }, L"5044"},
-        {L"123456789012345678", [](HWND e) { Select(e, 3, 3), Chars(e, L"78\b"); },
-         L"123456789012345678"},
-        {L"5551234", [](HWND e) { Select(e, 0, -1), Chars(e, L"4670\x1A"); }, L"5551234"},
-        {L"5551234", [](HWND e) { Select(e, 0, -1), Chars(e, L"4670"); }, L"4670"},
-    };
-    for (const Row& row : rows) {
-        Select(phone, 0, -1);
-        Chars(phone, row.stood);
-        if (!WaitFor([&] { return Text(phone) == row.stood; }))
-            return Fail("a field did not stand");
-        Press(phone, VK_END);
-        row.did(phone);
-        if (!WaitFor([&] { return Text(phone) == row.shows; })) {
-            std::fprintf(stderr, "shows %ls, expected %ls\n", Text(phone).c_str(), row.shows);
-            return Fail("an edit gave another text than a plain field's");
-        }
-    }
-    // The fifth digit of Max Num goes in, is refused with its message and stays selected, so
-    // the next digit replaces it.
-    Click(maxNum);
-    Select(maxNum, 0, -1);
-    Chars(maxNum, L"9999");
-    if (!WaitFor([&] { return Text(maxNum) == L"9999"; })) return Fail("Max Num did not stand");
-    Press(maxNum, VK_END);
-    Chars(maxNum, L"9");
-    if (!Answer(main, L"Please input a number within 9999! ")) return Fail("no message for 99999");
-    Chars(maxNum, L"5");
-    if (!WaitFor([&] { return Text(maxNum) == L"5"; })) return Fail("the refused number stayed");
-    return 0;
 }
 
 std::wstring Wide(const char* utf8) {
@@ -196,45 +131,11 @@ int Save(HWND main) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) return Fail("usage: drive_program.exe MAXNUM|--edits|--story");
-    const std::string number = argv[1];
+int main() {
     HWND main = nullptr;
     if (!WaitFor([&] { return (main = FindWindowW(L"#32770", L"Ostrova+  v0.8")) != nullptr; }))
         return Fail("the main window did not appear");
     if (!WaitFor([&] { return IsWindowVisible(main) != FALSE; })) return Fail("not shown");
-
-    if (number == "--story") {
-        if (const int failed = Story(main)) return failed;
-        return Save(main);
-    }
-    const HWND instant = FindWindowExW(main, nullptr, L"Button", L"Instant");
-    Click(instant);
-    if (!WaitFor([&] { return SendMessageW(instant, BM_GETCHECK, 0, 0) == BST_CHECKED; }))
-        return Fail("Instant did not get checked");
-
-    const HWND maxNum = GetDlgItem(main, ostrova::res::IDC_EDIT_MAXNUM);
-    if (!WaitFor([&] { return IsWindowEnabled(maxNum) != FALSE; }))
-        return Fail("Max Num stayed disabled");
-    if (number == "--edits") {
-        if (const int failed = Edits(main)) return failed;
-    } else {
-        // The field holds "0": an emptied number field is refused at once, so type behind the
-        // zero first, then delete it. The program's loop posts each key's character behind what
-        // is queued already, so every key is awaited before the next, as typing by hand is.
-        Click(maxNum);
-        Press(maxNum, VK_END);
-        std::wstring expected = L"0";
-        for (char c : number) {
-            Press(maxNum, static_cast<WPARAM>(c));
-            expected += static_cast<wchar_t>(c);
-            if (!WaitFor([&] { return Text(maxNum) == expected; })) return Fail("a key got lost");
-        }
-        Press(maxNum, VK_HOME);
-        Press(maxNum, VK_DELETE);
-        if (!WaitFor([&] { return Text(maxNum) == expected.substr(1); }))
-            return Fail("the number did not arrive");
-    }
-
+    if (const int failed = Story(main)) return failed;
     return Save(main);
 }
