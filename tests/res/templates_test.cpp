@@ -53,8 +53,8 @@ TEST(Templates, MainWindowsOneRadioGroup) {
     do {
         if (it->kind == ControlKind::RadioButton) radios.push_back(it->id);
     } while (++it != controls.end() && (it->style & platform::kStyleGroup) == 0);
-    EXPECT_EQ(radios, (std::vector{IDC_RADIO_INSTANT, IDC_RADIO_DAILY, IDC_RADIO_OFF,
-                                   IDC_RADIO_MMS, IDC_RADIO_INTERNET}));
+    EXPECT_EQ(radios, (std::vector{IDC_RADIO_INSTANT, IDC_RADIO_DAILY, IDC_RADIO_OFF, IDC_RADIO_MMS,
+                                   IDC_RADIO_INTERNET}));
 }
 
 }  // namespace
