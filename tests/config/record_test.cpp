@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "config/presets.h"
 
@@ -44,22 +45,27 @@ TEST(ImageFrom, StoredTwiceWithTheStatedCuts) {
               76);
 }
 
+// The nine operator parameters of a record or a custom preset, in their order, as texts.
+std::string Texts(const auto& x) {
+    return std::apply([](const auto&... f) { return ((std::string(TextOf(f)) + "|") + ...); },
+                      std::tie(x.mmsApn, x.mmsUser, x.mmsPassword, x.mmscUrl, x.mmsProxy, x.mmsPort,
+                               x.netApn, x.netUser, x.netPassword));
+}
+
 TEST(CustomPreset, SurvivesAChangeOfCountryAndComesBack) {
     ConfigRecord r{};
+    std::fill_n(r.bytes().begin() + 486, 852 - 486, 'p');  // every parameter full
+    const std::string full = Texts(r);
     CustomPreset custom{};
-    CopyText(r.mmsApn, "my.apn");
     ResetCustomPreset(custom, r);  // country Auto: stays empty
-    EXPECT_EQ(std::string(TextOf(custom.mmsApn)), "");
-    CopyText(r.netPassword, "secret");
-    StoreCustomPreset(custom, r);
-    CopyPresetToParams(r, 22, 20);  // a carrier overwrites the record's parameters
-    RestoreCustomPreset(custom, r);
-    EXPECT_EQ(std::string(TextOf(r.mmsApn)) + std::string(TextOf(r.netPassword)), "my.apnsecret");
+    EXPECT_EQ(Texts(custom), "|||||||||");
     r.countryId = 1;  // reset with Custom chosen copies the record's parameters
     ResetCustomPreset(custom, r);
-    EXPECT_EQ(std::string(TextOf(custom.netPassword)), "secret");
+    CopyPresetToParams(r, 22, 20);  // a carrier overwrites them
+    RestoreCustomPreset(custom, r);
+    EXPECT_EQ(Texts(r), full);
     RestoreCustomPreset(CustomPreset{}, r);  // never confirmed: picking Custom empties all nine
-    EXPECT_EQ(std::string(TextOf(r.mmsApn)) + std::string(TextOf(r.netPassword)), "");
+    EXPECT_EQ(Texts(r), "|||||||||");
 }
 
 TEST(Presets, CopyFollowsTheCountryRules) {

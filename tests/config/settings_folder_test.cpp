@@ -27,16 +27,6 @@ struct Folders : ::testing::Test {
     std::filesystem::path root;
 };
 
-TEST_F(Folders, AWritableCopyKeepsItsOwnFolder) {
-    EXPECT_TRUE(IsWritableFolder(root / "program"));
-    EXPECT_FALSE(IsWritableFolder(root / "missing"));
-    const auto choice = ChooseSettingsFolder(root / "program", IsWritableFolder,
-                                             Env({{"XDG_DATA_HOME", (root / "data").string()}}));
-    EXPECT_EQ(choice.path, root / "program");
-    EXPECT_EQ(choice.startup, root / "program");
-    EXPECT_FALSE(choice.perUser || std::filesystem::exists(root / "data"));
-}
-
 #ifdef _WIN32
 TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
     const auto readOnly = [](auto&) { return false; };
@@ -57,19 +47,17 @@ TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
 #else
 TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
     const auto readOnly = [](auto&) { return false; };
-    auto choice = ChooseSettingsFolder(root / "program", readOnly,
-                                       Env({{"XDG_DATA_HOME", (root / "data").string()},
-                                            {"HOME", (root / "home").string()}}));
+    const std::string home = (root / "home").string();
+    auto choice =
+        ChooseSettingsFolder(root / "program", readOnly,
+                             Env({{"XDG_DATA_HOME", (root / "data").string()}, {"HOME", home}}));
     EXPECT_EQ(choice.path, root / "data" / "ostrova-settings");
     EXPECT_TRUE(choice.perUser);
     EXPECT_TRUE(std::filesystem::is_directory(choice.path));
-
     // Without XDG_DATA_HOME (or with a relative one) the folder lies under the home folder.
     choice = ChooseSettingsFolder(root / "program", readOnly,
-                                  Env({{"XDG_DATA_HOME", "relative"},
-                                       {"HOME", (root / "home").string()}}));
+                                  Env({{"XDG_DATA_HOME", "relative"}, {"HOME", home}}));
     EXPECT_EQ(choice.path, root / "home" / ".local" / "share" / "ostrova-settings");
-
     // Nowhere to go: the own folder, as before.
     choice = ChooseSettingsFolder(root / "program", readOnly, Env({}));
     EXPECT_EQ(choice.path, root / "program");
@@ -77,12 +65,20 @@ TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
 }
 #endif
 
-// A copy on a write-protected card or a read-only share saves into the per-user folder; until
-// that folder holds a settings file, the start-up load reads the one beside the program.
+// A writable copy keeps its own folder. A copy on a write-protected card or a read-only share
+// saves into the per-user folder; until that folder holds a settings file, the start-up load
+// reads the one beside the program.
 TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFile) {
-    const auto readOnly = [](auto&) { return false; };
     const std::string data = Utf8FromPath(root / "data");
     const EnvReader env = Env({{"XDG_DATA_HOME", data}, {"LOCALAPPDATA", data}});
+    EXPECT_TRUE(IsWritableFolder(root / "program"));
+    EXPECT_FALSE(IsWritableFolder(root / "missing"));
+    auto choice = ChooseSettingsFolder(root / "program", IsWritableFolder, env);
+    EXPECT_EQ(std::pair(choice.path, choice.startup),
+              std::pair(root / "program", root / "program"));
+    EXPECT_FALSE(choice.perUser || std::filesystem::exists(root / "data"));
+
+    const auto readOnly = [](auto&) { return false; };
     const std::filesystem::path perUser = root / "data" / "ostrova-settings";
     for (const char* saved : {"", "wireless.cfg", "MMSCFG.BIN"}) {
         std::filesystem::remove_all(root / "data");
@@ -90,7 +86,7 @@ TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFi
             std::filesystem::create_directories(perUser);
             std::ofstream(perUser / saved) << "x";  // any file counts, even a broken one
         }
-        const auto choice = ChooseSettingsFolder(root / "program", readOnly, env);
+        choice = ChooseSettingsFolder(root / "program", readOnly, env);
         EXPECT_EQ(choice.path, perUser) << saved;
         EXPECT_EQ(choice.startup, *saved ? perUser : root / "program") << saved;
     }

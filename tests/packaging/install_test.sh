@@ -10,25 +10,13 @@ trap 'rm -rf "$stage"' EXIT
 
 cmake --install "$build_dir" --prefix "$stage/usr" >/dev/null
 
-fail=0
-expect() {
-  if [[ ! -e $stage/usr/$1 ]]; then
-    echo "missing: $1"
-    fail=1
-  fi
-}
-expect bin/ostrova-settings
-expect bin/ostrova-cfg
-expect "share/applications/$app_id.desktop"
-expect "share/metainfo/$app_id.metainfo.xml"
-expect share/man/man1/ostrova-cfg.1.gz
-expect share/man/man1/ostrova-settings.1.gz
-expect share/bash-completion/completions/ostrova-cfg
-expect share/doc/ostrova-settings/copyright
-expect share/doc/ostrova-settings/changelog.gz
-expect share/icons/hicolor/scalable/apps/ostrova-settings.svg
-for size in 16 22 24 32 48 64 128 256; do
-  expect "share/icons/hicolor/${size}x${size}/apps/ostrova-settings.png"
+fail=0 icon=ostrova-settings.png
+for file in bin/ostrova-settings bin/ostrova-cfg "share/applications/$app_id.desktop" \
+  "share/metainfo/$app_id.metainfo.xml" share/man/man1/ostrova-{cfg,settings}.1.gz \
+  share/bash-completion/completions/ostrova-cfg share/doc/ostrova-settings/{copyright,changelog.gz} \
+  share/icons/hicolor/scalable/apps/ostrova-settings.svg \
+  $(for n in 16 22 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/$icon"; done); do
+  [[ -e $stage/usr/$file ]] || { echo "missing: $file"; fail=1; }
 done
 [[ -x $stage/usr/bin/ostrova-settings ]] || { echo "ostrova-settings is not executable"; fail=1; }
 
