@@ -28,30 +28,20 @@ void TerminateField(std::span<char> field) {
 }
 
 void SetConfigDefaults(ConfigRecord& record) {
+    // Zero is the default of everything not set here: SMS Control OFF without Status Response,
+    // MMS to Phone, auxFlag 0, Max Num 0, the Auto country and operator (no parameters), SSL
+    // off, no recipients.
     record = ConfigRecord{};
-    record.smsControl = 0;
-    record.statusResponse = 0;
-    record.statusResponse2 = 0;
-    record.smtpSsl = 0;
+    static_assert(kViaMms == 0 && kToPhone == 0);
     record.sendMode = kSendOff;
-    record.sendVia = kViaMms;
-    record.sendTo = kToPhone;
     record.fixedFlag = 1;
-    record.auxFlag = 0;
-    record.maxNum.set(0);
     record.reportHour = 21;
     record.reportMinute = 30;
     record.imageQuality.set(100);
-    record.countryId = 0;
-    record.operatorId = 0;
-    CopyPresetByOperatorId(record, record.operatorId);
     CopyText(record.smtpAccount, kDefaultSmtpAccount);
     CopyText(record.smtpPassword, kDefaultSmtpPassword);
     CopyText(record.smtpServer, kDefaultSmtpServer);
     CopyText(record.smtpPort, kDefaultSmtpPort);
-    record.smtpSsl = 0;
-    for (auto& p : record.phone) p[0] = '\0';
-    for (auto& e : record.email) e[0] = '\0';
 }
 
 namespace {

@@ -42,6 +42,9 @@ TEST_F(MainWindow, StatusResponseFollowsSmsControlOnSaveAndLoad) {
     auto& w = OpenOn(r);
     w.Click(IDC_BTN_SAVE);
     EXPECT_EQ(record.statusResponse2, 1);
+    w.Click(IDC_CHECK_STATUSRESPONSE);
+    w.Click(IDC_BTN_SAVE);
+    EXPECT_EQ(record.statusResponse + record.statusResponse2, 0) << "unticked with SMS Control ON";
     ConfigRecord off = SampleRecord();  // a file that asks for responses with SMS Control OFF
     off.statusResponse = off.statusResponse2 = 1;
     WriteBytes(folder / "off.cfg", CfgFileOf(off));

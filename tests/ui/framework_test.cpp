@@ -195,11 +195,13 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_FALSE(dlg.UpdateData(true));
     EXPECT_EQ(backend.messages.back(), "Please enter no more than 5 characters.");
     EXPECT_EQ(dlg.focusedId(), kName);
+    w.Undo(kName);  // leaves a step to redo
     dlg.EnableItem(kName, false);
     EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEnabled}));
+    EXPECT_FALSE(dlg.UserRedo(kName) || dlg.UserUndo(kName)) << "nor undo and redo";
     EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste))
         << "a disabled edit takes no typing";
-    EXPECT_EQ(w.Text(kName), "123456");
+    EXPECT_EQ(w.Text(kName), "1234567");
 
     w.Type(kKeep, "ab");
     w.Select(kKeep, 1, 0);
@@ -313,6 +315,53 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     f.Retype(kValue, "12");
     f.Enter();
     EXPECT_EQ(std::pair(f.result, form.value), std::pair(kIdOk, 12)) << "which pulls first";
+}
+
+// A window renders what changed, aspect by aspect, in the order the toolkits need.
+TEST(DialogView, RendersEachChangedAspectInOrder) {
+    struct Hooks : DialogView {
+        std::string log;
+        void ControlChanged(int index, std::uint32_t flags) override {
+            RenderChanges(index, flags);
+        }
+        void RenderFont(int) override { log += "font "; }
+        void RenderEnabled(int) override { log += "enabled "; }
+        void RenderVisible(int) override { log += "visible "; }
+        void RenderItems(int) override { log += "items "; }
+        void RenderSelection(int) override { log += "selection "; }
+        void RenderText(int) override { log += "text "; }
+        void RenderCheck(int) override { log += "check "; }
+        void RenderEditSelection(int) override { log += "caret "; }
+        void FocusControl(int) override {}
+        void MoveFocus(int, FocusMove) override {}
+        void EndModal(int) override {}
+        void MoveWindow(int, int, int, int) override {}
+        void SetScrollInfo(const ScrollInfo&, bool) override {}
+        void ScrollContent(int) override {}
+        void StartTimer(int, int) override {}
+        void AppendSystemMenuCommand(int, std::string_view) override {}
+    } view;
+    view.ControlChanged(0, kChangedAll);
+    EXPECT_EQ(view.log, "font enabled visible items selection text check caret ");
+    view.log.clear();
+    for (std::uint32_t flag : {kChangedVisible, kChangedSelection, kChangedCheck})
+        view.ControlChanged(0, flag);
+    EXPECT_EQ(view.log, "visible selection text check ");
+}
+
+// Under the Windows backend an edit has one undo level, which a second undo takes back.
+TEST(EditHistoryStyle, FollowsTheBackendsPlainField) {
+    headless::HeadlessBackend backend;
+    backend.undo = UndoStyle::Windows;
+    TestDlg dlg;
+    auto& w = backend.Show(dlg);
+    w.Type(kName, "ab");
+    w.Undo(kName);
+    w.Undo(kName);
+    EXPECT_EQ(w.Text(kName), "ab");
+    EXPECT_TRUE(dlg.UserReplace(kName, 2, 2, "c", EditKind::Typing)) << "an accepted change";
+    EXPECT_FALSE(dlg.UserEdit(999, "x", 1, std::nullopt)) << "no such control";
+    backend.Dismiss(dlg);
 }
 
 // A typed name gets the open dialog's default extension only where no file of that name exists.

@@ -176,6 +176,8 @@ const std::tuple<int, std::string, std::string_view, std::string_view, std::stri
 TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
     for (const auto& [pick, account, password, retype, server, port, message, stored] : kOkCases) {
         SetConfigDefaults(record);
+        Put(record.smtpPassword, std::string(30, 'x'));  // longer than any the cases store
+        Put(record.smtpServer, std::string(30, 'x'));
         backend.messages.clear();
         const auto before = Of(record);
         std::string shown;
@@ -195,6 +197,8 @@ TEST_F(EmailSettingDlg, OkChecksInOrderAndStoresOnlyWhenAllPass) {
         EXPECT_EQ(backend.messages.empty() ? "" : backend.messages[0], message);
         EXPECT_EQ(backend.messages.size(), message.empty() ? 0u : 1u);
         EXPECT_TRUE(message.empty() ? HoldsZeroFilled(record.smtpAccount, stored) &&
+                                          HoldsZeroFilled(record.smtpPassword, password) &&
+                                          HoldsZeroFilled(record.smtpServer, server) &&
                                           HoldsZeroFilled(record.smtpPort, port)
                                     : Of(record) == before)
             << message << stored;
