@@ -208,10 +208,10 @@ TEST_F(MainWindow, EveryRecipientShowsItsFieldAndStoresWhatIsTyped) {
         return i < 4 ? std::span<char>(r.phone[i]) : std::span<char>(r.email[i - 4]);
     };
     ConfigRecord r = SampleRecord(kSendInstant);
-    for (int i = 0; i < 8; ++i) CopyText(field(r, i), "r" + std::to_string(i));
+    for (int i = 0; i < 8; ++i) CopyText(field(r, i), std::to_string(100 + i));
     auto& w = OpenOn(r);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(w.Text(edits[i]), "r" + std::to_string(i));
+        EXPECT_EQ(w.Text(edits[i]), std::to_string(100 + i));
         w.Retype(edits[i], std::to_string(10 + i));
     }
     for (int i = 0; i < 8; ++i) EXPECT_EQ(TextOf(field(record, i)), std::to_string(10 + i));
