@@ -32,6 +32,9 @@ constexpr ControlTemplate kControls[] = {
 };
 constexpr DialogTemplate kTemplate{902, "Keys", 100,   100,      "Times New Roman",
                                    10,  false,  false, kControls};
+// The same without the label: the first control is the first tab stop.
+constexpr DialogTemplate kFromName{
+    903, "Keys", 100, 100, "Times New Roman", 10, false, false, std::span(kControls).subspan(1)};
 
 class KeysDlg : public CDialog {
 public:
@@ -139,6 +142,12 @@ TEST_F(DialogManager, ADialogStartsAtItsFirstTabStopWithAnEditsTextSelected) {
     d.CheckItem(kRadioB, true);
     d.PlaceDefaultFocus();
     EXPECT_EQ(std::tuple(v.Focused(), d.log), std::tuple(kRadioB, Log{"focus B"}));
+
+    CDialog first(kFromName);
+    headless::HeadlessDialog view(first, backend);
+    first.Create(view);
+    first.PlaceDefaultFocus();
+    EXPECT_EQ(view.Focused(), kName);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 
 TEST_F(MainWindow, SaveStoresWhatTheFormShowsFirst) {
     ConfigRecord r = SampleRecord(kSendInstant);
+    r.fixedFlag = 0;  // as a damaged or foreign file may hold them
+    r.auxFlag = 5;
     CopyText(r.phone[0], "+4611");
     std::memcpy(r.phone[2].data(), "\0old", 4);         // empty, with bytes after the NUL
     std::memcpy(r.email[3].data(), "a@b.se\0old", 10);  // a text with bytes after its NUL
@@ -32,6 +34,7 @@ TEST_F(MainWindow, SaveStoresWhatTheFormShowsFirst) {
     EXPECT_EQ(std::ranges::count(record.phone[2], '\0'), 20);
     EXPECT_EQ(std::string(record.email[3].data() + 7, 3), "old") << "bytes after a NUL stay";
     EXPECT_EQ(record.smsControl + record.statusResponse + record.statusResponse2, 3);
+    EXPECT_EQ(std::tuple(record.version, record.fixedFlag, record.auxFlag), std::tuple(2, 1, 0));
 }
 
 // Status Response goes out in both of its bytes, and a record without SMS control unticks it.

@@ -122,6 +122,10 @@ TEST_F(Framework, CodeChangesRaiseNothingAndPushesTouchOnlyWhatDiffers) {
     dlg.Bind(edit, kName);
     edit.SetSel(0, -1);
     EXPECT_EQ(w.changes.back(), std::pair(dlg.IndexOf(kName), std::uint32_t{kChangedEditSel}));
+    edit.SetSel(9, -1);
+    EXPECT_EQ(w.EditSelection(kName), (std::pair{2, 2})) << "a selection stays within the text";
+    dlg.SetItemText(kName, "");
+    EXPECT_EQ(w.EditSelection(kName), (std::pair{0, 0})) << "and within a shorter new one";
 }
 
 // clang-format off
@@ -182,10 +186,11 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     w.Paste(kNumber, "45");
     EXPECT_EQ(w.Text(kNumber), "12345") << "a digits-only edit takes a paste whole or not at all";
 
-    w.Type(kName, "a\tb\x01\u20AC");  // control characters are refused; the euro sign is 0x80
-    w.Type(kName, "\u03A9c");         // Omega is not in Windows-1252: refused
-    w.Paste(kName, "xyz");            // one byte of room under the limit of 5
-    EXPECT_EQ(dlg.ItemText(kName), std::string("ab\x80") + "cx");
+    w.Type(kName, "a \tb\x01\u20AC");  // control characters are refused; the euro sign is 0x80
+    EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "", EditKind::Backspace)) << "nothing to remove";
+    w.Type(kName, "\u03A9");  // Omega is not in Windows-1252: refused
+    w.Paste(kName, "xyz");    // one byte of room under the limit of 5
+    EXPECT_EQ(dlg.ItemText(kName), std::string("a b\x80") + "x");
     dlg.SetItemText(kName, "1234567");  // over the limit from code (a file)
     w.SetCaret(kName, 7);
     w.Type(kName, "8");
@@ -246,6 +251,12 @@ TEST_F(Framework, AnEditKnownByItsResultIsTheReplacementItMade) {
         EXPECT_EQ(std::pair(w.Text(kNumber), w.EditSelection(kNumber)),
                   std::pair(std::string(r.shows), r.sel));
     }
+    w.Retype(kNumber, "1234");
+    w.Select(kNumber, 1, 3);
+    dlg.UserEdit(kNumber, "1564", 3, std::nullopt);  // "56" dropped over "23"
+    w.Type(kNumber, "7");
+    w.Undo(kNumber);
+    EXPECT_EQ(w.Text(kNumber), "1564") << "a drop is a paste: what is typed next is a step apart";
 }
 
 // A native control may show the user's change before the framework refuses it: every refusal

@@ -239,6 +239,7 @@ TEST_F(MainWindow, RecipientsCountryAndOperatorFollowTheUserAndDefaultResetsTheR
     EXPECT_EQ(TextOf(record.mmsApn), "");
     CopyText(record.mmsApn, "earlier");
     w.Pick(IDC_COMBO_COUNTRY, 22);  // Sweden
+    EXPECT_TRUE(w.Enabled(IDC_BTN_PARAMETERS)) << "a country has parameters";
     EXPECT_EQ(Joined(w.Items(IDC_COMBO_OPERATOR)), "Telia|Telenor|Tele2|3|");
     EXPECT_EQ(w.Selection(IDC_COMBO_OPERATOR), 0);
     EXPECT_EQ(std::tuple(record.countryId, record.operatorId), std::tuple(22, 20));
