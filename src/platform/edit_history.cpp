@@ -102,8 +102,9 @@ std::optional<EditSnapshot> EditHistory::Undo(const EditSnapshot& now, bool pass
     return QtUndo(now);
 }
 
-std::optional<EditSnapshot> EditHistory::Redo(const EditSnapshot& now) {
-    if (style_ == UndoStyle::Windows || !CanRedo()) return std::nullopt;  // Windows: undo again
+std::optional<EditSnapshot> EditHistory::Redo(const EditSnapshot& now, bool password) {
+    if (style_ == UndoStyle::Windows || !CanRedo(password))
+        return std::nullopt;  // Windows: undo again
     return QtRedo(now);
 }
 

@@ -66,7 +66,7 @@ public:
     // The state the step leads to, or nothing when there is no step. The history moves along.
     // A password field's Qt history only clears the field, as QLineEdit's does.
     std::optional<EditSnapshot> Undo(const EditSnapshot& now, bool password);
-    std::optional<EditSnapshot> Redo(const EditSnapshot& now);
+    std::optional<EditSnapshot> Redo(const EditSnapshot& now, bool password);
     bool CanUndo(bool password = false) const;
     bool CanRedo(bool password = false) const;
 

@@ -142,13 +142,14 @@ bool CDialog::UserEdit(int id, std::string_view textUtf8, int caret, std::option
     return UserReplace(id, start, end, inserted, *kind);
 }
 
-bool CDialog::UserUndo(int id) {
+bool CDialog::StepHistory(int id, bool redo) {
     const int index = IndexOf(id);
     if (index < 0 || exchangeDepth_ > 0) return false;
     ControlState& s = controls_[static_cast<std::size_t>(index)];
     if (!Editable(s)) return false;
-    const EditSnapshot before = SnapshotOf(s);
-    const auto next = s.history.Undo(before, (s.style & kStylePassword) != 0);
+    const bool password = (s.style & kStylePassword) != 0;
+    const auto next =
+        redo ? s.history.Redo(SnapshotOf(s), password) : s.history.Undo(SnapshotOf(s), password);
     if (!next) return false;
     s.text = next->text;
     s.anchor = next->anchor;
@@ -157,19 +158,12 @@ bool CDialog::UserUndo(int id) {
     return true;
 }
 
+bool CDialog::UserUndo(int id) {
+    return StepHistory(id, false);
+}
+
 bool CDialog::UserRedo(int id) {
-    const int index = IndexOf(id);
-    if (index < 0 || exchangeDepth_ > 0) return false;
-    ControlState& s = controls_[static_cast<std::size_t>(index)];
-    if (!Editable(s) || (s.style & kStylePassword) != 0) return false;
-    const EditSnapshot before = SnapshotOf(s);
-    const auto next = s.history.Redo(before);
-    if (!next) return false;
-    s.text = next->text;
-    s.anchor = next->anchor;
-    s.caret = next->caret;
-    CommitEdit(index);
-    return true;
+    return StepHistory(id, true);
 }
 
 bool CDialog::CanUndo(int id) const {

@@ -295,7 +295,8 @@ private:
     friend void DDV_Limit(CDataExchange&, const std::string&);
 
     void Raise(int id, Notify notify);
-    void CommitEdit(int index);  // raises Changed for an accepted change
+    void CommitEdit(int index);           // raises Changed for an accepted change
+    bool StepHistory(int id, bool redo);  // undo or redo, as the plain field steps
     static EditSnapshot SnapshotOf(const ControlState& s);
     void FailField(CDataExchange& dx, int id, std::string_view message);
     struct Binding;
