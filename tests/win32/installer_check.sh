@@ -13,7 +13,8 @@ menu="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Ostrova+ Sett
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 fail() { echo "installer: $*" >&2; exit 1; }
-wait_for() { for _ in $(seq 150); do eval "$1" && return 0; sleep 0.2; done; return 1; }
+# Two minutes at most: under load the uninstaller, which copies itself away first, is slow.
+wait_for() { for _ in $(seq 600); do eval "$1" && return 0; sleep 0.2; done; return 1; }
 
 wine "$setup" /S >"$log" 2>&1 || fail "the silent install failed"
 wait_for '[[ -f "$folder/Uninstall.exe" ]]' || fail "nothing installed in $folder"
@@ -32,7 +33,10 @@ entry UninstallString REG_SZ '"?.*\\Uninstall\.exe"?'
 entry EstimatedSize REG_DWORD '0x[0-9a-f]*[1-9a-f][0-9a-f]*'
 
 wine "$folder/Uninstall.exe" /S >"$log" 2>&1 || fail "the uninstaller failed"
-wait_for '[[ ! -e "$folder" && ! -e "$menu" ]]' || fail "left behind after uninstalling"
+if ! wait_for '[[ ! -e "$folder" && ! -e "$menu" ]]'; then
+  find "$folder" "$menu" 2>/dev/null | head -20 >&2 || true
+  fail "left behind after uninstalling"
+fi
 for key in "$uninstall" 'HKCU\Software\Ostrova+ team'; do
   ! wine reg query "$key" >"$log" 2>&1 || fail "the registry keeps $key"
 done
