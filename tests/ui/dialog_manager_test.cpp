@@ -130,6 +130,24 @@ TEST_F(DialogManager, EnterAndEscapeLeaveAnOpenListItsKeys) {
     EXPECT_EQ(w.result, kIdCancel);
 }
 
+// A dialog's first control starts its first group, with the group style or without it.
+TEST(FirstGroup, StartsAtTheFirstControl) {
+    static constexpr ControlTemplate kRadios[] = {
+        {1, ControlKind::RadioButton, "X", {}, kAuto | kTab},
+        {2, ControlKind::RadioButton, "Y", {}, kAuto},
+    };
+    static constexpr DialogTemplate kPair{904, "Pair", 100,   100,    "Times New Roman",
+                                          10,  false,  false, kRadios};
+    headless::HeadlessBackend backend;
+    CDialog dlg(kPair);
+    headless::HeadlessDialog w(dlg, backend);
+    dlg.Create(w);
+    w.Click(1);
+    w.Focus(1);
+    w.Key(DialogKey::Next);
+    EXPECT_EQ(std::tuple(w.Focused(), w.Checked(1), w.Checked(2)), std::tuple(2, false, true));
+}
+
 TEST_F(DialogManager, ADialogStartsAtItsFirstTabStopWithAnEditsTextSelected) {
     dlg.SetItemText(kName, "abc");
     dlg.PlaceDefaultFocus();

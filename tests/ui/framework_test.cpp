@@ -140,6 +140,7 @@ TEST_F(Framework, PullParsesWholeNumbersAndStopsAtTheFirstThatDoesNot) {
     backend.duringMessageBox = [&](std::string_view) {  // nothing is dispatched during a pull
         accepted = dlg.UserReplace(kName, 0, 0, "typed during the pull", EditKind::Paste);
         dlg.UserClick(kButton);
+        dlg.UserFocus(kName);
     };
     for (const auto& [text, parses, value] : kPullRows) {
         dlg.value = 5;
