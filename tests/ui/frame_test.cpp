@@ -57,25 +57,20 @@ TEST_F(MainWindow, ShortScreenScrollsByBarAndWheel) {
     }
 }
 
-// A form wider than the frame's width widens the window, with the form's margin on the right;
-// one that fits, even without that margin, never changes it.
-TEST_F(MainWindow, IsWideEnoughForItsForm) {
+// The window stands at the top left corner. A form wider than the frame's width widens it, with
+// the form's margin on the right; one that fits, even without that margin, never changes it.
+TEST_F(MainWindow, StandsAtTheTopLeftCornerWideEnoughForItsFormAndOffersTheAboutBox) {
     backend.screenHeight = 1080;
     backend.dpi = 120;
-    backend.formWidths = {704, 720};
-    auto& w = Open();
-    ASSERT_TRUE(w.windowRect.has_value());
-    EXPECT_EQ(std::tuple(w.windowRect->w, w.windowRect->h), std::tuple(720, 862));
-}
-
-TEST_F(MainWindow, StandsAtTheTopLeftCornerAndOffersTheAboutBoxInItsMenu) {
-    backend.screenHeight = 1080;
-    backend.dpi = 120;
-    backend.formWidths = {703, 720};
-    auto& w = Open();
-    ASSERT_TRUE(w.windowRect.has_value());
-    EXPECT_EQ(std::tuple(w.windowRect->x, w.windowRect->y, w.windowRect->w, w.windowRect->h),
-              std::tuple(0, 0, 703, 862));
+    for (const auto& [edge, width] : {std::pair(704, 720), std::pair(703, 703)}) {
+        backend.formWidths = {edge, 720};
+        Open();
+        ASSERT_TRUE(w->windowRect.has_value());
+        EXPECT_EQ(
+            std::tuple(w->windowRect->x, w->windowRect->y, w->windowRect->w, w->windowRect->h),
+            std::tuple(0, 0, width, 862));
+    }
+    auto& w = *this->w;
     w.Wheel(-120);
     EXPECT_EQ(w.contentOffset, 0) << "no scrolling on a tall screen";
     EXPECT_EQ(w.systemMenu,
