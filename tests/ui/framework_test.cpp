@@ -29,7 +29,7 @@ constexpr ControlTemplate kControls[] = {
     {kValue, ControlKind::Edit, "", {}, kStyleNone},
     {kRadioA, ControlKind::RadioButton, "A", {}, kStyleAuto | kStyleGroup},
     {kRadioB, ControlKind::RadioButton, "B", {}, kStyleAuto},
-    {kRadioC, ControlKind::RadioButton, "C", {}, kStyleAuto},
+    {kRadioC, ControlKind::RadioButton, "C", {}, kStyleNone},  // checked by its handler alone
     // The next group starts right after the last radio button of this one.
     {kRadioD, ControlKind::RadioButton, "D", {}, kStyleAuto | kStyleGroup},
     {kCheck, ControlKind::CheckBox, "Check", {}, kStyleAuto | kStyleGroup},
@@ -168,15 +168,17 @@ TEST_F(Framework, PullParsesWholeNumbersAndStopsAtTheFirstThatDoesNot) {
 }
 
 TEST_F(Framework, RadioGroupRunsToTheNextGroupStart) {
+    dlg.CheckItem(kRadioC, true);
     for (int id : {kRadioB, kRadioD, kRadioA, kRadioA, kCheck, kCheck, kCheck}) w.Click(id);
-    // A stays checked when clicked again; D starts another group; the box toggled three times.
-    for (int id : {kRadioA, kRadioD, kCheck}) EXPECT_TRUE(w.Checked(id)) << id;
+    // A stays checked when clicked again; D starts another group; the box toggled three times;
+    // C, a radio that is not automatic, is its handler's to check.
+    for (int id : {kRadioA, kRadioD, kCheck, kRadioC}) EXPECT_TRUE(w.Checked(id)) << id;
     EXPECT_FALSE(w.Checked(kRadioB));
     EXPECT_EQ(dlg.log, (Log{"click 102", "click 111", "click 101", "click 101", "click 104",
                             "click 104", "click 104"}));
-    dlg.EnableItem(kRadioC, false);
-    w.Click(kRadioC);
-    EXPECT_FALSE(w.Checked(kRadioC)) << "a disabled control takes no click";
+    dlg.EnableItem(kRadioB, false);
+    w.Click(kRadioB);
+    EXPECT_FALSE(w.Checked(kRadioB)) << "a disabled control takes no click";
 }
 
 TEST_F(Framework, InputRulesForTypingAndPasting) {
