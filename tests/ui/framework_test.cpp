@@ -20,7 +20,7 @@ namespace {
 // clang-format off
 enum : int {
     kValue = 100, kRadioA, kRadioB, kRadioC, kCheck, kName, kNumber, kCombo, kEditCombo, kButton,
-    kBare, kRadioD, kKeep
+    kBare, kRadioD
 };
 // clang-format on
 
@@ -35,7 +35,6 @@ constexpr ControlTemplate kControls[] = {
     {kCheck, ControlKind::CheckBox, "Check", {}, kStyleAuto | kStyleGroup},
     ControlTemplate{kName, ControlKind::Edit, "", {}, kStyleNone}.Taking({5}),
     ControlTemplate{kNumber, ControlKind::Edit, "", {}, kStyleNone}.Taking({.digitsOnly = true}),
-    ControlTemplate{kKeep, ControlKind::Edit, "", {}, kStyleNone}.Taking({3, true}),
     {kCombo, ControlKind::ComboDropList, "", {}, kStyleNone},
     {kEditCombo, ControlKind::ComboDropDown, "", {}, kStyleNone},
     {kButton, ControlKind::PushButton, "Do", {}, kStyleNone},
@@ -54,7 +53,7 @@ public:
     explicit TestDlg(const DialogTemplate& t = kTemplate) : CDialog(t) {
         for (int id : {kRadioA, kRadioB, kRadioC, kCheck, kButton, kRadioD})
             On(id, Notify::Clicked, [this, id] { log.push_back("click " + std::to_string(id)); });
-        for (int id : {kValue, kName, kNumber, kKeep})
+        for (int id : {kValue, kName, kNumber})
             On(id, Notify::Changed, [this, id] { log.push_back("change " + std::to_string(id)); });
         On(kCombo, Notify::SelChange, [this] { log.push_back("pick"); });
         On(kIdOk, Notify::SetFocus, [] {});  // not a click handler: OK still ends the dialog
@@ -210,21 +209,6 @@ TEST_F(Framework, InputRulesForTypingAndPasting) {
     EXPECT_FALSE(dlg.UserReplace(kName, 0, 0, "12345", EditKind::Paste))
         << "a disabled edit takes no typing";
     EXPECT_EQ(w.Text(kName), "1234567");
-
-    w.Type(kKeep, "ab");
-    w.Select(kKeep, 1, 0);
-    w.Paste(kKeep, "xy");
-    EXPECT_EQ(w.Text(kKeep), "xyb") << "a change within the limit is taken";
-    dlg.log.clear();
-    for (const char* past : {"c", "cd"}) w.Paste(kKeep, past);
-    w.Select(kKeep, 0, 3);
-    w.Paste(kKeep, "1234");
-    EXPECT_EQ(std::pair(w.Text(kKeep), w.EditSelection(kKeep)),
-              std::pair(std::string("xyb"), std::pair(0, 3)))
-        << "past the limit the whole change is refused, the selection kept";
-    EXPECT_TRUE(dlg.log.empty());
-    w.Undo(kKeep);
-    EXPECT_EQ(w.Text(kKeep), "ab") << "and the undo history is as it was";
 }
 
 // A toolkit that reports only the text after an edit: the change is read against the
