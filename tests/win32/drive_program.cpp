@@ -8,23 +8,17 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(30);
-
+// Up to 30 seconds.
 template <class Predicate>
 bool WaitFor(Predicate done) {
-    const auto until = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    for (int i = 0; i < 1500; ++i, Sleep(20))
+        if (done()) return true;
+    return false;
 }
 
 std::wstring Text(HWND hwnd) {
@@ -53,14 +47,6 @@ int Fail(const char* what) {
     return 1;
 }
 
-// Characters as the program's loop makes them of key presses; a selection as the mouse makes it.
-void Chars(HWND edit, const std::wstring& text) {
-    for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
-}
-void Select(HWND edit, int from, int to) {
-    PostMessageW(edit, EM_SETSEL, from, to);
-}
-
 std::wstring Wide(const char* utf8) {
     wchar_t buffer[256] = {};
     MultiByteToWideChar(CP_UTF8, 0, utf8, -1, buffer, 256);
@@ -84,9 +70,11 @@ int Story(HWND main) {
                 break;
             }
             case Act::Type:
+                // The text selected as the mouse would, then characters as the program's loop
+                // makes them of key presses.
                 Click(control);
-                Select(control, 0, -1);
-                Chars(control, text);
+                PostMessageW(control, EM_SETSEL, 0, -1);
+                for (wchar_t c : text) PostMessageW(control, WM_CHAR, c, 1);
                 if (!WaitFor([&] { return Text(control) == text; })) return Fail("typing was lost");
                 break;
             case Act::Pick: {
