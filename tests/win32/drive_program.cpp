@@ -36,12 +36,6 @@ void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-// A key press: the program's own loop turns it into characters.
-void Press(HWND control, WPARAM key) {
-    PostMessageW(control, WM_KEYDOWN, key, 1);
-    PostMessageW(control, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-}
-
 int Fail(const char* what) {
     std::fprintf(stderr, "drive_program: %s\n", what);
     return 1;
@@ -82,7 +76,8 @@ int Story(HWND main) {
                 const HWND edit = GetWindow(control, GW_CHILD);
                 for (int steps = 0; Text(control) != text; ++steps) {
                     const std::wstring was = Text(control);
-                    Press(edit, VK_DOWN);
+                    PostMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);  // Down, pressed and released
+                    PostMessageW(edit, WM_KEYUP, VK_DOWN, 1 | (1u << 30) | (1u << 31));
                     if (steps == 200 || !WaitFor([&] { return Text(control) != was; })) {
                         std::fprintf(stderr, "stopped at %ls\n", was.c_str());
                         return Fail("the list did not reach the entry");
