@@ -45,10 +45,9 @@ class Page(unittest.TestCase):
     def control(self, cid):
         return self.driver.find_element(By.CSS_SELECTOR, f'[data-control-id="{cid}"]')
 
-    def field(self, cid):
+    def field(self, cid):  # a combo box's field, or the control itself
         el = self.control(cid)
-        boxes = el.find_elements(By.CSS_SELECTOR, '[role=combobox]')
-        return boxes[0] if boxes else el
+        return (el.find_elements(By.CSS_SELECTOR, '[role=combobox]') or [el])[0]
 
     def shown(self, cid):
         f = self.field(cid)
