@@ -21,8 +21,7 @@ def serve(site):
     """The site on a free port of 127.0.0.1; yields its address."""
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                              functools.partial(_Quiet, directory=str(site)))
-    thread = threading.Thread(target=server.serve_forever, daemon=True)
-    thread.start()
+    threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
         yield f'http://127.0.0.1:{server.server_address[1]}/'
     finally:
@@ -30,26 +29,19 @@ def serve(site):
         server.server_close()
 
 
-def chromium(width=1024, height=900, downloads=None, without_picker=True):
+def chromium(width=1024, height=900, downloads=None):
+    """Saves take the download path: the File System Access API is hidden before any script. The
+    file input stays in the page: the tests set its files, no chooser opens."""
     options = webdriver.ChromeOptions()
     options.binary_location = '/usr/bin/chromium'
     for flag in ('--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
                  f'--window-size={width},{height}', '--disable-dev-shm-usage'):
         options.add_argument(flag)
     driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-    if without_picker:  # the download path: hide the File System Access API before any script
-        driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
-                               {'source': 'delete window.showSaveFilePicker;'})
+    driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                           {'source': 'delete window.showSaveFilePicker;'})
     if downloads is not None:
         driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                {'behavior': 'allow', 'downloadPath': str(downloads)})
-    # The file input stays in the page: the tests set its files, no chooser opens.
     driver.execute_cdp_cmd('Page.setInterceptFileChooserDialog', {'enabled': True})
     return driver
-
-
-def wait_for_form(driver, timeout=20):
-    """Waits until the main window's controls stand in the page."""
-    from selenium.webdriver.support.ui import WebDriverWait
-    WebDriverWait(driver, timeout).until(
-        lambda d: d.execute_script("return document.querySelector('[data-control-id=\"1000\"]') !== null"))

@@ -2,12 +2,10 @@
 
 Usage: page_test.py SITE_DIR LINUX_STORY_FILE
 """
-import os
 import pathlib
 import re
 import sys
 import tempfile
-import time
 import unittest
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -19,50 +17,37 @@ import browser
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 SITE = LINUX_STORY = None
-
-
-def ids():
-    text = (ROOT / 'src/res/resource_ids.h').read_text()
-    return {m[1]: int(m[2]) for m in re.finditer(r'constexpr int (\w+) = (\d+);', text)}
-
-
-ID = ids()
-
-
-def story():
-    """The steps and the clock of tests/support/story.h, which the desktop programs are told."""
-    text = (ROOT / 'tests/support/story.h').read_text()
-    clock = re.search(r'kClock = "([^"]+)"', text)[1]
-    steps = [(act, ID[name], bytes(arg, 'ascii').decode('unicode_escape'))
-             for act, name, arg in re.findall(r'\{Act::(\w+), res::(\w+), "([^"]*)"\}', text)]
-    return clock, steps
+ID = {m[1]: int(m[2]) for m in re.finditer(r'constexpr int (\w+) = (\d+);',
+                                           (ROOT / 'src/res/resource_ids.h').read_text())}
+# The clock and the steps of tests/support/story.h, which the desktop programs are told.
+_STORY = (ROOT / 'tests/support/story.h').read_text()
+CLOCK = re.search(r'kClock = "([^"]+)"', _STORY)[1]
+STEPS = [(act, ID[name], bytes(arg, 'ascii').decode('unicode_escape'))
+         for act, name, arg in re.findall(r'\{Act::(\w+), res::(\w+), "([^"]*)"\}', _STORY)]
 
 
 class Page(unittest.TestCase):
     def setUp(self):
-        self.downloads = pathlib.Path(tempfile.mkdtemp(prefix='ostrova-web-'))
-        self.server = browser.serve(SITE)
-        self.url = self.server.__enter__()
+        self.downloads = pathlib.Path(self.enterContext(tempfile.TemporaryDirectory()))
+        self.url = self.enterContext(browser.serve(SITE))
         self.driver = browser.chromium(downloads=self.downloads)
-        self.clock = story()[0]
+        self.addCleanup(self.driver.quit)
         self.open()
 
-    def tearDown(self):
-        self.driver.quit()
-        self.server.__exit__(None, None, None)
-
     def open(self):
-        self.driver.get(self.url + '?clock=' + self.clock.replace(' ', '%20'))
-        browser.wait_for_form(self.driver)
+        self.driver.get(self.url + '?clock=' + CLOCK.replace(' ', '%20'))
+        self.wait(lambda d: d.find_elements(By.CSS_SELECTOR, '[data-control-id="1000"]'), 20)
+
+    def wait(self, until, timeout=10):
+        return WebDriverWait(self.driver, timeout).until(until)
 
     # --- What the user sees and does ---------------------------------------------------------
     def control(self, cid):
         return self.driver.find_element(By.CSS_SELECTOR, f'[data-control-id="{cid}"]')
 
-    def field(self, cid):
+    def field(self, cid):  # a combo box's field, or the control itself
         el = self.control(cid)
-        boxes = el.find_elements(By.CSS_SELECTOR, '[role=combobox]')
-        return boxes[0] if boxes else el
+        return (el.find_elements(By.CSS_SELECTOR, '[role=combobox]') or [el])[0]
 
     def shown(self, cid):
         f = self.field(cid)
@@ -72,70 +57,68 @@ class Page(unittest.TestCase):
         return self.driver.execute_script(
             'const e = arguments[0]; return [e.value, e.selectionStart, e.selectionEnd];', el)
 
-    def click(self, cid, x=6):
-        el = self.control(cid)
+    def click(self, target, x=6):
+        """A click on an element, or near the left end of a control (its box or its text)."""
+        if not isinstance(target, int):
+            return ActionChains(self.driver).click(target).perform()
+        el = self.control(target)
         ActionChains(self.driver).move_to_element_with_offset(
             el, x - el.size['width'] // 2, 0).click().perform()
 
     def keys(self, *keys):
-        ActionChains(self.driver).send_keys(*keys).perform()
+        """Key presses in turn; a tuple is a chord, its first key held down around the other."""
+        for key in keys:
+            chain = ActionChains(self.driver)
+            if isinstance(key, tuple):
+                chain.key_down(key[0]).send_keys(key[1]).key_up(key[0])
+            else:
+                chain.send_keys(key)
+            chain.perform()
 
-    def chord(self, modifier, key):
-        ActionChains(self.driver).key_down(modifier).send_keys(key).key_up(modifier).perform()
-
-    def message(self, timeout=10):
-        """The message box's text, answered with OK."""
-        box = WebDriverWait(self.driver, timeout).until(
-            lambda d: d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))[0]
+    def message(self):
+        """The message box's title and text, answered with OK."""
+        box = self.wait(lambda d: d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))[0]
+        title = self.driver.execute_script(
+            "return document.getElementById(arguments[0].getAttribute('aria-labelledby'))"
+            ".textContent", box)
         text = box.find_element(By.CSS_SELECTOR, '.msgtext').text
         box.find_element(By.CSS_SELECTOR, '.msgbuttons button').click()
-        WebDriverWait(self.driver, timeout).until(
-            lambda d: not d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))
+        self.wait(lambda d: not d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))
+        self.assertEqual(title, 'ostrova-settings')
         return text
-
-    def downloaded(self, name, timeout=10):
-        path = self.downloads / name
-        WebDriverWait(self.driver, timeout).until(
-            lambda d: path.exists() and not any(self.downloads.glob('*.crdownload')))
-        return path.read_bytes()
 
     def load(self, data, name):
         path = self.downloads / ('in-' + name)
-        path.parent.mkdir(exist_ok=True)
         path.write_bytes(data)
         self.click(ID['IDC_BTN_LOAD'], x=20)
         self.driver.find_element(By.ID, 'load-file').send_keys(str(path))
 
     def tell(self, act, cid, text):
-        el = self.field(cid)
-        self.assertTrue(el.is_enabled(), cid)
+        """A step of the story, seen to take effect."""
+        self.assertTrue(self.field(cid).is_enabled(), cid)
         if act == 'Click':
             was = self.control(cid).get_attribute('aria-checked')
             self.click(cid)
             self.assertNotEqual(self.control(cid).get_attribute('aria-checked'), was, cid)
-        elif act == 'Type':
-            ActionChains(self.driver).click(el).perform()
-            self.chord(Keys.CONTROL, 'a')
-            for ch in text:
-                self.keys(ch)
-            self.assertEqual(self.shown(cid), text)
-        else:
-            ActionChains(self.driver).click(el).perform()
-            for _ in range(200):
-                if self.shown(cid) == text:
-                    break
-                was = self.shown(cid)
-                self.keys(Keys.ARROW_DOWN)
-                self.assertNotEqual(self.shown(cid), was, f'stopped at {was}')
-            self.assertEqual(self.shown(cid), text)
+            return
+        self.click(self.field(cid))
+        if act == 'Type':
+            self.keys((Keys.CONTROL, 'a'), *text)
+        while act == 'Pick' and self.shown(cid) != text:  # down the list to the entry
+            was = self.shown(cid)
+            self.keys(Keys.ARROW_DOWN)
+            self.assertNotEqual(self.shown(cid), was, f'stopped at {was}')
+        self.assertEqual(self.shown(cid), text)
 
     # --- The tests ----------------------------------------------------------------------------
     def test_story_saves_what_the_linux_program_saves(self):
-        for step in story()[1]:
+        for step in STEPS:
             self.tell(*step)
         self.click(ID['IDC_BTN_SAVE'], x=20)
         self.assertEqual(self.message(), 'Save wireless.cfg OK!')
-        self.assertEqual(self.downloaded('wireless.cfg'), LINUX_STORY.read_bytes())
+        saved = self.downloads / 'wireless.cfg'
+        self.wait(lambda d: saved.exists() and not any(self.downloads.glob('*.crdownload')))
+        self.assertEqual(saved.read_bytes(), LINUX_STORY.read_bytes())
         # The next visit starts from the settings this browser saved last.
         self.open()
         self.assertEqual(self.shown(ID['IDC_EDIT_PHONE1']), '4670123456')
@@ -147,14 +130,14 @@ class Page(unittest.TestCase):
 
     def test_edits_agree_with_a_plain_input(self):
         oracle = self.driver.execute_script(
-            "const i = document.createElement('input'); i.id = 'oracle';"
+            "const i = document.createElement('input');"
             "i.style.cssText = 'position:fixed;right:0;bottom:0;width:200px';"
             "document.body.append(i); return i;")
         self.click(ID['IDC_RADIO_DAILY'])
         self.click(ID['IDC_RADIO_INTERNET'])
         edit = self.field(ID['IDC_EDIT_IMAGEFROM'])
-        # Each row: keys for both fields, from the same start.
-        rows = [
+        # Each row: keys for both fields, from the same empty start.
+        for row in [
             ['abc', (Keys.CONTROL, 'a'), 'xy'],                    # select all and retype
             ['000', Keys.LEFT, Keys.LEFT, '0', Keys.BACKSPACE, Keys.BACKSPACE, '00'],  # runs
             ['aaaa', Keys.HOME, (Keys.SHIFT, Keys.RIGHT), 'a', Keys.DELETE, Keys.END, 'a'],
@@ -162,45 +145,29 @@ class Page(unittest.TestCase):
             ['one two', (Keys.CONTROL, Keys.BACKSPACE), 'x'],
             ['abc', (Keys.CONTROL, 'z')],                          # undo a run of typing
             ['abc', (Keys.CONTROL, 'z'), (Keys.CONTROL, 'y')],     # and redo it
-        ]
-        for row in rows:
+        ]:
             results = []
             for target in (edit, oracle):
-                ActionChains(self.driver).click(target).perform()
-                self.chord(Keys.CONTROL, 'a')
-                self.keys(Keys.DELETE)
-                for key in row:
-                    if isinstance(key, tuple):
-                        self.chord(*key)
-                    else:
-                        self.keys(key)
+                self.click(target)
+                self.keys((Keys.CONTROL, 'a'), Keys.DELETE, *row)
                 results.append(self.state(target))
             self.assertEqual(results[0], results[1], row)
 
         # A refused character over a selection changes nothing: text, caret and selection stay.
         self.click(ID['IDC_RADIO_INSTANT'])
         maxnum = self.field(ID['IDC_EDIT_MAXNUM'])
-        ActionChains(self.driver).click(maxnum).perform()
-        self.chord(Keys.CONTROL, 'a')
-        self.keys('1', '2', '3', Keys.LEFT)
-        self.chord(Keys.SHIFT, Keys.LEFT)
-        before = self.state(maxnum)
-        self.assertEqual(before, ['123', 1, 2])
-        self.keys('x')
-        self.assertEqual(self.state(maxnum), before)
+        self.click(maxnum)
+        self.keys((Keys.CONTROL, 'a'), '1', '2', '3', Keys.LEFT, (Keys.SHIFT, Keys.LEFT), 'x')
+        self.assertEqual(self.state(maxnum), ['123', 1, 2])
         self.keys('7')
         self.assertEqual(self.state(maxnum), ['173', 2, 2])
 
     def test_load_reads_both_forms_and_refuses_a_broken_file(self):
         cfg = LINUX_STORY.read_bytes()
         self.load(cfg, 'wireless.cfg')
-        WebDriverWait(self.driver, 10).until(
-            lambda d: self.shown(ID['IDC_EDIT_PHONE1']) == '4670123456')
+        self.wait(lambda d: self.shown(ID['IDC_EDIT_PHONE1']) == '4670123456')
         self.assertEqual(self.shown(ID['IDC_COMBO_FILETYPE']), 'wireless.cfg')
-
-        broken = bytearray(cfg)
-        broken[100] ^= 0x20
-        self.load(bytes(broken), 'wireless.cfg')
+        self.load(cfg[:100] + bytes([cfg[100] ^ 0x20]) + cfg[101:], 'wireless.cfg')
         self.assertEqual(self.message(), 'File Checksum Error!')
 
         # An MMSCFG.BIN of version 1, made here: Daily Report at 07:45, one phone number.
@@ -223,39 +190,28 @@ class Page(unittest.TestCase):
                          ('textbox', 'Phone1'), ('group', 'Send Mode'),
                          ('dialog', 'Ostrova+ v0.8')]:
             self.assertIn(expected, seen)
-        # Arrows walk the radio group and check what they reach; Tab leaves it.
+        # An arrow walks the radio group and checks what it reaches.
         active = lambda: d.switch_to.active_element.get_attribute('data-control-id')
         self.click(ID['IDC_RADIO_DAILY'])
         self.keys(Keys.ARROW_UP)  # over Max Num, disabled for a daily report
         self.assertEqual(active(), str(ID['IDC_RADIO_INSTANT']))
         self.assertEqual(self.control(ID['IDC_RADIO_INSTANT']).get_attribute('aria-checked'), 'true')
-        self.keys(Keys.TAB)
-        self.assertEqual(active(), str(ID['IDC_EDIT_MAXNUM']))
         # The About box from the title bar's menu; Escape closes it and the focus comes back.
         d.find_element(By.CSS_SELECTOR, '.sysmenu-button').click()
         d.find_element(By.CSS_SELECTOR, '[role=menuitem]').click()
-        about = WebDriverWait(d, 5).until(
+        about = self.wait(
             lambda d: d.find_elements(By.CSS_SELECTOR, '.layer.modal.shown [role=dialog]'))[0]
         self.assertEqual(about.get_attribute('aria-modal'), 'true')
         self.keys(Keys.ESCAPE)
-        WebDriverWait(d, 5).until(lambda d: not d.find_elements(By.CSS_SELECTOR, '.layer.modal.shown'))
-        self.assertEqual(active(), str(ID['IDC_EDIT_MAXNUM']))
-        # The message box is named with the application's name.
-        self.click(ID['IDC_BTN_SAVE'], x=20)
-        box = WebDriverWait(d, 5).until(lambda d: d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))[0]
-        self.assertEqual(d.execute_script(
-            "return document.getElementById(arguments[0].getAttribute('aria-labelledby')).textContent",
-            box), 'ostrova-settings')
-        self.keys(Keys.ENTER)
-        WebDriverWait(d, 5).until(lambda d: not d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))
+        self.wait(lambda d: not d.find_elements(By.CSS_SELECTOR, '.layer.modal.shown'))
+        self.assertEqual(active(), str(ID['IDC_RADIO_INSTANT']))
 
     def test_works_offline_after_the_first_visit(self):
-        d = self.driver
-        WebDriverWait(d, 10).until(lambda d: d.execute_script(
+        self.wait(lambda d: d.execute_script(
             'return !!navigator.serviceWorker.controller || (location.reload(), false)'))
-        browser.wait_for_form(d)
-        d.execute_cdp_cmd('Network.enable', {})
-        d.execute_cdp_cmd('Network.emulateNetworkConditions', {
+        self.open()
+        self.driver.execute_cdp_cmd('Network.enable', {})
+        self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
             'offline': True, 'latency': 0, 'downloadThroughput': 0, 'uploadThroughput': 0})
         self.open()
         self.assertEqual(self.shown(ID['IDC_COMBO_FILETYPE']), 'wireless.cfg')

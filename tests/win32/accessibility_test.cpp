@@ -4,8 +4,6 @@
 // Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
 #include "res/resource_ids.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 #include <string>
@@ -13,10 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/backend.h"
-#include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
 #include "res/templates.h"
+#include "win32/harness.h"
 
 namespace ostrova::platform::win32 {
 namespace {
@@ -28,18 +25,15 @@ struct Log {
     std::vector<HWND> cleared;
 };
 
-class Recorder : public AccessibleNameService {
-public:
-    Recorder(Log& log, bool takes) : log_(log), takes_(takes) {}
+struct Recorder : AccessibleNameService {
+    Recorder(Log& log, bool takes) : log(log), takes(takes) {}
     bool SetName(HWND window, const std::wstring& name) override {
-        log_.named.emplace_back(window, name);
-        return takes_;
+        log.named.emplace_back(window, name);
+        return takes;
     }
-    void ClearName(HWND window) override { log_.cleared.push_back(window); }
-
-private:
-    Log& log_;
-    bool takes_;
+    void ClearName(HWND window) override { log.cleared.push_back(window); }
+    Log& log;
+    bool takes;
 };
 
 // What the Linux program calls an edit or combo box, one of each way it is found: the check box
@@ -80,101 +74,86 @@ Snapshot Take(HWND dialog) {
     return shot;
 }
 
-class Names : public ::testing::Test {
+class Names : public Win32Test {
 protected:
-    void SetUp() override { SetBackend(&backend_); }
-    void TearDown() override { SetBackend(nullptr); }
     void Record(bool takes) {
         backend_.SetAccessibleNameService(std::make_unique<Recorder>(log_, takes));
     }
     // Opens `dlg`, lets a screen reader ask for the window, runs `script` on it, then closes it.
-    void Run(CDialog& dlg, const std::function<void(HWND)>& script) {
-        backend_.SetShownHook([&](DialogWindow& window) {
-            // Nothing is named until a reader asks.
-            EXPECT_TRUE(log_.named.empty());
-            SendMessageW(window.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-            script(window.hwnd());
-            PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    void Open(CDialog& dlg, const std::function<void(HWND)>& script) {
+        Run(dlg, [&](HWND w) {
+            EXPECT_TRUE(log_.named.empty()) << "named before a reader asked";
+            SendMessageW(w, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+            script(w);
         });
-        ASSERT_NE(dlg.DoModal(), -1);
     }
     // The control a named window belongs to: a drop-down combo box's edit field is its combo's.
     static int ControlId(HWND dialog, HWND w) {
         return GetDlgCtrlID(GetParent(w) == dialog ? w : GetParent(w));
     }
     Log log_;
-    Win32Backend backend_{GetModuleHandleW(nullptr)};
 };
 
-TEST_F(Names, EveryEditAndComboBoxGetsTheLinuxProgramsName) {
+TEST_F(Names, EveryEditAndComboBoxGetsTheLinuxProgramsNameAndTheWindowIsTheSameWhoeverTakesIt) {
     for (const auto& [templateId, some] : kSomeNames) {
         SCOPED_TRACE(templateId);
         const DialogTemplate& tpl = *FindTemplate(templateId);
-        log_ = {};
-        Record(true);
-        CDialog dlg(tpl);
-        std::map<int, std::wstring> got;
-        std::multiset<int> windows;  // named windows per control
-        std::set<HWND> named;
-        Run(dlg, [&](HWND w) {
-            for (const auto& [window, name] : log_.named) {
-                const int id = ControlId(w, window);
-                EXPECT_TRUE(got.emplace(id, name).first->second == name) << id;
-                windows.insert(id);
-                named.insert(window);
+        // wine's own service, which fails every call, then recorders that fail and that take the
+        // names: a failed name is not asked again and again.
+        std::vector<Snapshot> shots;
+        for (int run = 0; run < 3; ++run) {
+            log_ = {};
+            if (run > 0) Record(run == 2);
+            CDialog dlg(tpl);
+            std::map<int, std::wstring> got;
+            std::multiset<int> windows;  // named windows per control
+            std::set<HWND> named;
+            Open(dlg, [&](HWND w) {
+                for (const auto& [window, name] : log_.named) {
+                    const int id = ControlId(w, window);
+                    EXPECT_TRUE(got.emplace(id, name).first->second == name) << id;
+                    windows.insert(id);
+                    named.insert(window);
+                }
+                shots.push_back(Take(w));
+            });
+            if (run == 0) continue;
+            for (const auto& [id, name] : some) EXPECT_EQ(got[id], name) << id;
+            // Every edit and combo box but the release notes, once, and a drop-down combo box's
+            // edit field as well as the box.
+            for (const ControlTemplate& c : tpl.controls) {
+                const bool field = c.kind >= ControlKind::Edit && c.id != IDC_EDIT_RELEASENOTES;
+                EXPECT_EQ(windows.count(c.id), !field                                 ? 0u
+                                               : c.kind == ControlKind::ComboDropDown ? 2u
+                                                                                      : 1u)
+                    << c.id;
             }
-        });
-        for (const auto& [id, name] : some) EXPECT_EQ(got[id], name) << id;
-        // Every edit and combo box but the release notes, once, and a drop-down combo box's
-        // edit field as well as the box.
-        for (const ControlTemplate& c : tpl.controls) {
-            const bool field = c.kind >= ControlKind::Edit && c.id != IDC_EDIT_RELEASENOTES;
-            EXPECT_EQ(windows.count(c.id), !field ? 0u : c.kind == ControlKind::ComboDropDown ? 2u : 1u)
-                << c.id;
+            // The names go with the windows.
+            EXPECT_EQ(std::set<HWND>(log_.cleared.begin(), log_.cleared.end()), named);
         }
-        // The names go with the windows.
-        EXPECT_EQ(std::set<HWND>(log_.cleared.begin(), log_.cleared.end()), named);
+        ASSERT_EQ(shots.size(), 3u);
+        EXPECT_FALSE(shots[0].empty());
+        EXPECT_EQ(shots[1], shots[0]);
+        EXPECT_EQ(shots[2], shots[0]);
     }
 }
 
 TEST_F(Names, ALabelThatChangesRenamesItsField) {
     Record(true);
-    CDialog dlg(EmailSettingTemplate());
-    Run(dlg, [&](HWND w) {
-        const HWND account = GetDlgItem(w, IDC_EMAIL_ACCOUNT);
+    CDialog dlg(MainTemplate());
+    Open(dlg, [&](HWND w) {
+        const HWND field = GetDlgItem(w, IDC_EDIT_MAXNUM);
         using Row = std::tuple<const char*, std::vector<std::pair<HWND, std::wstring>>>;
         for (const auto& [text, renamed] : {
-                 Row{"Username", {{account, L"Username"}}},
-                 Row{"Username", {}},  // the same text: no new name
-                 Row{"E-&mail && more", {{account, L"E-mail & more"}}},
+                 Row{"Most", {{field, L"Most"}}},
+                 Row{"Most", {}},  // the same text: no new name
+                 Row{"&Most && more", {{field, L"Most & more"}}},
              }) {
             log_.named.clear();
-            dlg.SetItemText(IDC_EMAIL_ACCOUNT_LABEL, text);
+            dlg.SetItemText(IDC_LABEL_MAXNUM, text);
             EXPECT_EQ(log_.named, renamed) << text;
         }
     });
-}
-
-TEST_F(Names, TheWindowIsTheSameWhetherTheServiceTakesTheNamesOrNot) {
-    // wine's own service, which fails every call, then recorders that fail and that take them.
-    std::vector<Snapshot> shots;
-    for (int run = 0; run < 3; ++run) {
-        if (run > 0) Record(run == 2);
-        log_ = {};
-        CDialog dlg(MainTemplate());
-        Run(dlg, [&](HWND w) {
-            dlg.SetItemText(IDC_LABEL_MAXNUM, "Most");
-            shots.push_back(Take(w));
-        });
-        // A failed name is not asked again and again: once each, and once more for the rename.
-        if (run > 0) {
-            EXPECT_EQ(log_.named.size(), 18u + 5u + 1u);
-        }
-    }
-    ASSERT_EQ(shots.size(), 3u);
-    EXPECT_FALSE(shots[0].empty());
-    EXPECT_EQ(shots[1], shots[0]);
-    EXPECT_EQ(shots[2], shots[0]);
 }
 
 }  // namespace

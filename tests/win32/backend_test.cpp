@@ -2,46 +2,28 @@
 // manager builds it, notifications from the user's input only, refused input put back with its
 // caret, the keys, Windows-1252 at the API boundary, Explorer's command line, the local clock.
 // The form's rules and the dialog manager's are tested headless: here they only have to arrive.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <ctime>
-#include <atomic>
 #include <cwchar>
-#include <filesystem>
-#include <functional>
 #include <map>
 #include <random>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
-#include "platform/win32/backend.h"
-#include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
-
-#include <commctrl.h>
+#include "win32/harness.h"
 
 namespace ostrova::platform::win32 {
 namespace {
 
-enum : int {
-    kDigits = 10,
-    kPlain,
-    kRadioA,
-    kRadioB,
-    kCheck,
-    kCombo,
-    kButton,
-    kLabel,
-    kDropDown,
-    kSecret
-};
+constexpr int kDigits = 10, kPlain = 11, kRadioA = 12, kRadioB = 13, kCheck = 14, kCombo = 15,
+              kButton = 16, kLabel = 17, kDropDown = 18, kSecret = 19;
 constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 constexpr ControlTemplate kControls[] = {
-    ControlTemplate{kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder}.Taking({.digitsOnly = true}),
+    ControlTemplate{kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder}.Taking(
+        {.digitsOnly = true}),
     // A recipient edit: multi-line style with sideways scrolling stays one line.
     {kPlain, ControlKind::Edit, "", {10, 30, 60, 12}, kTab | kStyleMultiLine | kStyleAutoHScroll},
     {kRadioA, ControlKind::RadioButton, "A", {10, 50, 40, 12}, kAuto | kGroup | kTab},
@@ -73,50 +55,7 @@ struct CountingDlg : CDialog {
     std::vector<int> wheels;
 };
 
-// A real key press, with `held` down around it, as the keyboard gives it to the focused window.
-void PressKey(WORD key, WORD held = 0) {
-    std::vector<INPUT> in;
-    for (WORD k : {held, key})
-        if (k != 0) in.push_back({INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
-    for (WORD k : {key, held})
-        if (k != 0) in.push_back({INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}});
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-class Windows : public ::testing::Test {
-protected:
-    void SetUp() override { SetBackend(&backend_); }
-    void TearDown() override { SetBackend(nullptr); }
-    // Runs the dialog: `script` acts on the shown window, then what it posted is handled and
-    // closing the window ends the dialog if nothing else did (unless the script closes it).
-    int Run(CountingDlg& dlg, const std::function<void(HWND)>& script, bool close = true) {
-        backend_.SetShownHook([&](DialogWindow& window) {
-            script(window.hwnd());
-            if (close && !dlg.ended()) PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
-        });
-        EXPECT_NE(dlg.DoModal(), -1) << "no window";
-        return dlg.result();
-    }
-    LRESULT Send(HWND w, UINT m, WPARAM p = 0, LPARAM l = 0) { return SendMessageW(w, m, p, l); }
-    std::wstring Text(HWND w) {
-        wchar_t text[256] = {};
-        return {text, static_cast<std::size_t>(GetWindowTextW(w, text, 256))};
-    }
-    // Types a character, or pastes the text from the clipboard.
-    void Input(HWND edit, const wchar_t* text, bool paste) {
-        if (!paste) return static_cast<void>(Send(edit, WM_CHAR, *text, 1));
-        Clip(edit, text);
-        Send(edit, WM_PASTE);
-    }
-    void Clip(HWND owner, const wchar_t* text) {
-        const HGLOBAL memory = GlobalAlloc(GMEM_FIXED, (wcslen(text) + 1) * sizeof(wchar_t));
-        std::wmemcpy(static_cast<wchar_t*>(memory), text, wcslen(text) + 1);  // handle = address
-        ASSERT_TRUE(OpenClipboard(owner) && EmptyClipboard() &&
-                    SetClipboardData(CF_UNICODETEXT, memory));
-        CloseClipboard();
-    }
-    Win32Backend backend_{GetModuleHandleW(nullptr)};
-};
+using Windows = Win32Test;
 
 TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
     CountingDlg dlg;
@@ -141,10 +80,9 @@ TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
              }) {
             const HWND control = GetDlgItem(w, id);
             const DluRect& r = kControls[dlg.IndexOf(id)].rect;
-            RECT want{r.x, r.y, r.w, r.h}, got{};
+            RECT want{r.x, r.y, r.w, r.h};
             MapDialogRect(w, &want);
-            GetWindowRect(control, &got);
-            MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&got), 2);
+            const RECT got = PlaceOf(control);
             wchar_t name[32] = {};
             GetClassNameW(control, name, 32);
             EXPECT_EQ(std::tuple(std::wstring(name), GetWindowLongW(control, GWL_STYLE) & mask,
@@ -202,7 +140,8 @@ TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
                 dlg.SetItemText(id, before);
                 SetFocus(edit);
                 Send(edit, EM_SETSEL, from, from);
-                Input(edit, input, paste);
+                if (paste) Clip(edit, input);
+                Send(edit, paste ? WM_PASTE : WM_CHAR, paste ? 0 : *input, 1);
                 EXPECT_EQ(std::tuple(Text(edit), Send(edit, EM_GETSEL), dlg.ItemText(id)),
                           std::tuple(after, MAKELRESULT(to, to), Utf8FromWide(after)))
                     << (paste ? "pasted into " : "typed into ") << id;
@@ -215,12 +154,7 @@ TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
 // characters are common, into a framework edit and into a plain EDIT beside it give the same
 // text and selection after every key, the single toggling undo level included.
 TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
-    struct Key {
-        UINT msg;
-        WPARAM wp;
-        BYTE modifier;  // held down while the key goes in
-        const char* name;
-    };
+    using Key = std::tuple<UINT, WPARAM, BYTE, const char*>;  // message, key, held around, name
     const Key keys[] = {
         {WM_CHAR, '0', 0, "0"},
         {WM_CHAR, '0', 0, "0"},
@@ -245,27 +179,20 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
     };
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        const HWND mine = GetDlgItem(w, kPlain);
-        const HWND plain = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 80, 20,
-                                           w, nullptr, GetModuleHandleW(nullptr), nullptr);
+        const HWND mine = GetDlgItem(w, kPlain), plain = Plain(w, L"EDIT", ES_AUTOHSCROLL);
         SetFocus(mine);
         Clip(mine, L"0a");  // then what the keys cut
-        auto shown = [&](HWND e) {
-            DWORD from = 0, to = 0;
-            Send(e, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-            return std::tuple(Text(e), from, to);
-        };
         std::mt19937 random(5);
         std::string typed;
         for (int step = 0; step < 3000; ++step) {
-            const Key& k = keys[random() % std::size(keys)];
-            typed = (typed.size() > 160 ? typed.substr(typed.size() - 160) : typed) + k.name + " ";
+            const auto& [message, key, held, name] = keys[random() % std::size(keys)];
+            typed = (typed.size() > 160 ? typed.substr(typed.size() - 160) : typed) + name + " ";
             BYTE state[256] = {};
-            if (k.modifier != 0) state[k.modifier] = 0x80;
+            if (held != 0) state[held] = 0x80;
             SetKeyboardState(state);
-            for (HWND e : {plain, mine}) Send(e, k.msg, k.wp, 1);
+            for (HWND e : {plain, mine}) Send(e, message, key, 1);
             SetKeyboardState(std::array<BYTE, 256>{}.data());
-            ASSERT_EQ(shown(mine), shown(plain)) << "after ..." << typed;
+            ASSERT_EQ(ShownBy(mine), ShownBy(plain)) << "after ..." << typed;
         }
         EXPECT_EQ(Utf8FromWide(Text(mine)), dlg.ItemText(kPlain));
         DestroyWindow(plain);
@@ -276,167 +203,103 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
 // as a plain drop-down combo box beside it does; the framework hears every selection the list
 // shows, as the plain box's dialog does. Real key presses, through the dialog's own loop.
 TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
-    struct Seen {
-        std::vector<int> picks;  // the plain box's selection at each notification that changed it
-        std::vector<std::tuple<LRESULT, LRESULT, std::wstring>> states;  // dropped, pick, text
-    };
-    static Seen plain, mine;
-    static HWND oracle;
-    static std::atomic<int> paints;
-    static CountingDlg* running;
-    plain = mine = {};
-    paints = 0;
-    constexpr UINT kFocus = WM_APP, kSnapshot = WM_APP + 1;
-    const SUBCLASSPROC watch = [](HWND w, UINT m, WPARAM p, LPARAM l, UINT_PTR, DWORD_PTR) {
-        if (m == WM_PAINT) ++paints;
-        if (m == kFocus) SetFocus(reinterpret_cast<HWND>(p));
-        if (m == kSnapshot) {
-            const HWND combo = p != 0 ? oracle : GetDlgItem(w, kDropDown);
-            wchar_t text[32] = {};
-            GetWindowTextW(combo, text, 32);
-            (p != 0 ? plain : mine)
-                .states.emplace_back(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0),
-                                     SendMessageW(combo, CB_GETCURSEL, 0, 0), text);
-            if (p == 0) {
-                EXPECT_EQ(running->Item(kDropDown).selection, std::get<1>(mine.states.back()));
-            }
-        }
-        if (m == WM_COMMAND && reinterpret_cast<HWND>(l) == oracle) {
-            const int pick = static_cast<int>(SendMessageW(oracle, CB_GETCURSEL, 0, 0));
-            if ((plain.picks.empty() ? 0 : plain.picks.back()) != pick) plain.picks.push_back(pick);
-        }
-        return DefSubclassProc(w, m, p, l);
-    };
+    std::vector<int> picks;  // the plain box's selection at each notification that changed it
+    std::array<std::vector<std::tuple<LRESULT, LRESULT, std::wstring>>, 2> states;  // mine, plain
     CountingDlg dlg;
-    running = &dlg;
-    std::thread keys;
+    CComboBox list;
+    std::array<HWND, 2> combos{};
     Run(
         dlg,
         [&](HWND w) {
-            CComboBox list;
             dlg.Bind(list, kDropDown);
-            oracle = CreateWindowExW(0, L"COMBOBOX", L"",
-                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 200, 40, 80,
-                                     120, w, nullptr, GetModuleHandleW(nullptr), nullptr);
+            combos = {GetDlgItem(w, kDropDown), Plain(w, L"COMBOBOX", WS_VSCROLL | CBS_DROPDOWN)};
             for (const char* item : {"one", "two", "three", "four"}) {
                 list.AddString(item);
-                Send(oracle, CB_ADDSTRING, 0,
+                Send(combos[1], CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(WideFromCp1252(item).c_str()));
             }
             list.SetCurSel(0);
-            Send(oracle, CB_SETCURSEL, 0);
-            SetWindowSubclass(w, watch, 1, 0);
-            SetForegroundWindow(w);
-            // Each key is awaited: the window paints only once its input is handled.
-            keys = std::thread([w, combos = std::array{GetDlgItem(w, kDropDown), oracle}] {
-                const auto settle = [w] {
-                    const int before = paints;
-                    RECT pixel{0, 0, 1, 1};
-                    InvalidateRect(w, &pixel, FALSE);
-                    for (int i = 0; i < 500 && paints == before; ++i) Sleep(10);
-                };
-                const auto press = [&](WORD key, WORD held = 0) { PressKey(key, held), settle(); };
-                for (HWND combo : combos) {
-                    const WPARAM isPlain = combo == combos[1];
-                    SendMessageW(w, kFocus, reinterpret_cast<WPARAM>(GetWindow(combo, GW_CHILD)),
-                                 0);
-                    press(VK_F4), press(VK_DOWN), press(VK_DOWN), press(VK_RETURN);
-                    SendMessageW(w, kSnapshot, isPlain, 0);
-                    press(VK_DOWN, VK_MENU), press(VK_DOWN), press(VK_ESCAPE);
-                    SendMessageW(w, kSnapshot, isPlain, 0);
-                }
-                PostMessageW(w, WM_CLOSE, 0, 0);
-            });
+            Send(combos[1], CB_SETCURSEL, 0);
+            onMessage_ = [&](UINT m, WPARAM, LPARAM from) {
+                if (m != WM_COMMAND || reinterpret_cast<HWND>(from) != combos[1]) return;
+                const auto pick = static_cast<int>(Send(combos[1], CB_GETCURSEL));
+                if ((picks.empty() ? 0 : picks.back()) != pick) picks.push_back(pick);
+            };
         },
-        false);
-    keys.join();
-    ASSERT_EQ(plain.states.size(), 2u);
-    EXPECT_EQ(std::get<0>(plain.states.front()), 0) << "the plain list stayed open";
-    EXPECT_EQ(mine.states, plain.states);
-    EXPECT_EQ(dlg.picks, plain.picks);
+        [&](HWND w) {
+            for (std::size_t i = 0; i < combos.size(); ++i) {
+                // Dropped, selection and text, read on the dialog's thread.
+                const auto look = [&] {
+                    OnDialogThread(w, [&] {
+                        states[i].emplace_back(Send(combos[i], CB_GETDROPPEDSTATE),
+                                               Send(combos[i], CB_GETCURSEL), Text(combos[i]));
+                        if (i == 0) {
+                            EXPECT_EQ(list.GetCurSel(), std::get<1>(states[i].back()));
+                        }
+                    });
+                };
+                OnDialogThread(w, [&] { SetFocus(GetWindow(combos[i], GW_CHILD)); });
+                Press(w, VK_F4), Press(w, VK_DOWN), Press(w, VK_DOWN), Press(w, VK_RETURN);
+                look();
+                Press(w, VK_DOWN, VK_MENU), Press(w, VK_DOWN), Press(w, VK_ESCAPE);
+                look();
+            }
+        });
+    ASSERT_EQ(states[1].size(), 2u);
+    EXPECT_EQ(std::get<0>(states[1].front()), 0) << "the plain list stayed open";
+    EXPECT_EQ(states[0], states[1]);
+    EXPECT_EQ(dlg.picks, picks);
 }
 
 // The edits' context menu is a plain EDIT's, item for item, caption for caption: Undo offered
-// whenever Ctrl+Z would undo, Cut and Copy never in a password field, and each item changes the
-// text as it changes the plain EDIT's. (Shift+F10 asks for the menu as this test does.)
+// whenever Ctrl+Z would undo, Cut and Copy never in a password field, and each item leaves the
+// text and selection as it leaves the plain EDIT's. (Shift+F10 asks for the menu as this does.)
 TEST_F(Windows, TheEditMenuIsAPlainEditsAndGoesThroughTheFramework) {
     using Menu = std::vector<std::pair<std::wstring, bool>>;  // caption, enabled
-    struct Seen {
-        std::vector<Menu> menus;
-        std::vector<std::wstring> texts;
-    };
-    std::array<std::pair<Seen, Seen>, 2> seen;  // the framework's edit and the plain one
+    std::array<std::vector<std::pair<Menu, Shown>>, 4> seen;  // after each pick, per edit
+    std::array<HWND, 4> edits{};  // mine and a plain one; my password field and a plain one
     CountingDlg dlg;
-    std::thread user;
     Run(
         dlg,
         [&](HWND w) {
-            const auto plainEdit = [w](DWORD style) {
-                return CreateWindowExW(0, L"EDIT", L"",
-                                       WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | style, 200, 40, 80,
-                                       20, w, nullptr, GetModuleHandleW(nullptr), nullptr);
-            };
-            const std::array pairs = {std::pair{GetDlgItem(w, kPlain), plainEdit(0)},
-                                      std::pair{GetDlgItem(w, kSecret), plainEdit(ES_PASSWORD)}};
-            SetForegroundWindow(w);
-            user = std::thread([w, pairs, &seen] {
-                const auto wait = [](auto done) {
-                    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
-                };
-                // Opens the menu, reads it, then picks the item of `mnemonic` (Escape: none).
-                const auto menu = [&](HWND edit, WORD mnemonic) {
-                    PostMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), -1);
+            edits = {GetDlgItem(w, kPlain), Plain(w, L"EDIT", ES_AUTOHSCROLL),
+                     GetDlgItem(w, kSecret), Plain(w, L"EDIT", ES_AUTOHSCROLL | ES_PASSWORD)};
+        },
+        [&](HWND w) {
+            for (std::size_t e = 0; e < edits.size(); ++e) {
+                Send(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edits[e]), TRUE);
+                if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+                for (wchar_t c : std::wstring(L"ab")) Send(edits[e], WM_CHAR, c, 1);
+                // Undo twice (the one level toggles), Select All, then Cut (Delete in a password
+                // field), Paste, and a last look with nothing chosen.
+                const WORD cut = e < 2 ? 'T' : 'D';
+                for (WORD item :
+                     {WORD{'U'}, WORD{'U'}, WORD{'A'}, cut, WORD{'P'}, WORD{VK_ESCAPE}}) {
+                    PostMessageW(edits[e], WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edits[e]), -1);
                     HWND popup = nullptr;
-                    wait([&] {
+                    WaitUntil([&] {
                         popup = FindWindowW(L"#32768", nullptr);
                         return popup != nullptr && IsWindowVisible(popup);
                     });
-                    const auto handle =
-                        reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                    const auto menu = reinterpret_cast<HMENU>(Send(popup, MN_GETHMENU));
                     Menu items;
-                    for (int i = 0; i < GetMenuItemCount(handle); ++i) {
+                    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
                         wchar_t text[64] = {};
-                        GetMenuStringW(handle, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                        items.emplace_back(
-                            text, (GetMenuState(handle, static_cast<UINT>(i), MF_BYPOSITION) &
-                                   MF_GRAYED) == 0);
+                        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+                        items.emplace_back(text,
+                                           (GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) == 0);
                     }
-                    PressKey(mnemonic);
-                    wait([&] { return IsWindowVisible(popup) == FALSE; });
-                    Sleep(50);
-                    return items;
-                };
-                // Undo twice (the one level toggles), Select All, then Cut or Delete, Paste, and a
-                // last look with nothing chosen.
-                const std::array<std::vector<WORD>, 2> items = {
-                    std::vector<WORD>{'U', 'U', 'A', 'T', 'P', VK_ESCAPE},
-                    std::vector<WORD>{'U', 'U', 'A', 'D', 'P', VK_ESCAPE}};
-                for (std::size_t p = 0; p < pairs.size(); ++p) {
-                    for (bool plain : {true, false}) {
-                        const HWND edit = plain ? pairs[p].second : pairs[p].first;
-                        Seen& s = plain ? seen[p].second : seen[p].first;
-                        SendMessageW(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
-                        if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-                        for (wchar_t c : std::wstring(L"ab")) SendMessageW(edit, WM_CHAR, c, 1);
-                        for (WORD item : items[p]) {
-                            s.menus.push_back(menu(edit, item));
-                            wchar_t text[16] = {};
-                            GetWindowTextW(edit, text, 16);
-                            s.texts.emplace_back(text);
-                        }
-                    }
+                    Press(w, item);
+                    WaitUntil([&] { return IsWindowVisible(popup) == FALSE; });
+                    seen[e].emplace_back(items, ShownBy(edits[e]));
                 }
-                PostMessageW(w, WM_CLOSE, 0, 0);
-            });
-        },
-        false);
-    user.join();
-    for (const auto& [mine, plain] : seen) {
-        EXPECT_EQ(mine.menus, plain.menus);
-        EXPECT_EQ(mine.texts, plain.texts);
-    }
-    EXPECT_EQ(seen[0].second.texts,
-              (std::vector<std::wstring>{L"", L"ab", L"ab", L"", L"ab", L"ab"}));
+            }
+        });
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(seen[2], seen[3]);
+    std::wstring texts;  // what the plain EDIT showed after each pick
+    for (const auto& [menu, shown] : seen[1]) texts += L"[" + std::get<0>(shown) + L"]";
+    EXPECT_EQ(texts, L"[][ab][ab][][ab][ab]");
     EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), dlg.ItemText(kSecret)), std::tuple("ab", ""));
 }
 
@@ -468,10 +331,9 @@ TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
 // mouse), Enter and Escape. (Wine keeps no cue state to read back: what the window is asked is
 // recorded instead.)
 TEST_F(Windows, TheDialogManagersKeysReachItAndMovesShowTheFocusCues) {
-    static std::vector<WPARAM> asked;
-    const SUBCLASSPROC record = [](HWND w, UINT m, WPARAM p, LPARAM l, UINT_PTR, DWORD_PTR) {
+    std::vector<WPARAM> asked;
+    onMessage_ = [&](UINT m, WPARAM p, LPARAM) {
         if (m == WM_CHANGEUISTATE) asked.push_back(p);
-        return DefSubclassProc(w, m, p, l);
     };
     const std::vector<WPARAM> shown{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)};
     using Row = std::tuple<int, std::vector<WPARAM>, int, int, std::map<int, int>, bool>;
@@ -483,7 +345,6 @@ TEST_F(Windows, TheDialogManagersKeysReachItAndMovesShowTheFocusCues) {
         asked.clear();
         CountingDlg dlg;
         const int got = Run(dlg, [&](HWND w) {
-            SetWindowSubclass(w, record, 1, 0);
             dlg.CheckItem(kRadioB, true);
             SetFocus(GetDlgItem(w, focus));
             for (WPARAM key : keys) PostMessageW(GetDlgItem(w, focus), WM_KEYDOWN, key, 1);

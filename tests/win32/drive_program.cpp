@@ -8,23 +8,17 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(30);
-
+// Up to 30 seconds.
 template <class Predicate>
 bool WaitFor(Predicate done) {
-    const auto until = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    for (int i = 0; i < 1500; ++i, Sleep(20))
+        if (done()) return true;
+    return false;
 }
 
 std::wstring Text(HWND hwnd) {
@@ -42,23 +36,9 @@ void Click(HWND control) {
     PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-// A key press: the program's own loop turns it into characters.
-void Press(HWND control, WPARAM key) {
-    PostMessageW(control, WM_KEYDOWN, key, 1);
-    PostMessageW(control, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-}
-
 int Fail(const char* what) {
     std::fprintf(stderr, "drive_program: %s\n", what);
     return 1;
-}
-
-// Characters as the program's loop makes them of key presses; a selection as the mouse makes it.
-void Chars(HWND edit, const std::wstring& text) {
-    for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
-}
-void Select(HWND edit, int from, int to) {
-    PostMessageW(edit, EM_SETSEL, from, to);
 }
 
 std::wstring Wide(const char* utf8) {
@@ -84,9 +64,11 @@ int Story(HWND main) {
                 break;
             }
             case Act::Type:
+                // The text selected as the mouse would, then characters as the program's loop
+                // makes them of key presses.
                 Click(control);
-                Select(control, 0, -1);
-                Chars(control, text);
+                PostMessageW(control, EM_SETSEL, 0, -1);
+                for (wchar_t c : text) PostMessageW(control, WM_CHAR, c, 1);
                 if (!WaitFor([&] { return Text(control) == text; })) return Fail("typing was lost");
                 break;
             case Act::Pick: {
@@ -94,7 +76,8 @@ int Story(HWND main) {
                 const HWND edit = GetWindow(control, GW_CHILD);
                 for (int steps = 0; Text(control) != text; ++steps) {
                     const std::wstring was = Text(control);
-                    Press(edit, VK_DOWN);
+                    PostMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);  // Down, pressed and released
+                    PostMessageW(edit, WM_KEYUP, VK_DOWN, 1 | (1u << 30) | (1u << 31));
                     if (steps == 200 || !WaitFor([&] { return Text(control) != was; })) {
                         std::fprintf(stderr, "stopped at %ls\n", was.c_str());
                         return Fail("the list did not reach the entry");

@@ -5,23 +5,19 @@
 // Before <windows.h>, whose IDOK and IDCANCEL macros would clash with the constants.
 #include "res/resource_ids.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
 #include <tuple>
 
 #include "config/record.h"
-#include "platform/win32/backend.h"
-#include "platform/win32/dialog_window.h"
 #include "ui/main/settings_dlg.h"
+#include "win32/harness.h"
 
 namespace ostrova::ui {
 namespace {
 
 using namespace ostrova::res;
-using platform::win32::DialogWindow;
-using platform::win32::Win32Backend;
+using MainWindowAtThisDpi = platform::win32::Win32Test;
 
 // The frame's rules worked out for a 1024-pixel-high screen: outer size, and the scroll range
 // (4 and 3 times the overflow) where the screen is too short; then the width the laid-out form
@@ -35,33 +31,14 @@ const std::map<int, Frame> kFrames = {
     {144, {864, 964, 680, 510, 890}},  // 1125 needed: 852 + 12 wide, 1024 - 60 high, overflow 170
 };
 
-int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-RECT ClientRectOf(HWND control, HWND window) {
-    RECT r{};
-    GetWindowRect(control, &r);  // a combo box without its list
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-TEST(MainWindowAtThisDpi, FollowsTheFrameRulesAndShowsEveryControl) {
+TEST_F(MainWindowAtThisDpi, FollowsTheFrameRulesAndShowsEveryControl) {
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
-    const int dpi = ScreenDpi();
-    ASSERT_EQ(kFrames.count(dpi), 1u) << dpi;
-    const Frame& frame = kFrames.at(dpi);
-
-    Win32Backend backend(GetModuleHandleW(nullptr));
-    platform::SetBackend(&backend);
+    ASSERT_EQ(kFrames.count(SystemDpi()), 1u) << SystemDpi();
+    const Frame& frame = kFrames.at(SystemDpi());
     ConfigRecord record{};
     CustomPreset preset{};
     CSettingsDlg dlg(record, preset);
-    backend.SetShownHook([&](DialogWindow& shown) {
-        const HWND w = shown.hwnd();
+    Run(dlg, [&](HWND w) {
         RECT outer{};
         GetWindowRect(w, &outer);
         SCROLLINFO si{};
@@ -97,25 +74,20 @@ TEST(MainWindowAtThisDpi, FollowsTheFrameRulesAndShowsEveryControl) {
         GetClientRect(w, &client);
         const int overflow = frame.scrollMax - frame.scrollPage;
         for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-            const RECT r = ClientRectOf(c, w);
-            SCOPED_TRACE(::testing::Message() << "control " << GetDlgCtrlID(c) << " at " << r.left
-                                              << "," << r.top << "-" << r.right << "," << r.bottom
-                                              << " in " << client.right << "x" << client.bottom);
-            EXPECT_GE(r.top, 0);
-            EXPECT_LE(r.bottom - client.bottom, std::min<LONG>(r.top, overflow));
-            EXPECT_GE(r.left, 0);
-            EXPECT_LE(r.right, client.right);
+            const RECT r = PlaceOf(c);
+            EXPECT_TRUE(r.top >= 0 && r.left >= 0 && r.right <= client.right &&
+                        r.bottom - client.bottom <= std::min<LONG>(r.top, overflow))
+                << "control " << GetDlgCtrlID(c) << " at " << r.left << "," << r.top << "-"
+                << r.right << "," << r.bottom << " in " << client.right << "x" << client.bottom;
         }
         // The scroll bar's end brings the last row into view.
         SendMessageW(w, WM_VSCROLL, SB_BOTTOM, 0);
-        const RECT save = ClientRectOf(GetDlgItem(w, IDC_BTN_SAVE), w);
+        const RECT save = PlaceOf(GetDlgItem(w, IDC_BTN_SAVE));
         EXPECT_LE(save.bottom, client.bottom);
         EXPECT_GE(save.top, 0);
 
         dlg.EndDialog(platform::kIdCancel);
     });
-    dlg.DoModal();
-    platform::SetBackend(nullptr);
 }
 
 }  // namespace
