@@ -192,29 +192,19 @@ struct Field {
     bool digits = false;
     int limit = 0;       // the edit refuses growth past it
     int fallbackAt = 0;  // this many characters: the change is refused whole
-    int bound = 0;       // numeric: values from here on get `message`
-    const char* message = "";
     bool password = false;
     std::string (*stored)(const ConfigRecord&) = nullptr;  // what the record holds of it
 };
 
 const Field kMainFields[] = {
-    {IDC_EDIT_PHONE1, "Phone1", false, 0, 20, 0, "", false,
+    {IDC_EDIT_PHONE1, "Phone1", false, 0, 20, false,
      [](const ConfigRecord& r) { return std::string(TextOf(r.phone[0])); }},
-    {IDC_EDIT_EMAIL1, "E-mail 1", false, 0, 60, 0, "", false,
+    {IDC_EDIT_EMAIL1, "E-mail 1", false, 0, 60, false,
      [](const ConfigRecord& r) { return std::string(TextOf(r.email[0])); }},
-    {IDC_EDIT_MAXNUM, "Max Num", true, 0, 0, 10000, "Please input a number within 9999! ", false,
-     [](const ConfigRecord& r) { return std::to_string(r.maxNum.get()); }},
     {IDC_EDIT_IMAGEFROM, "Image From"},
 };
-const Field kDailyFields[] = {
-    {IDC_EDIT_HOUR, "Hour", true, 0, 0, 24, "Please input a number between 0 and 23! ", false,
-     [](const ConfigRecord& r) { return std::to_string(r.reportHour); }},
-    {IDC_EDIT_MINUTE, "Minute", true, 0, 0, 60, "Please input a number between 0 and 59! ", false,
-     [](const ConfigRecord& r) { return std::to_string(r.reportMinute); }},
-};
 const Field kEmailFields[] = {
-    {IDC_EMAIL_PASSWORD, "Password", false, 39, 0, 0, "", true},
+    {IDC_EMAIL_PASSWORD, "Password", false, 39, 0, true},
     {IDC_EMAIL_SERVER, "Server", false, 39},
     {IDC_EMAIL_PORT, "Port", true, 5},
 };
@@ -232,27 +222,6 @@ protected:
         for (std::size_t n = 1 + Below(Below(4) == 0 ? 12 : 3); n > 0; --n)
             s += kAlphabet[Below(Below(10) == 0 ? std::size(kAlphabet) : 6)];
         return s;
-    }
-
-    // The value a numeric text pulls into its member, if it is a number at all.
-    static std::optional<long long> Parsed(const std::string& text) {
-        const std::string digits = text.substr(std::min(text.find_first_not_of('0'), text.size()));
-        if (text.empty() || digits.size() > 10) return std::nullopt;
-        const long long value = digits.empty() ? 0 : std::stoll(digits);
-        if (value > 2147483647LL) return std::nullopt;
-        return value;
-    }
-    // What a numeric field's handler tells the user of the text it is left with: a text that
-    // is no number stops the pull, and the member, keeping its value, is then judged as well.
-    static Strings Complaints(const Field& f, const std::string& text, long long& member) {
-        Strings out;
-        if (f.bound == 0) return out;
-        if (const auto v = Parsed(text))
-            member = *v;
-        else
-            out.emplace_back("Please enter a whole number.");
-        if (member >= f.bound) out.emplace_back(f.message);
-        return out;
     }
 
     // What the user's change gives by the field's rules: the bytes it inserts, cut to fit, or
@@ -276,8 +245,7 @@ protected:
     }
 
     // One random step on field `f` of `d`, the same on the model; then both are compared.
-    void Step(HeadlessDialog& d, const Field& f, PlainField& m, long long& member,
-              std::string& log) {
+    void Step(HeadlessDialog& d, const Field& f, PlainField& m, std::string& log) {
         auto& dlg = d.dialog();
         const PlainField before = m;
         // A change as the Qt backend reports it: the text and caret the toolkit shows after
@@ -393,21 +361,7 @@ protected:
             }
         }
         if (asResult) log += " (as text and caret)";
-        // A handler runs for every change the rules took, undo and redo included.
-        const bool handled =
-            m.undoState != before.undoState || m.history.size() != before.history.size();
-        const Strings told = handled ? Complaints(f, m.text, member) : Strings{};
-        if (!told.empty()) {
-            // The refused number stays, selected whole, and the record keeps its value.
-            if (m.cursor != m.len()) m.separator = true;
-            m.selStart = 0;
-            m.selEnd = m.cursor = m.len();
-        }
-        EXPECT_EQ(Strings(backend.messages.begin() + static_cast<std::ptrdiff_t>(messages),
-                          backend.messages.end()),
-                  told)
-            << log;
-        messages = backend.messages.size();
+        EXPECT_TRUE(backend.messages.empty()) << log;
         ++steps;
         if (m.text != before.text || m.cursor != before.cursor || m.anchor() != before.anchor())
             ++changes;
@@ -426,12 +380,10 @@ protected:
             m.MoveCursor(dlg.Item(f.id).anchor, false);
             m.MoveCursor(dlg.Item(f.id).caret, true);
             m.separator = false;
-            long long member = f.bound > 0 ? Parsed(start).value_or(0) : 0;
-            messages = backend.messages.size();
             std::string recent;  // the last steps, for a failure's message
             for (std::size_t k = 0; k < 300 && done < n; ++k, ++done) {
                 std::string log;
-                Step(d, f, m, member, log);
+                Step(d, f, m, log);
                 recent = recent.substr(
                              recent.size() > 400 ? recent.find(", ", recent.size() - 400) + 2 : 0) +
                          log + " -> \"" + m.text + "\", ";
@@ -442,18 +394,13 @@ protected:
                 ASSERT_EQ(std::pair(dlg.CanUndo(f.id), dlg.CanRedo(f.id)),
                           std::pair(m.CanUndo(), m.CanRedo()))
                     << f.name << ", step " << done << " (" << log << ")";
-                if (f.stored && (f.bound == 0 || (Parsed(m.text) && member < f.bound))) {
-                    ASSERT_EQ(f.stored(record),
-                              f.bound > 0 ? std::to_string(std::stoll(m.text)) : m.text)
-                        << f.name << " in the record";
-                }
+                ASSERT_EQ(f.stored ? f.stored(record) : m.text, m.text)
+                    << f.name << " in the record";
             }
-            // A number the form refused would stop the next field's pull: leave a good one.
-            if (f.bound > 0) d.Retype(f.id, "7");
         }
     }
 
-    std::size_t messages = 0, steps = 0, changes = 0;
+    std::size_t steps = 0, changes = 0;
 };
 
 TEST_F(EditModel, TheFormsEditsAgreeWithAPlainFieldWhereTheirRulesAccept) {
@@ -463,12 +410,10 @@ TEST_F(EditModel, TheFormsEditsAgreeWithAPlainFieldWhereTheirRulesAccept) {
     Open();
     for (int id : {IDC_RADIO_INSTANT, IDC_CHECK_PHONE1, IDC_CHECK_EMAIL1}) w->Click(id);
     Run(*w, kMainFields, n / 2);
-    w->Click(IDC_RADIO_DAILY);
-    Run(*w, kDailyFields, n / 6);
 
     CEmailSettingDlg email(record, nullptr);
     auto& e = backend.Show(email);
-    Run(e, kEmailFields, n / 3);
+    Run(e, kEmailFields, n / 2);
     backend.Dismiss(email);
 
     std::cout << "edit model: " << steps << " steps, seed " << seed << ", " << changes
