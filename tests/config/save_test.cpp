@@ -32,31 +32,27 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ostrova::testing;
 
-TEST(PrepareForSave, VersionFixedFlagAndAuxFlag) {
+// Every save: version 2, fixedFlag 1, auxFlag 0 unless it is 1. MMSCFG.BIN takes the first 868
+// bytes as they are; wireless.cfg, ciphered and closed by its checksum, also the save time.
+TEST(Save, PreparedRecordInBothForms) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 10, t.tm_sec = 5;
     for (int aux : {0, 1, 2}) {
         Bytes b = Pattern(kRecordSize, 40);
         b[0] = 7, b[4] = static_cast<std::uint8_t>(aux), b[12] = 9;  // version, aux, fixedFlag
+        b[8] = 1;  // Custom: the record's own operator parameters go out unchanged
         ConfigRecord r = RecordOf(b);
         PrepareForSave(r);
         b[0] = 2, b[4] = aux == 1 ? 1 : 0, b[12] = 1;
+        EXPECT_EQ(EncodeForSave(r, FileForm::Bin, t), Bytes(b.begin(), b.begin() + 868));
         EXPECT_EQ(Of(r), b) << "auxFlag " << aux;
+        const Bytes file = EncodeForSave(r, FileForm::Cfg, t);
+        // 2026 = 0x07EA little-endian, then month, day, hour, minute, second.
+        const std::uint8_t stamp[] = {0xEA, 0x07, 12, 7, 10, 0, 5};
+        std::copy(std::begin(stamp), std::end(stamp), b.begin() + 1190);
+        EXPECT_EQ(file, CfgFile(Bytes(b.begin(), b.begin() + 2046)));
+        EXPECT_EQ(Of(r), b) << "the save changes the record itself";
     }
-}
-
-TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 10, t.tm_sec = 5;
-    Bytes plain = Pattern(kRecordSize, 3);
-    plain[8] = 1;  // Custom: the record's own operator parameters go out unchanged
-    ConfigRecord r = RecordOf(plain);
-    EXPECT_EQ(EncodeForSave(r, FileForm::Bin, t), Bytes(plain.begin(), plain.begin() + 868));
-    EXPECT_EQ(Of(r), plain);
-    const Bytes file = EncodeForSave(r, FileForm::Cfg, t);
-    // 2026 = 0x07EA little-endian, then month, day, hour, minute, second.
-    const std::uint8_t stamp[] = {0xEA, 0x07, 12, 7, 10, 0, 5};
-    std::copy(std::begin(stamp), std::end(stamp), plain.begin() + 1190);
-    EXPECT_EQ(file, CfgFile(Bytes(plain.begin(), plain.begin() + 2046)));
-    EXPECT_EQ(Of(r), plain) << "the save changes the record itself";
 }
 
 // The save time the command line or a test gives: whole, and a real date and time.
