@@ -299,19 +299,6 @@ TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
     for (int held : holds) ::close(held);
 }
 
-// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
-// temporary and the old file's names.
-TEST_F(AtomicWrite, SavesUnderAFileNameOfAnyLength) {
-    const std::string name = std::string(250 - 4, 'n') + ".cfg";
-    std::error_code error;
-    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
-        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
-            << error.message();
-    }
-    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{name});
-}
-
 #ifndef _WIN32  // permission bits, groups, umask and symbolic links are POSIX matters
 TEST_F(AtomicWrite, KeepsModeAndGroupAndCreatesNewFilesByTheUmask) {
     const fs::path kept = dir_ / "kept.cfg";
@@ -355,8 +342,16 @@ TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
 
 #endif
 
-TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
+// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
+// temporary and the old file's names. A missing folder, a folder or no name at all is refused.
+TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
+    const std::string name = std::string(250 - 4, 'n') + ".cfg";
     std::error_code error;
+    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
+        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
+            << error.message();
+    }
+    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
     EXPECT_FALSE(WriteFileAtomically(dir_ / "missing" / "wireless.cfg", Pattern(4, 1), error));
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
     fs::create_directories(dir_ / "folder.cfg");
@@ -364,7 +359,7 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     EXPECT_EQ(error, std::errc::is_a_directory);
     EXPECT_FALSE(WriteFileAtomically(dir_ / "", Pattern(4, 1), error)) << "no file name";
     EXPECT_EQ(error, std::errc::is_a_directory);
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
+    EXPECT_EQ(Names(dir_), (std::vector<std::string>{"folder.cfg", name}));
 #ifndef _WIN32  // nor a new file in a folder that refuses new files
     WriteHooks noNewFiles;
     noNewFiles.open = [](auto...) { return errno = EACCES, -1; };
@@ -389,49 +384,39 @@ TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
         EXPECT_EQ(LongPathName(path), expected) << Utf8FromPath(path);
 }
 
-// A folder deeper than MAX_PATH, as nested copies of a card make it, and a hidden file.
-TEST_F(AtomicWrite, ReplacesBeyondMaxPathAndKeepsTheFilesAttributes) {
+// A folder deeper than MAX_PATH, as nested copies of a card make it: a hidden file is replaced
+// and stays hidden; one another program holds (as an editor does: others may read it) or a
+// read-only one stays whole. Nothing is left beside it.
+TEST_F(AtomicWrite, BeyondMaxPathAHiddenFileIsReplacedAndAHeldOrReadOnlyOneStays) {
     fs::path deep = dir_;
     for (wchar_t c : std::wstring(L"abc")) {
         deep /= std::wstring(100, c);
         ASSERT_TRUE(CreateDirectoryW(LongPathName(deep).c_str(), nullptr));
     }
     const fs::path file = deep / "wireless.cfg";
+    const std::wstring name = LongPathName(file);
     ASSERT_GT(file.native().size(), std::size_t{MAX_PATH});
     std::error_code error;
     ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 1), error)) << error.message();
-    const std::wstring name = LongPathName(file);
     ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
-
     ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 2), error)) << error.message();
     EXPECT_EQ(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_HIDDEN,
               DWORD{FILE_ATTRIBUTE_HIDDEN});
+
+    const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
+    EXPECT_TRUE(error);
+    CloseHandle(held);
+    ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
+    EXPECT_EQ(error, std::errc::permission_denied);
+    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
     const FileBytes read = ReadWholeFile(file);
     EXPECT_EQ(read.status, ReadStatus::Loaded);
     EXPECT_EQ(read.bytes, Pattern(868, 2));
     EXPECT_EQ(Names(deep), std::vector<std::string>{"wireless.cfg"}) << "no temporary or old file";
-}
-
-// A file another program holds (as an editor does: others may read it) or a read-only one
-// stays whole, and nothing is left beside it.
-TEST_F(AtomicWrite, AHeldOrReadOnlyFileStaysAsItWas) {
-    const fs::path file = dir_ / "wireless.cfg";
-    WriteBytes(file, Pattern(2048, 1));
-    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::error_code error;
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error));
-    EXPECT_TRUE(error);
-    CloseHandle(held);
-    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
-
-    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
-    EXPECT_EQ(error, std::errc::permission_denied);
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
 }
 #endif
 
