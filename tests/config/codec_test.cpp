@@ -37,10 +37,8 @@ Bytes Resized(Bytes b, std::size_t n) {
 }
 // The Load command replaces bytes 0..867 of the record and keeps the rest.
 Bytes OverSentinel(const Bytes& plain) {
-    Bytes r = Of(Sentinel());
-    std::copy_n(plain.begin(), std::min<std::size_t>(plain.size(), 868), r.begin());
-    std::fill(r.begin() + static_cast<long>(std::min<std::size_t>(plain.size(), 868)),
-              r.begin() + 868, 0);
+    Bytes r = Of(Sentinel()), head = Resized(plain, 868);
+    std::copy(head.begin(), head.end(), r.begin());
     return r;
 }
 // A wireless.cfg of n bytes and the record the readers make of it: the first 2048 bytes,
@@ -49,8 +47,7 @@ std::pair<Bytes, Bytes> Cfg(std::size_t n) {
     const Bytes plain = Pattern(n - 2, 11);
     const Bytes file = CfgFile(plain);
     Bytes record = plain;
-    record.push_back(file[n - 2]);
-    record.push_back(file[n - 1]);
+    record.insert(record.end(), file.end() - 2, file.end());  // the checksum stays as it is
     return {file, Resized(record, kRecordSize)};
 }
 
