@@ -39,10 +39,14 @@ class ManPages(unittest.TestCase):
     def assertFound(self, pattern, text, what):
         self.assertTrue(re.search(pattern, text), what)
 
-    def test_man_and_lexgrog_read_the_pages_without_a_word(self):
+    def test_man_and_lexgrog_read_the_pages_without_a_word_and_they_carry_the_version(self):
+        printed = run(PROGRAM, "--version")
+        version = re.fullmatch(r"ostrova-cfg (\d+\.\d+\.\d+)\n", printed.stdout).group(1)
         for page in (CFG_PAGE, SETTINGS_PAGE):
             shown = run("man", "--warnings", "-E", "UTF-8", "-l", page)
             self.assertEqual((shown.returncode, shown.stderr), (0, ""), page)
+            footer = shown.stdout.rstrip().splitlines()[-1]
+            self.assertTrue(footer.startswith(f"Ostrova+ Settings {version} "), footer)
             whatis = run("lexgrog", page)
             self.assertEqual(whatis.returncode, 0, whatis.stdout + whatis.stderr)
             name = os.path.basename(page).removesuffix(".1")
@@ -77,14 +81,6 @@ class ManPages(unittest.TestCase):
         self.assertGreater(len(names), 40)
         for name in sorted(names):
             self.assertFound(rf"(^|[ ,]){re.escape(name)}\b", fields, f"{name} is undocumented")
-
-    def test_the_pages_carry_the_version_that_the_program_prints(self):
-        printed = run(PROGRAM, "--version")
-        self.assertEqual(printed.returncode, 0)
-        version = re.fullmatch(r"ostrova-cfg (\d+\.\d+\.\d+)\n", printed.stdout).group(1)
-        for page in (CFG_PAGE, SETTINGS_PAGE):
-            footer = run("man", "-E", "ascii", "-l", page).stdout.rstrip().splitlines()[-1]
-            self.assertTrue(footer.startswith(f"Ostrova+ Settings {version} "), footer)
 
 
 if __name__ == "__main__":

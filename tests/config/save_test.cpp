@@ -32,39 +32,32 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ostrova::testing;
 
-TEST(PrepareForSave, VersionFixedFlagAndAuxFlag) {
+// Every save: version 2, fixedFlag 1, auxFlag 0 unless it is 1. MMSCFG.BIN takes the first 868
+// bytes as they are; wireless.cfg, ciphered and closed by its checksum, also the save time, as
+// the command line's --time gives it.
+TEST(Save, PreparedRecordInBothForms) {
+    const std::tm t = ParseSaveTime("2026-12-07T10:23:05").value();  // each field its own value
     for (int aux : {0, 1, 2}) {
         Bytes b = Pattern(kRecordSize, 40);
         b[0] = 7, b[4] = static_cast<std::uint8_t>(aux), b[12] = 9;  // version, aux, fixedFlag
+        b[8] = 1;  // Custom: the record's own operator parameters go out unchanged
         ConfigRecord r = RecordOf(b);
         PrepareForSave(r);
         b[0] = 2, b[4] = aux == 1 ? 1 : 0, b[12] = 1;
+        EXPECT_EQ(EncodeForSave(r, FileForm::Bin, t), Bytes(b.begin(), b.begin() + 868));
         EXPECT_EQ(Of(r), b) << "auxFlag " << aux;
+        const Bytes file = EncodeForSave(r, FileForm::Cfg, t);
+        // 2026 = 0x07EA little-endian, then month, day, hour, minute, second.
+        const std::uint8_t stamp[] = {0xEA, 0x07, 12, 7, 10, 23, 5};
+        std::copy(std::begin(stamp), std::end(stamp), b.begin() + 1190);
+        EXPECT_EQ(file, CfgFile(Bytes(b.begin(), b.begin() + 2046)));
+        EXPECT_EQ(Of(r), b) << "the save changes the record itself";
     }
 }
 
-TEST(EncodeForSave, OnlyWirelessCfgCarriesTheSaveTime) {
-    std::tm t{};
-    t.tm_year = 2026 - 1900, t.tm_mon = 11, t.tm_mday = 7, t.tm_hour = 10, t.tm_sec = 5;
-    Bytes plain = Pattern(kRecordSize, 3);
-    plain[8] = 1;  // Custom: the record's own operator parameters go out unchanged
-    ConfigRecord r = RecordOf(plain);
-    EXPECT_EQ(EncodeForSave(r, FileForm::Bin, t), Bytes(plain.begin(), plain.begin() + 868));
-    EXPECT_EQ(Of(r), plain);
-    const Bytes file = EncodeForSave(r, FileForm::Cfg, t);
-    // 2026 = 0x07EA little-endian, then month, day, hour, minute, second.
-    const std::uint8_t stamp[] = {0xEA, 0x07, 12, 7, 10, 0, 5};
-    std::copy(std::begin(stamp), std::end(stamp), plain.begin() + 1190);
-    EXPECT_EQ(file, CfgFile(Bytes(plain.begin(), plain.begin() + 2046)));
-    EXPECT_EQ(Of(r), plain) << "the save changes the record itself";
-}
-
-// The save time the command line or a test gives: whole, and a real date and time.
+// The save time the command line or a test gives: whole, and a real date and time. (The fields
+// it reads: the stamp of the save test above.)
 TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
-    const auto t = ParseSaveTime("2024-02-29T23:59:58");
-    ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(std::vector({t->tm_year, t->tm_mon, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec}),
-              std::vector({124, 1, 29, 23, 59, 58}));
     // Each month of a leap year from its first day and second to its last: 2000, as every 400th.
     for (const int year : {2000, 2024}) {
         for (unsigned m = 1; m <= 12; ++m) {
@@ -107,51 +100,14 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
-#ifdef _WIN32
-    // The C runtime's folder calls stop at MAX_PATH: these take the long form.
-    void TearDown() override {
-        RemoveTree(LongPathName(dir_));
-    }
-    static void RemoveTree(const std::wstring& folder) {
-        for (const std::wstring& name : LongNames(folder)) {
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileW(path.c_str())) RemoveTree(path);
-        }
-        RemoveDirectoryW(folder.c_str());
-    }
-    static std::vector<std::wstring> LongNames(const std::wstring& folder) {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW entry{};
-        const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
-            if (std::wstring_view(entry.cFileName) != L"." &&
-                std::wstring_view(entry.cFileName) != L"..")
-                names.emplace_back(entry.cFileName);
-        }
-        if (find != INVALID_HANDLE_VALUE) FindClose(find);
-        return names;
-    }
-    static std::vector<std::string> Names(const fs::path& dir) {
-        std::vector<std::string> names;
-        for (const std::wstring& name : LongNames(LongPathName(dir)))
-            names.push_back(Utf8FromPath(name));
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-#else
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     static std::vector<std::string> Names(const fs::path& dir) {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir))
-            names.push_back(e.path().filename().string());
+            names.push_back(Utf8FromPath(e.path().filename()));
         std::sort(names.begin(), names.end());
         return names;
     }
-#endif
 #ifndef _WIN32
     static struct stat Stat(const fs::path& p) {
         struct stat st {};
@@ -162,34 +118,82 @@ protected:
     fs::path dir_;
 };
 
-// A disk that takes a few bytes at a time and is interrupted now and then writes everything;
-// one that fills up part-way, a failed sync or a failed rename keep the old file whole and
-// leave no temporary file behind.
+// Whatever step of a save fails, the old file stays whole and nothing is left beside it: through
+// a temporary file, and (Linux) when a hard-linked file or one in a folder that refuses new files
+// is rewritten in place, so every name sees the new settings. A rewrite in place never cuts the
+// file first; where even putting the old bytes back fails, the error says the file may be
+// damaged. The disk takes at most 7 bytes a write and is interrupted now and then.
 TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
+    constexpr std::size_t kNever = SIZE_MAX;
+    enum Way { Renamed, HardLinked, NoNewFiles };
+    struct Row {
+        Way way;
+        std::size_t oldSize, newSize;
+        std::size_t failAfter;  // bytes written before the first failing write
+        int failedWrites;       // how many fail from there
+        int failedSyncs;
+        bool renameFails, damaged;
+    };
+    const Row rows[] = {
+        {Renamed, 2048, 2048, 0, 1, 0, false, false},
+        {Renamed, 2048, 2048, 2047, 1, 0, false, false},
+        {Renamed, 2048, 2048, kNever, 0, 1, false, false},
+        {Renamed, 2048, 2048, kNever, 0, 0, true, false},
+        {Renamed, 2048, 868, kNever, 0, 0, false, false},
+        {HardLinked, 2048, 2048, 0, 1, 0, false, false},
+        {HardLinked, 2048, 2048, 2047, 1, 0, false, false},
+        {HardLinked, 2048, 2048, kNever, 0, 1, false, false},
+        {HardLinked, 2048, 868, kNever, 0, 1, false, false},
+        {HardLinked, 868, 2048, 1000, 1, 0, false, false},
+        {HardLinked, 2048, 2048, 1000, 99, 0, false, true},
+        {HardLinked, 2048, 868, kNever, 0, 99, false, true},
+        {HardLinked, 2048, 868, kNever, 0, 0, false, false},
+        {HardLinked, 868, 2048, kNever, 0, 0, false, false},
+        {NoNewFiles, 868, 2048, 1000, 1, 0, false, false},
+        {NoNewFiles, 2048, 868, kNever, 0, 0, false, false},
+    };
     const fs::path file = dir_ / "wireless.cfg";
-    const auto fail = [](auto...) { return errno = EIO, -1; };
-    for (int step = 0; step < 7; ++step) {
-        WriteBytes(file, Pattern(2048, 1));
-        const std::size_t failAfter =
-            std::array<std::size_t, 7>{0, 1, 867, 2047, 2048, 2048, 2048}[step];
-        std::size_t written = 0;
-        int calls = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(&row - rows);
+#ifdef _WIN32
+        if (row.way != Renamed) continue;  // Windows always replaces the file
+#endif
+        WriteBytes(file, Pattern(row.oldSize, 1));
+        fs::remove(dir_ / "card.cfg");
+        if (row.way == HardLinked) fs::create_hard_link(file, dir_ / "card.cfg");
+        std::size_t budget = row.failAfter;
+        int calls = 0, failedWrites = row.failedWrites, failedSyncs = row.failedSyncs;
         WriteHooks hooks;
         hooks.write = [&](int fd, const std::uint8_t* data, std::size_t size) -> long {
             if (++calls % 3 == 0) return errno = EINTR, -1;
-            if (written >= failAfter) return errno = EIO, -1;
-            const std::size_t n = std::min({size, failAfter - written, std::size_t{7}});
-            written += n;
-            return static_cast<long>(::write(fd, data, n));
+            if (budget == 0 && failedWrites-- > 0) return errno = EIO, -1;
+            if (budget == 0) budget = kNever;
+            const auto n =
+                static_cast<long>(::write(fd, data, std::min({size, budget, std::size_t{7}})));
+            if (n > 0 && budget != kNever) budget -= static_cast<std::size_t>(n);
+            return n;
         };
-        if (step == 4) hooks.fsync = fail;
-        if (step == 5) hooks.rename = fail;
+        hooks.fsync = [&](int) { return failedSyncs-- > 0 ? (errno = EIO, -1) : 0; };
+        if (row.renameFails) hooks.rename = [](auto...) { return errno = EIO, -1; };
+#ifndef _WIN32
+        if (row.way == NoNewFiles) {
+            hooks.open = [](const char* path, int flags, unsigned mode) {
+                return flags & O_CREAT ? (errno = EACCES, -1) : ::open(path, flags, mode);
+            };
+        }
+#endif
         std::error_code error;
-        const bool complete = step == 6;
-        EXPECT_EQ(WriteFileAtomically(file, Pattern(2048, 2), error, hooks), complete) << step;
-        EXPECT_TRUE(complete ? !error : error == std::errc::io_error) << step;
-        EXPECT_EQ(ReadBytes(file), Pattern(2048, complete ? 2 : 1)) << step;
-        EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"}) << step;
+        const bool failed = row.failedWrites + row.failedSyncs + row.renameFails > 0;
+        EXPECT_EQ(WriteFileAtomically(file, Pattern(row.newSize, 2), error, hooks), !failed);
+        EXPECT_TRUE(failed ? error == std::errc::io_error : !error) << error.message();
+        EXPECT_EQ(error.category() == DamagedFileCategory(), row.damaged);
+        if (!row.damaged) {
+            EXPECT_EQ(ReadBytes(file), failed ? Pattern(row.oldSize, 1) : Pattern(row.newSize, 2));
+        }
+        // One file under its names: no temporary file, no old copy beside it.
+        const std::uintmax_t names = row.way == HardLinked ? 2 : 1;
+        EXPECT_EQ(fs::hard_link_count(file), names);
+        EXPECT_EQ(Names(dir_).size(), names);
     }
 }
 
@@ -255,19 +259,6 @@ TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
     for (int held : holds) ::close(held);
 }
 
-// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
-// temporary and the old file's names.
-TEST_F(AtomicWrite, SavesUnderAFileNameOfAnyLength) {
-    const std::string name = std::string(250 - 4, 'n') + ".cfg";
-    std::error_code error;
-    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
-        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
-            << error.message();
-    }
-    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{name});
-}
-
 #ifndef _WIN32  // permission bits, groups, umask and symbolic links are POSIX matters
 TEST_F(AtomicWrite, KeepsModeAndGroupAndCreatesNewFilesByTheUmask) {
     const fs::path kept = dir_ / "kept.cfg";
@@ -311,8 +302,16 @@ TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
 
 #endif
 
-TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
+// The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
+// temporary and the old file's names. A missing folder, a folder or no name at all is refused.
+TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
+    const std::string name = std::string(250 - 4, 'n') + ".cfg";
     std::error_code error;
+    for (std::uint8_t seed : {1, 2}) {  // a new file, then a replaced one
+        ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
+            << error.message();
+    }
+    EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
     EXPECT_FALSE(WriteFileAtomically(dir_ / "missing" / "wireless.cfg", Pattern(4, 1), error));
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
     fs::create_directories(dir_ / "folder.cfg");
@@ -320,7 +319,13 @@ TEST_F(AtomicWrite, RefusesWhatItCannotReplace) {
     EXPECT_EQ(error, std::errc::is_a_directory);
     EXPECT_FALSE(WriteFileAtomically(dir_ / "", Pattern(4, 1), error)) << "no file name";
     EXPECT_EQ(error, std::errc::is_a_directory);
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{"folder.cfg"});
+    EXPECT_EQ(Names(dir_), (std::vector<std::string>{"folder.cfg", name}));
+#ifndef _WIN32  // nor a new file in a folder that refuses new files
+    WriteHooks noNewFiles;
+    noNewFiles.open = [](auto...) { return errno = EACCES, -1; };
+    EXPECT_FALSE(WriteFileAtomically(dir_ / "new.cfg", Pattern(4, 1), error, noNewFiles));
+    EXPECT_EQ(error, std::errc::permission_denied);
+#endif
 }
 
 #ifdef _WIN32
@@ -339,127 +344,44 @@ TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
         EXPECT_EQ(LongPathName(path), expected) << Utf8FromPath(path);
 }
 
-// A folder deeper than MAX_PATH, as nested copies of a card make it, and a hidden file.
-TEST_F(AtomicWrite, ReplacesBeyondMaxPathAndKeepsTheFilesAttributes) {
+// A folder deeper than MAX_PATH, as nested copies of a card make it: a hidden file is replaced
+// and stays hidden; one another program holds (as an editor does: others may read it) or a
+// read-only one stays whole. Nothing is left beside it.
+TEST_F(AtomicWrite, BeyondMaxPathAHiddenFileIsReplacedAndAHeldOrReadOnlyOneStays) {
     fs::path deep = dir_;
     for (wchar_t c : std::wstring(L"abc")) {
         deep /= std::wstring(100, c);
         ASSERT_TRUE(CreateDirectoryW(LongPathName(deep).c_str(), nullptr));
     }
     const fs::path file = deep / "wireless.cfg";
+    const std::wstring name = LongPathName(file);
     ASSERT_GT(file.native().size(), std::size_t{MAX_PATH});
     std::error_code error;
     ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 1), error)) << error.message();
-    const std::wstring name = LongPathName(file);
     ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
-
     ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 2), error)) << error.message();
     EXPECT_EQ(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_HIDDEN,
               DWORD{FILE_ATTRIBUTE_HIDDEN});
+
+    const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
+    EXPECT_TRUE(error);
+    CloseHandle(held);
+    ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
+    EXPECT_EQ(error, std::errc::permission_denied);
+    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
     const FileBytes read = ReadWholeFile(file);
     EXPECT_EQ(read.status, ReadStatus::Loaded);
     EXPECT_EQ(read.bytes, Pattern(868, 2));
-    EXPECT_EQ(Names(deep), std::vector<std::string>{"wireless.cfg"}) << "no temporary or old file";
+    // The C runtime's folder calls stop at MAX_PATH: the file and its folders go by their long
+    // names, and each folder, empty, with nothing left beside the file.
+    EXPECT_TRUE(DeleteFileW(name.c_str()));
+    for (; deep != dir_; deep = deep.parent_path())
+        EXPECT_TRUE(RemoveDirectoryW(LongPathName(deep).c_str())) << "no temporary or old file";
 }
-
-// A file another program holds (as an editor does: others may read it) or a read-only one
-// stays whole, and nothing is left beside it.
-TEST_F(AtomicWrite, AHeldOrReadOnlyFileStaysAsItWas) {
-    const fs::path file = dir_ / "wireless.cfg";
-    WriteBytes(file, Pattern(2048, 1));
-    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::error_code error;
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 2), error));
-    EXPECT_TRUE(error);
-    CloseHandle(held);
-    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
-
-    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
-    EXPECT_EQ(error, std::errc::permission_denied);
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(file), Pattern(2048, 1));
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
-}
-#endif
-
-#ifndef _WIN32  // hard links and folder permissions
-TEST_F(AtomicWrite, RewritesInPlaceWhereARenameWouldNotDo) {
-    // A folder that refuses new files, over a file that may be written. (A hard-linked file is
-    // rewritten in place too: below.)
-    const fs::path file = dir_ / "wireless.cfg";
-    WriteBytes(file, Pattern(2048, 1));
-    WriteHooks hooks;
-    hooks.open = [](const char* path, int flags, unsigned mode) {
-        if (flags & O_CREAT) return errno = EACCES, -1;
-        return ::open(path, flags, mode);
-    };
-    std::error_code error;
-    ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 3), error, hooks)) << error.message();
-    EXPECT_EQ(ReadBytes(file), Pattern(868, 3));
-    EXPECT_EQ(Names(dir_), std::vector<std::string>{"wireless.cfg"});
-
-    // ... but not a file that is not there yet.
-    EXPECT_FALSE(WriteFileAtomically(dir_ / "new.cfg", Pattern(4, 1), error, hooks));
-    EXPECT_EQ(error, std::errc::permission_denied);
-}
-
-// A hard-linked file is rewritten in place, and every name sees the new settings. That never
-// cuts the file first: whatever step fails, the old bytes are back under both names, and where
-// even that fails the error says the file may be damaged.
-TEST_F(AtomicWrite, AFailedRewriteInPlacePutsTheOldBytesBack) {
-    constexpr std::size_t kNever = SIZE_MAX;
-    struct Row {
-        std::size_t oldSize, newSize;
-        std::size_t failAfter;  // bytes written before the first failing write
-        int failedWrites;       // how many fail from there
-        int failedSyncs;
-        bool damaged;
-    };
-    const Row rows[] = {
-        {2048, 2048, 0, 1, 0, false},      {2048, 2048, 2047, 1, 0, false},
-        {2048, 2048, kNever, 0, 1, false}, {2048, 868, kNever, 0, 1, false},
-        {868, 2048, 1000, 1, 0, false},    {2048, 2048, 1000, 99, 0, true},
-        {2048, 868, kNever, 0, 99, true},  {2048, 868, kNever, 0, 0, false},
-        {868, 2048, kNever, 0, 0, false},
-    };
-    const fs::path file = dir_ / "wireless.cfg";
-    for (const Row& row : rows) {
-        const std::string what = std::to_string(row.oldSize) + " -> " +
-                                 std::to_string(row.newSize) + " after " +
-                                 std::to_string(row.failAfter);
-        WriteBytes(file, Pattern(row.oldSize, 1));
-        fs::remove(dir_ / "card.cfg");
-        fs::create_hard_link(file, dir_ / "card.cfg");
-        std::size_t budget = row.failAfter;
-        int failedWrites = row.failedWrites, failedSyncs = row.failedSyncs;
-        WriteHooks hooks;
-        hooks.write = [&](int fd, const std::uint8_t* data, std::size_t size) -> long {
-            if (budget == 0 && failedWrites-- > 0) return errno = EIO, -1;
-            if (budget == 0) budget = kNever;
-            const long n = static_cast<long>(::write(fd, data, std::min(size, budget)));
-            if (n > 0 && budget != kNever) budget -= static_cast<std::size_t>(n);
-            return n;
-        };
-        hooks.fsync = [&](int fd) { return failedSyncs-- > 0 ? (errno = EIO, -1) : ::fsync(fd); };
-        std::error_code error;
-        const bool failed = row.failedWrites + row.failedSyncs > 0;
-        EXPECT_EQ(WriteFileAtomically(file, Pattern(row.newSize, 2), error, hooks), !failed)
-            << what;
-        EXPECT_EQ(error == std::errc::io_error, failed) << what;
-        EXPECT_EQ(error.category() == DamagedFileCategory(), row.damaged) << what;
-        EXPECT_EQ(error.message().find("may be damaged") != std::string::npos, row.damaged);
-        if (!row.damaged) {
-            EXPECT_EQ(ReadBytes(file), failed ? Pattern(row.oldSize, 1) : Pattern(row.newSize, 2))
-                << what;
-        }
-        EXPECT_EQ(fs::hard_link_count(file), 2u) << what;
-        EXPECT_EQ(Names(dir_), (std::vector<std::string>{"card.cfg", "wireless.cfg"})) << what;
-    }
-}
-
 #endif
 
 }  // namespace

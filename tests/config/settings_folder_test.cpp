@@ -27,69 +27,47 @@ struct Folders : ::testing::Test {
     std::filesystem::path root;
 };
 
-#ifdef _WIN32
-TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
-    const auto readOnly = [](auto&) { return false; };
-    // A user name in Cyrillic: the folder comes through as UTF-8 and stays a wide path.
-    const std::filesystem::path appData = root / std::filesystem::path(u8"Пользователь");
-    const std::u8string appDataUtf8 = appData.u8string();
-    auto choice = ChooseSettingsFolder(
-        root / "program", readOnly,
-        Env({{"LOCALAPPDATA", std::string(appDataUtf8.begin(), appDataUtf8.end())}}));
-    EXPECT_EQ(choice.path, appData / "ostrova-settings");
-    EXPECT_TRUE(choice.perUser);
-    EXPECT_TRUE(std::filesystem::is_directory(choice.path));
-
-    choice = ChooseSettingsFolder(root / "program", readOnly, Env({{"LOCALAPPDATA", "relative"}}));
-    EXPECT_EQ(choice.path, root / "program");
-    EXPECT_FALSE(choice.perUser);
-}
-#else
-TEST_F(Folders, AnInstalledCopyUsesThePerUserFolderCreatedOnDemand) {
-    const auto readOnly = [](auto&) { return false; };
-    const std::string home = (root / "home").string();
-    auto choice =
-        ChooseSettingsFolder(root / "program", readOnly,
-                             Env({{"XDG_DATA_HOME", (root / "data").string()}, {"HOME", home}}));
-    EXPECT_EQ(choice.path, root / "data" / "ostrova-settings");
-    EXPECT_TRUE(choice.perUser);
-    EXPECT_TRUE(std::filesystem::is_directory(choice.path));
-    // Without XDG_DATA_HOME (or with a relative one) the folder lies under the home folder.
-    choice = ChooseSettingsFolder(root / "program", readOnly,
-                                  Env({{"XDG_DATA_HOME", "relative"}, {"HOME", home}}));
-    EXPECT_EQ(choice.path, root / "home" / ".local" / "share" / "ostrova-settings");
-    // Nowhere to go: the own folder, as before.
-    choice = ChooseSettingsFolder(root / "program", readOnly, Env({}));
-    EXPECT_EQ(choice.path, root / "program");
-    EXPECT_FALSE(choice.perUser);
-}
-#endif
-
-// A writable copy keeps its own folder. A copy on a write-protected card or a read-only share
-// saves into the per-user folder; until that folder holds a settings file, the start-up load
-// reads the one beside the program.
+// A writable copy keeps its own folder. An installed copy, or one on a write-protected card or a
+// read-only share, saves into the per-user folder, created on demand; until that folder holds a
+// settings file, the start-up load reads the one beside the program.
 TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFile) {
-    const std::string data = Utf8FromPath(root / "data");
-    const EnvReader env = Env({{"XDG_DATA_HOME", data}, {"LOCALAPPDATA", data}});
+    // A user name in Cyrillic: the folder comes through as UTF-8 and stays the path it names.
+    const std::filesystem::path data = root / std::filesystem::path(u8"Пользователь");
+    const EnvReader env =
+        Env({{"XDG_DATA_HOME", Utf8FromPath(data)}, {"LOCALAPPDATA", Utf8FromPath(data)}});
     EXPECT_TRUE(IsWritableFolder(root / "program"));
     EXPECT_FALSE(IsWritableFolder(root / "missing"));
     auto choice = ChooseSettingsFolder(root / "program", IsWritableFolder, env);
     EXPECT_EQ(std::pair(choice.path, choice.startup),
               std::pair(root / "program", root / "program"));
-    EXPECT_FALSE(choice.perUser || std::filesystem::exists(root / "data"));
+    EXPECT_FALSE(choice.perUser || std::filesystem::exists(data));
 
     const auto readOnly = [](auto&) { return false; };
-    const std::filesystem::path perUser = root / "data" / "ostrova-settings";
+    const std::filesystem::path perUser = data / "ostrova-settings";
     for (const char* saved : {"", "wireless.cfg", "MMSCFG.BIN"}) {
-        std::filesystem::remove_all(root / "data");
+        std::filesystem::remove_all(data);
         if (*saved) {
             std::filesystem::create_directories(perUser);
             std::ofstream(perUser / saved) << "x";  // any file counts, even a broken one
         }
         choice = ChooseSettingsFolder(root / "program", readOnly, env);
+        EXPECT_TRUE(choice.perUser && std::filesystem::is_directory(perUser)) << saved;
         EXPECT_EQ(choice.path, perUser) << saved;
         EXPECT_EQ(choice.startup, *saved ? perUser : root / "program") << saved;
     }
+    // A relative folder is none: then the home folder's (not on Windows), else the own folder.
+    const std::string home = Utf8FromPath(root / "home");
+    choice = ChooseSettingsFolder(
+        root / "program", readOnly,
+        Env({{"XDG_DATA_HOME", "relative"}, {"LOCALAPPDATA", "relative"}, {"HOME", home}}));
+#ifdef _WIN32
+    EXPECT_EQ(choice.path, root / "program");
+#else
+    EXPECT_EQ(choice.path, root / "home" / ".local" / "share" / "ostrova-settings");
+#endif
+    choice = ChooseSettingsFolder(root / "program", readOnly, Env({}));
+    EXPECT_EQ(choice.path, root / "program");
+    EXPECT_FALSE(choice.perUser);
 }
 
 #ifdef _WIN32
