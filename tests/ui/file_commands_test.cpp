@@ -160,7 +160,7 @@ TEST_F(MainWindow, LoadAndSaveAsTakeThePickedPathAsItIs) {
 #endif
 }
 
-TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
+TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfgAndSaveTheWholeRecord) {
     auto& w = OpenOn(SampleRecord(kSendInstant, kViaInternet, kToFtp));
     backend.saveAnswers = {folder / "my.cfg"};
     w.Click(IDC_BTN_SAVEAS);
@@ -177,20 +177,18 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfg) {
     WriteBytes(folder / "mms.cfg", CfgFileOf(SampleRecord()));
     Load(folder / "mms.cfg");
     EXPECT_EQ(w.Items(IDC_COMBO_FILETYPE), Strings{"wireless.cfg"});
-}
 
-// An FTP file loaded into the two-entry list keeps "wireless.cfg" selected when Send To moves
-// on, so the next save writes the whole record.
-TEST_F(MainWindow, ALoadedFtpFileSavedAfterPickingEmailKeepsTheWholeRecord) {
+    // An FTP file loaded into the two-entry list keeps "wireless.cfg" selected when Send To
+    // moves on, so the next save writes the whole record.
     ConfigRecord ftp = SampleRecord(kSendDailyReport, kViaInternet, kToFtp);
     const std::string from(59, 'f');
     CopyText(ftp.imageFrom, from);
     ftp.saveYear.set(2024);
     WriteBytes(folder / "ftp.cfg", CfgFileOf(ftp));
-    auto& w = Open();
+    auto& fresh = Open();
     Load(folder / "ftp.cfg");
-    w.Pick(IDC_COMBO_SENDTO, 0);  // Email
-    w.Click(IDC_BTN_SAVE);
+    fresh.Pick(IDC_COMBO_SENDTO, 0);  // Email
+    fresh.Click(IDC_BTN_SAVE);
     EXPECT_FALSE(std::filesystem::exists(folder / "MMSCFG.BIN"));
     const Bytes saved = ReadBytes(folder / "wireless.cfg");
     ASSERT_EQ(saved.size(), 2048u);

@@ -316,8 +316,9 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
 }
 
 // A window renders what changed, aspect by aspect, in the order the toolkits need.
-TEST(DialogView, RendersEachChangedAspectInOrder) {
-    struct Hooks : DialogView {
+TEST_F(Framework, AWindowRendersEachChangedAspectInOrder) {
+    struct Hooks : headless::HeadlessDialog {
+        using HeadlessDialog::HeadlessDialog;
         std::string log;
         void ControlChanged(int index, std::uint32_t flags) override {
             RenderChanges(index, flags);
@@ -330,15 +331,7 @@ TEST(DialogView, RendersEachChangedAspectInOrder) {
         void RenderText(int) override { log += "text "; }
         void RenderCheck(int) override { log += "check "; }
         void RenderEditSelection(int) override { log += "caret "; }
-        void FocusControl(int) override {}
-        void MoveFocus(int, FocusMove) override {}
-        void EndModal(int) override {}
-        void MoveWindow(int, int, int, int) override {}
-        void SetScrollInfo(const ScrollInfo&, bool) override {}
-        void ScrollContent(int) override {}
-        void StartTimer(int, int) override {}
-        void AppendSystemMenuCommand(int, std::string_view) override {}
-    } view;
+    } view{dlg, backend};
     view.ControlChanged(0, kChangedAll);
     EXPECT_EQ(view.log, "font enabled visible items selection text check caret ");
     view.log.clear();
