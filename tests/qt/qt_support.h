@@ -44,6 +44,12 @@ struct WhenOpen {
     bool fired = false;
 };
 
+// The widget of control `id` in `window`.
+template <class W = QWidget>
+W* ControlOf(DialogWindow& window, int id) {
+    return qobject_cast<W*>(window.control(window.dialog().IndexOf(id)));
+}
+
 // Runs `dlg` modally with `script` on its shown window, ends it with Cancel if the script
 // left it open, and returns its result.
 inline int RunDialog(CDialog& dlg, const std::function<void(DialogWindow&)>& script) {
