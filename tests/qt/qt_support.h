@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-#include "platform/framework.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/backend.h"
 
