@@ -105,14 +105,13 @@ TEST_F(Input, ButtonsCombosAndEditsChangeOnlyOnTheUsersClickPickOrTyping) {
             Turn(Widget(IDC_LABEL_FILETYPE), {0, 0}, edge);
         EXPECT_EQ(probe.wheels, Ids{-120});
 
-        // A push of equal text keeps the selection; the framework hears of the caret.
+        // The framework hears of the selection, as anchor and caret. (That a push of equal
+        // text leaves the control and so its selection alone, the headless tests hold.)
         auto* from = Widget<QLineEdit>(IDC_EDIT_IMAGEFROM);  // focused by the click above
         QTest::keyClicks(from, "hello");
         from->setSelection(1, 3);  // "ell", the caret after it
-        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).anchor, 1);
-        EXPECT_EQ(probe.Item(IDC_EDIT_IMAGEFROM).caret, 4);
-        probe.SetItemText(IDC_EDIT_IMAGEFROM, "hello");
-        EXPECT_EQ(from->selectedText(), "ell");
+        const ControlState& state = probe.Item(IDC_EDIT_IMAGEFROM);
+        EXPECT_EQ(std::pair(state.anchor, state.caret), std::pair(1, 4));
 
         // A change the framework refuses (a letter in a digits-only edit) leaves text and
         // caret as they were, though Qt showed it first.

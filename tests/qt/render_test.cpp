@@ -76,9 +76,10 @@ void CheckScreenReaders(DialogWindow& window, CDialog& dlg) {
     auto name = [&](int id) { return iface(id)->text(QAccessible::Name); };
     // Edits are named by the check box or label beside them, or by the template; buttons by
     // their text. Qt names a combo after its current entry, so its label is its buddy instead.
-    const std::pair<int, const char*> names[] = {
-        {IDC_EDIT_PHONE1, "Phone1"}, {IDC_EDIT_HOUR, "Hour"},
-        {IDC_RADIO_DAILY, "Daily Report"}, {IDC_EDIT_IMAGEFROM, "Image From"}};
+    const std::pair<int, const char*> names[] = {{IDC_EDIT_PHONE1, "Phone1"},
+                                                 {IDC_EDIT_HOUR, "Hour"},
+                                                 {IDC_RADIO_DAILY, "Daily Report"},
+                                                 {IDC_EDIT_IMAGEFROM, "Image From"}};
     for (const auto& [id, expected] : names) EXPECT_EQ(name(id), expected) << id;
     for (auto [label, combo] : {std::pair{IDC_LABEL_COUNTRY, IDC_COMBO_COUNTRY},
                                 std::pair{IDC_LABEL_FILETYPE, IDC_COMBO_FILETYPE}})

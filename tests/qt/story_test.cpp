@@ -44,7 +44,8 @@ void Tell(DialogWindow& window, const story::Step& step) {
     for (int steps = 0; step.act == story::Act::Pick && Shown(control) != text; ++steps) {
         const QString before = Shown(control);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        ASSERT_TRUE(steps < 200 && Shown(control) != before) << "stopped at " << before.toStdString();
+        ASSERT_TRUE(steps < 200 && Shown(control) != before)
+            << "stopped at " << before.toStdString();
     }
     if (button != nullptr)
         ASSERT_NE(button->isChecked(), was) << step.id;

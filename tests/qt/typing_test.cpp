@@ -18,13 +18,16 @@ using namespace ostrova::res;
 // Typing from a small alphabet, so that runs of equal characters are common, and every key
 // that moves, selects, deletes, cuts, pastes or undoes; undo twice as often as each redo.
 constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier;
+// clang-format off
 const QKeyCombination kKeys[] = {
     Qt::Key_0, Qt::Key_0, Qt::Key_1, Qt::Key_A, Qt::Key_At,
     Qt::Key_Backspace, Qt::Key_Delete, kCtrl | Qt::Key_Backspace,
-    Qt::Key_Left, Qt::Key_Right, kShift | Qt::Key_Left, kShift | Qt::Key_Right, Qt::Key_Home,
-    kShift | Qt::Key_End, kCtrl | Qt::Key_A, kCtrl | Qt::Key_X, kCtrl | Qt::Key_C, kCtrl | Qt::Key_V,
+    Qt::Key_Left, Qt::Key_Right, kShift | Qt::Key_Left, kShift | Qt::Key_Right,
+    Qt::Key_Home, kShift | Qt::Key_End, kCtrl | Qt::Key_A,
+    kCtrl | Qt::Key_X, kCtrl | Qt::Key_C, kCtrl | Qt::Key_V,
     kCtrl | Qt::Key_Z, kCtrl | Qt::Key_Z, kCtrl | kShift | Qt::Key_Z, kCtrl | Qt::Key_Y,
 };
+// clang-format on
 
 // What a field shows: its text, caret, and selection's start and length.
 auto ShownBy(const QLineEdit& edit) {
