@@ -50,7 +50,7 @@ struct Input : QtFixture {
     }
     template <class W = QWidget>
     W* Widget(int id) {
-        return qobject_cast<W*>(window_->control(probe.IndexOf(id)));
+        return ControlOf<W>(*window_, id);
     }
     bool Checked(int id) { return Widget<QAbstractButton>(id)->isChecked(); }
     void Click(int id) {

@@ -71,7 +71,7 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
 
 // Screen readers hear the name beside each control, and radio buttons as such.
 void CheckScreenReaders(DialogWindow& window, CDialog& dlg) {
-    auto widget = [&](int id) { return window.control(dlg.IndexOf(id)); };
+    auto widget = [&](int id) { return ControlOf(window, id); };
     auto iface = [&](int id) { return QAccessible::queryAccessibleInterface(widget(id)); };
     auto name = [&](int id) { return iface(id)->text(QAccessible::Name); };
     // Edits are named by the check box or label beside them, or by the template; buttons by
@@ -154,7 +154,7 @@ TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelC
             EXPECT_LT(window.control(i)->geometry().right(), bar->geometry().left()) << i;
 
         // The clock's font as the screen draws it: its logical size times the ratio, in pixels.
-        QFont clock = window.control(dlg.IndexOf(IDC_LABEL_DATETIME))->font();
+        QFont clock = ControlOf(window, IDC_LABEL_DATETIME)->font();
         EXPECT_TRUE(clock.bold() && clock.italic());
         const double size = clock.pixelSize() > 0 ? clock.pixelSize()
                                                   : clock.pointSizeF() * window.logicalDpiY() / 72;
@@ -163,7 +163,7 @@ TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelC
 
         // Every request as the user makes it moves the form to the new position, converted
         // once rather than summed from rounded steps.
-        QWidget* save = window.control(dlg.IndexOf(IDC_BTN_SAVE));
+        QWidget* save = ControlOf(window, IDC_BTN_SAVE);
         const int bottom = save->geometry().bottom();
         int last = 0;
         using A = QAbstractSlider;
@@ -174,7 +174,7 @@ TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelC
             EXPECT_EQ(bar->value(), pos) << what;
             EXPECT_EQ(save->geometry().bottom(), bottom - std::lround(pos / ratio)) << what;
         };
-        QWidget* label = window.control(dlg.IndexOf(IDC_LABEL_FILETYPE));
+        QWidget* label = ControlOf(window, IDC_LABEL_FILETYPE);
         for (int i = 0; i < 3; ++i)
             request("line down", [&] { bar->triggerAction(A::SliderSingleStepAdd); });
         request("wheel", [&] { Turn(label, QPoint(0, -120)); });  // its sign: the input test
