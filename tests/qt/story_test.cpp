@@ -1,104 +1,81 @@
 // The Linux program told the story the Windows program's driver tells too, with the clock
 // fixed: the file it saves is the one the Windows program must save byte for byte. The test
 // keeps it beside itself (story/wireless.cfg) for that comparison.
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "app/program.h"
 #include "config/codec.h"
 #include "config/record.h"
-#include "platform/qt/dialog_window.h"
+#include "qt_support.h"
 #include "support/story.h"
 
-namespace ostrova {
+namespace ostrova::platform::qt::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::qt::DialogWindow;
-
-QWidget* Control(DialogWindow& window, int id) {
-    return window.control(window.dialog().IndexOf(id));
-}
 
 QString Shown(QWidget* control) {
     if (auto* box = qobject_cast<QComboBox*>(control)) return box->currentText();
     return qobject_cast<QLineEdit*>(control)->text();
 }
 
-// Each step as the user takes it: a click at the box, keys into the focused widget.
+// Each step as the user takes it: a click at the box, the field or the list, then keys into
+// the focused widget: the edit's text selected and typed over, or the list stepped through.
 void Tell(DialogWindow& window, const story::Step& step) {
-    QWidget* control = Control(window, step.id);
+    QWidget* control = ControlOf(window, step.id);
     ASSERT_TRUE(control->isEnabled()) << step.id;
     const QString text = QString::fromUtf8(step.text);
-    switch (step.act) {
-        case story::Act::Click: {
-            auto* button = qobject_cast<QAbstractButton*>(control);
-            const bool was = button->isChecked();
-            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-            ASSERT_NE(button->isChecked(), was) << step.id;
-            break;
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    const bool was = button != nullptr && button->isChecked();
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
+    if (step.act == story::Act::Type) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text) {  // a keyboard's key and text, the euro sign included
+            const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, c, {});
         }
-        case story::Act::Type:
-            QTest::mouseClick(control, Qt::LeftButton);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-            for (const QChar c : text) {  // a keyboard's key and text, the euro sign included
-                const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
-                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, c, {});
-            }
-            ASSERT_EQ(Shown(control), text);
-            break;
-        case story::Act::Pick:
-            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
-            for (int steps = 0; Shown(control) != text; ++steps) {
-                const QString was = Shown(control);
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-                ASSERT_TRUE(steps < 200 && Shown(control) != was) << "stopped at " << was.toStdString();
-            }
-            break;
     }
+    for (int steps = 0; step.act == story::Act::Pick && Shown(control) != text; ++steps) {
+        const QString before = Shown(control);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        ASSERT_TRUE(steps < 200 && Shown(control) != before)
+            << "stopped at " << before.toStdString();
+    }
+    if (button != nullptr)
+        ASSERT_NE(button->isChecked(), was) << step.id;
+    else
+        ASSERT_EQ(Shown(control), text);
 }
 
 // Set once the story ran to its end; what the Save's message said.
 bool told = false;
 QString said;
+std::optional<WhenOpen<DialogWindow>> teller;
 
 // From the program's own loop, once its window is up: the story, Save, its message answered,
 // and the window closed.
 void TellOnceShown() {
-    auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, [poll] {
-        auto* window = dynamic_cast<DialogWindow*>(QApplication::activeWindow());
-        if (window == nullptr || !window->isVisible()) return;
-        poll->stop();
+    teller.emplace([](DialogWindow& window) {
         for (const story::Step& step : story::kSteps) {
-            Tell(*window, step);
-            if (::testing::Test::HasFatalFailure()) return static_cast<void>(window->close());
+            Tell(window, step);
+            if (::testing::Test::HasFatalFailure()) return static_cast<void>(window.close());
         }
-        auto* answer = new QTimer(window);
-        QObject::connect(answer, &QTimer::timeout, [answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            answer->stop();
-            said = box->text();
-            box->accept();
+        WhenOpen<QMessageBox> answer([](QMessageBox& box) {
+            said = box.text();
+            box.accept();
         });
-        answer->start(10);
-        QTest::mouseClick(Control(*window, res::IDC_BTN_SAVE), Qt::LeftButton);
+        QTest::mouseClick(ControlOf(window, res::IDC_BTN_SAVE), Qt::LeftButton);
         told = true;
-        window->close();
+        window.close();
     });
-    poll->start(20);
-    QTimer::singleShot(60000, [] {  // never hang
-        if (QWidget* window = QApplication::activeWindow()) window->close();
+    QTimer::singleShot(60000, [] {  // a story stuck behind a window it did not expect: fail
+        if (QWidget* window = QApplication::activeModalWidget()) window->close();
     });
 }
 
@@ -111,6 +88,7 @@ TEST(Story, TheLinuxProgramSavesTheChoices) {
     char name[] = "ostrova-settings";
     char* argv[] = {name, nullptr};
     app::RunProgram(1, argv);
+    teller.reset();
     ASSERT_TRUE(told);
     EXPECT_TRUE(said.startsWith("Save ") && said.endsWith(" OK!")) << said.toStdString();
 
@@ -130,4 +108,4 @@ TEST(Story, TheLinuxProgramSavesTheChoices) {
 }
 
 }  // namespace
-}  // namespace ostrova
+}  // namespace ostrova::platform::qt::testing
