@@ -197,24 +197,6 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfgAndSaveTheWholeRecord) 
     EXPECT_EQ(record.sendTo, kToEmail);
 }
 
-TEST_F(MainWindow, ACustomRecordKeepsItsParametersAcrossCountries) {
-    ConfigRecord r = SampleRecord();
-    r.countryId = r.operatorId = 1;
-    CopyText(r.mmsApn, "loaded");
-    WriteBytes(folder / "custom.cfg", CfgFileOf(r));
-    CopyText(r.mmsApn, "at start");
-    auto& w = OpenOn(r);
-    for (const char* apn : {"at start", "loaded"}) {
-        if (*apn == 'l') Load(folder / "custom.cfg");
-        w.Click(IDC_RADIO_INSTANT);
-        w.Pick(IDC_COMBO_COUNTRY, 22);
-        w.Click(IDC_BTN_SAVE);
-        EXPECT_NE(TextOf(record.mmsApn), apn) << "a carrier's preset is what gets saved";
-        w.Pick(IDC_COMBO_COUNTRY, 1);
-        EXPECT_EQ(TextOf(record.mmsApn), apn);
-    }
-}
-
 TEST_F(MainWindow, TextsWithoutTerminatorShowAtMostTheirWidthLessOne) {
     ConfigRecord r = SampleRecord(kSendInstant, kViaInternet, kToFtp);
     // Every text field, from the first phone at 20 to Image From, filled to its last byte.
