@@ -1,6 +1,7 @@
 // The Win32 backend's own work, on real windows (under wine in CI): the template as the dialog
 // manager builds it, notifications from the user's input only, refused input put back with its
-// caret, the keys, Windows-1252 at the API boundary, Explorer's command line, the local clock.
+// caret, the keys reaching the dialog manager, Windows-1252 at the API boundary, Explorer's
+// command line, the local clock.
 // The form's rules and the dialog manager's are tested headless: here they only have to arrive.
 #include <array>
 #include <cmath>
@@ -56,15 +57,16 @@ struct CountingDlg : CDialog {
 using Windows = Win32Test;
 
 TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
+    std::vector<WPARAM> asked;  // the focus cues the window is asked to show or hide
+    onMessage_ = [&](UINT m, WPARAM p, LPARAM) {
+        if (m == WM_CHANGEUISTATE) asked.push_back(p);
+    };
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(Send(w, WM_GETFONT)), sizeof font, &font);
-        EXPECT_EQ(std::tuple(Text(w), GetWindowLongW(w, GWL_STYLE) & WS_VSCROLL,
-                             GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW,
-                             std::wstring(font.lfFaceName), font.lfHeight),
-                  std::tuple(L"T\u00E9st", WS_VSCROLL, WS_EX_APPWINDOW, L"Arial",
-                             -MulDiv(10, backend_.LogicalDpiX(), 72)));
+        // The title, and the task bar's button. (The font and the scroll bar make the main
+        // window's frame, measured at each DPI in frame_dpi_test.cpp.)
+        EXPECT_EQ(std::tuple(Text(w), GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW),
+                  std::tuple(L"T\u00E9st", WS_EX_APPWINDOW));
         // Class, style bits, caption and place (mapped field by field as the dialog manager
         // does; a combo box is as high as its list). The framework ticks automatic buttons:
         // natively they are plain ones.
@@ -89,35 +91,34 @@ TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
                                  id == kCombo ? r.h : want.bottom));
         }
 
-        const HWND plain = GetDlgItem(w, kPlain), combo = GetDlgItem(w, kCombo);
         // Code: a text of every byte from the space up (0x80 is the euro sign, 0x81 unassigned
-        // and kept as U+0081), a check, a list and its selection, rendered without a
-        // notification.
+        // and kept as U+0081) and a check, rendered without a notification. (A list's
+        // selection is heard as a plain combo box's dialog hears it: see the open list below.)
+        const HWND plain = GetDlgItem(w, kPlain), b = GetDlgItem(w, kRadioB);
         std::string bytes;
         for (int c = 0x20; c < 0x100; ++c) bytes += static_cast<char>(c);
         dlg.SetItemText(kPlain, bytes);
         dlg.CheckItem(kRadioB, true);
-        CComboBox list;
-        dlg.Bind(list, kCombo);
-        for (const char* item : {"one", "two", "three"}) list.AddString(item);
-        list.SetCurSel(2);
-        EXPECT_EQ(std::tuple(Text(plain).substr(0x80 - 0x20, 2),
-                             Send(GetDlgItem(w, kRadioB), BM_GETCHECK),
-                             Send(combo, CB_GETCURSEL), dlg.heard.size()),
-                  std::tuple(L"\u20AC\u0081", BST_CHECKED, 2, 0u));
-
-        // The user, each heard: a key in an edit (S with caron is byte 0x8A), a click on a
-        // radio, a keyboard move in a closed list.
+        EXPECT_EQ(std::tuple(Text(plain).substr(0x80 - 0x20, 2), Send(b, BM_GETCHECK), dlg.heard),
+                  std::tuple(L"\u20AC\u0081", BST_CHECKED, std::map<int, int>{}));
+        // The user, heard: a key in an edit (S with caron is byte 0x8A) and a click.
         SetFocus(plain);
         Send(plain, EM_SETSEL, 0, 0);
         Send(plain, WM_CHAR, 0x0160, 1);
         Send(GetDlgItem(w, kRadioA), BM_CLICK);
-        SetFocus(combo);
-        Send(combo, WM_KEYDOWN, VK_UP, 1);
-        EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), list.GetCurSel(), dlg.heard),
-                  std::tuple("\x8A" + bytes, 1,
-                             std::map<int, int>{{kPlain, 1}, {kRadioA, 1}, {kCombo, 1}}));
+        EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), Send(b, BM_GETCHECK), dlg.heard),
+                  std::tuple("\x8A" + bytes, BST_UNCHECKED,
+                             std::map<int, int>{{kPlain, 1}, {kRadioA, 1}}));
+        // Tab reaches the dialog manager through the dialog's own loop (where it moves is the
+        // dialog manager's rule, tested headless) and asks the window to show its focus cues,
+        // hidden while it was started with the mouse. Wine keeps no cue state to read back:
+        // what the window is asked is recorded instead.
+        SetFocus(plain);
+        asked.clear();
+        PostMessageW(plain, WM_KEYDOWN, VK_TAB, 1);
     });
+    EXPECT_EQ(std::tuple(dlg.focusedId(), asked),
+              std::tuple(kRadioA, std::vector<WPARAM>{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)}));
 }
 
 TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
@@ -139,7 +140,7 @@ TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
             Send(edit, paste ? WM_PASTE : WM_CHAR, paste ? 0 : *input, 1);
             EXPECT_EQ(std::tuple(Text(edit), Send(edit, EM_GETSEL), dlg.ItemText(id)),
                       std::tuple(L"12", MAKELRESULT(1, 1), "12"))
-                << (paste ? "pasted into " : "typed into ") << id;
+                << id;
         }
     });
 }
@@ -151,21 +152,16 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
     using Key = std::tuple<UINT, WPARAM, BYTE, const char*>;  // message, key, held around, name
     const Key keys[] = {
         {WM_CHAR, '0', 0, "0"},
-        {WM_CHAR, '0', 0, "0"},
         {WM_CHAR, 'a', 0, "a"},
         {WM_CHAR, VK_BACK, 0, "Backspace"},
         {WM_KEYDOWN, VK_DELETE, 0, "Delete"},
         {WM_KEYDOWN, VK_DELETE, VK_SHIFT, "Shift+Delete"},
         {WM_KEYDOWN, VK_LEFT, 0, "Left"},
-        {WM_KEYDOWN, VK_RIGHT, 0, "Right"},
         {WM_KEYDOWN, VK_LEFT, VK_SHIFT, "Shift+Left"},
-        {WM_KEYDOWN, VK_RIGHT, VK_SHIFT, "Shift+Right"},
         {WM_KEYDOWN, VK_HOME, 0, "Home"},
         {WM_KEYDOWN, VK_END, VK_SHIFT, "Shift+End"},
         {WM_CHAR, 0x18, 0, "Ctrl+X"},
-        {WM_CHAR, 0x03, 0, "Ctrl+C"},
         {WM_CHAR, 0x16, 0, "Ctrl+V"},
-        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
         {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
         {WM_KEYDOWN, VK_INSERT, VK_SHIFT, "Shift+Insert"},
     };
@@ -220,14 +216,12 @@ TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
         },
         [&](HWND w) {
             for (std::size_t i = 0; i < combos.size(); ++i) {
-                // Dropped, selection and text, read on the dialog's thread.
+                // Dropped, selection and text, read on the dialog's thread. (What the framework
+                // holds is what it heard, compared below.)
                 const auto look = [&] {
                     OnDialogThread(w, [&] {
                         states[i].emplace_back(Send(combos[i], CB_GETDROPPEDSTATE),
                                                Send(combos[i], CB_GETCURSEL), Text(combos[i]));
-                        if (i == 0) {
-                            EXPECT_EQ(list.GetCurSel(), std::get<1>(states[i].back()));
-                        }
                     });
                 };
                 OnDialogThread(w, [&] { SetFocus(GetWindow(combos[i], GW_CHILD)); });
@@ -237,8 +231,7 @@ TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
                 look();
             }
         });
-    ASSERT_EQ(states[1].size(), 2u);
-    EXPECT_EQ(std::get<0>(states[1].front()), 0) << "the plain list stayed open";
+    EXPECT_EQ(std::get<0>(states[1].at(0)), 0) << "the plain list stayed open";
     EXPECT_EQ(states[0], states[1]);
     EXPECT_EQ(dlg.picks, picks);
 }
@@ -316,25 +309,6 @@ TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
                              dlg.heard),
                   std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA), std::map<int, int>{}));
     });
-}
-
-// Tab reaches the dialog manager through the dialog's own loop and asks the window to show its
-// focus cues, hidden while it was started with the mouse. (Wine keeps no cue state to read back:
-// what the window is asked is recorded instead.) Where each key moves is the dialog manager's
-// rule, tested headless.
-TEST_F(Windows, TabReachesTheDialogManagerAndShowsTheFocusCues) {
-    std::vector<WPARAM> asked;
-    onMessage_ = [&](UINT m, WPARAM p, LPARAM) {
-        if (m == WM_CHANGEUISTATE) asked.push_back(p);
-    };
-    CountingDlg dlg;
-    Run(dlg, [&](HWND w) {
-        dlg.CheckItem(kRadioB, true);
-        SetFocus(GetDlgItem(w, kPlain));
-        PostMessageW(GetDlgItem(w, kPlain), WM_KEYDOWN, VK_TAB, 1);
-    });
-    EXPECT_EQ(std::tuple(dlg.focusedId(), asked),
-              std::tuple(kRadioB, std::vector<WPARAM>{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)}));
 }
 
 // Explorer by its full path in the Windows folder, never found through the search path (which
