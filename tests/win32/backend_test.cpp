@@ -1,7 +1,7 @@
 // The Win32 backend's own work, on real windows (under wine in CI): the template as the dialog
 // manager builds it, notifications from the user's input only, refused input put back with its
-// caret, the keys reaching the dialog manager, Windows-1252 at the API boundary, Explorer's
-// command line, the local clock.
+// caret, the keys reaching the dialog manager, the wheel over a list, Windows-1252 at the API
+// boundary, Explorer's command line, the local clock.
 // The form's rules and the dialog manager's are tested headless: here they only have to arrive.
 #include <array>
 #include <cmath>
@@ -92,23 +92,39 @@ TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
         }
 
         // Code: a text of every byte from the space up (0x80 is the euro sign, 0x81 unassigned
-        // and kept as U+0081) and a check, rendered without a notification. (A list's
-        // selection is heard as a plain combo box's dialog hears it: see the open list below.)
+        // and kept as U+0081), a check, and lists with their selection, rendered without a
+        // notification.
         const HWND plain = GetDlgItem(w, kPlain), b = GetDlgItem(w, kRadioB);
         std::string bytes;
         for (int c = 0x20; c < 0x100; ++c) bytes += static_cast<char>(c);
         dlg.SetItemText(kPlain, bytes);
         dlg.CheckItem(kRadioB, true);
+        CComboBox list, dropDown;
+        dlg.Bind(list, kCombo);
+        dlg.Bind(dropDown, kDropDown);
+        for (CComboBox* box : {&list, &dropDown}) {
+            for (const char* item : {"one", "two", "three"}) box->AddString(item);
+            box->SetCurSel(1);
+        }
         EXPECT_EQ(std::tuple(Text(plain).substr(0x80 - 0x20, 2), Send(b, BM_GETCHECK), dlg.heard),
                   std::tuple(L"\u20AC\u0081", BST_CHECKED, std::map<int, int>{}));
-        // The user, heard: a key in an edit (S with caron is byte 0x8A) and a click.
+        // The user, heard: a key in an edit (S with caron is byte 0x8A) and a click. Not heard:
+        // a wheel turn over a closed combo box without the focus, which scrolls the dialog and
+        // picks nothing. Windows sends it to the window under the pointer: the list box itself,
+        // or the edit inside a drop-down combo box.
         SetFocus(plain);
         Send(plain, EM_SETSEL, 0, 0);
         Send(plain, WM_CHAR, 0x0160, 1);
         Send(GetDlgItem(w, kRadioA), BM_CLICK);
+        const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
+        for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
+            Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
         EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), Send(b, BM_GETCHECK), dlg.heard),
                   std::tuple("\x8A" + bytes, BST_UNCHECKED,
                              std::map<int, int>{{kPlain, 1}, {kRadioA, 1}}));
+        EXPECT_EQ(
+            std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit), dlg.wheels),
+            std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA)));
         // Tab reaches the dialog manager through the dialog's own loop (where it moves is the
         // dialog manager's rule, tested headless) and asks the window to show its focus cues,
         // hidden while it was started with the mouse. Wine keeps no cue state to read back:
@@ -286,29 +302,6 @@ TEST_F(Windows, TheEditMenuIsAPlainEditsAndGoesThroughTheFramework) {
     for (const auto& [menu, shown] : seen[1]) texts += L"[" + std::get<0>(shown) + L"]";
     EXPECT_EQ(texts, L"[][ab][ab][][ab][ab]");
     EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), dlg.ItemText(kSecret)), std::tuple("ab", ""));
-}
-
-// A wheel turn over a closed combo box without the focus scrolls the dialog and picks nothing.
-TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
-    // Windows sends the wheel to the window under the pointer: the list box itself, or the
-    // edit inside a drop-down combo box.
-    CountingDlg dlg;
-    Run(dlg, [&](HWND w) {
-        CComboBox list, dropDown;
-        dlg.Bind(list, kCombo);
-        dlg.Bind(dropDown, kDropDown);
-        for (CComboBox* box : {&list, &dropDown}) {
-            for (const char* item : {"one", "two", "three"}) box->AddString(item);
-            box->SetCurSel(1);
-        }
-        SetFocus(GetDlgItem(w, kPlain));
-        const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
-        for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
-            Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-        EXPECT_EQ(std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit), dlg.wheels,
-                             dlg.heard),
-                  std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA), std::map<int, int>{}));
-    });
 }
 
 // Explorer by its full path in the Windows folder, never found through the search path (which
