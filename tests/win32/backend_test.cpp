@@ -1,6 +1,7 @@
 // The Win32 backend's own work, on real windows (under wine in CI): the template as the dialog
 // manager builds it, notifications from the user's input only, refused input put back with its
-// caret, the keys, Windows-1252 at the API boundary, Explorer's command line, the local clock.
+// caret, the keys reaching the dialog manager, the wheel over a list, Windows-1252 at the API
+// boundary, Explorer's command line, the local clock.
 // The form's rules and the dialog manager's are tested headless: here they only have to arrive.
 #include <array>
 #include <cmath>
@@ -18,8 +19,8 @@
 namespace ostrova::platform::win32 {
 namespace {
 
-constexpr int kDigits = 10, kPlain = 11, kRadioA = 12, kRadioB = 13, kCheck = 14, kCombo = 15,
-              kButton = 16, kLabel = 17, kDropDown = 18, kSecret = 19;
+constexpr int kDigits = 10, kPlain = 11, kRadioA = 12, kRadioB = 13, kCombo = 14, kLabel = 15,
+              kDropDown = 16, kSecret = 17;
 constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 constexpr ControlTemplate kControls[] = {
     ControlTemplate{kDigits, ControlKind::Edit, "", {10, 10, 60, 12}, kTab | kStyleBorder}.Taking(
@@ -28,9 +29,7 @@ constexpr ControlTemplate kControls[] = {
     {kPlain, ControlKind::Edit, "", {10, 30, 60, 12}, kTab | kStyleMultiLine | kStyleAutoHScroll},
     {kRadioA, ControlKind::RadioButton, "A", {10, 50, 40, 12}, kAuto | kGroup | kTab},
     {kRadioB, ControlKind::RadioButton, "B", {60, 50, 40, 12}, kAuto},
-    {kCheck, ControlKind::CheckBox, "C", {10, 70, 40, 12}, kAuto | kTab | kGroup},
     {kCombo, ControlKind::ComboDropList, "", {10, 90, 60, 60}, kTab | kGroup},
-    {kButton, ControlKind::PushButton, "Go", {80, 90, 40, 14}, kTab},
     {kLabel, ControlKind::Label, "Caf\xE9", {80, 10, 40, 9}, kGroup},
     {kDropDown, ControlKind::ComboDropDown, "", {80, 30, 50, 60}, kTab | kGroup},
     {kSecret, ControlKind::Edit, "", {80, 70, 50, 12}, kTab | kStyleBorder | kStylePassword},
@@ -58,23 +57,23 @@ struct CountingDlg : CDialog {
 using Windows = Win32Test;
 
 TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
+    std::vector<WPARAM> asked;  // the focus cues the window is asked to show or hide
+    onMessage_ = [&](UINT m, WPARAM p, LPARAM) {
+        if (m == WM_CHANGEUISTATE) asked.push_back(p);
+    };
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(Send(w, WM_GETFONT)), sizeof font, &font);
-        EXPECT_EQ(std::tuple(Text(w), GetWindowLongW(w, GWL_STYLE) & WS_VSCROLL,
-                             GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW,
-                             std::wstring(font.lfFaceName), font.lfHeight),
-                  std::tuple(L"T\u00E9st", WS_VSCROLL, WS_EX_APPWINDOW, L"Arial",
-                             -MulDiv(10, backend_.LogicalDpiX(), 72)));
+        // The title, and the task bar's button. (The font and the scroll bar make the main
+        // window's frame, measured at each DPI in frame_dpi_test.cpp.)
+        EXPECT_EQ(std::tuple(Text(w), GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW),
+                  std::tuple(L"T\u00E9st", WS_EX_APPWINDOW));
         // Class, style bits, caption and place (mapped field by field as the dialog manager
-        // does; a combo box is as high as its list).
+        // does; a combo box is as high as its list). The framework ticks automatic buttons:
+        // natively they are plain ones.
         using Row = std::tuple<int, const wchar_t*, LONG, LONG, const wchar_t*>;
         for (const auto& [id, cls, mask, style, text] : {
                  Row{kPlain, L"Edit", ES_MULTILINE | ES_AUTOHSCROLL, ES_AUTOHSCROLL, L""},
-                 // The framework ticks automatic buttons: natively they are plain ones.
                  Row{kRadioA, L"Button", BS_TYPEMASK | WS_GROUP, BS_RADIOBUTTON | WS_GROUP, L"A"},
-                 Row{kCheck, L"Button", BS_TYPEMASK | WS_GROUP, BS_CHECKBOX | WS_GROUP, L"C"},
                  Row{kCombo, L"ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, L""},
                  Row{kLabel, L"Static", SS_TYPEMASK, SS_LEFT, L"Caf\u00E9"},
              }) {
@@ -92,60 +91,72 @@ TEST_F(Windows, ShowsTheTemplateAndCodeSilentlyAndHearsTheUser) {
                                  id == kCombo ? r.h : want.bottom));
         }
 
-        const HWND plain = GetDlgItem(w, kPlain), combo = GetDlgItem(w, kCombo);
-        const HWND a = GetDlgItem(w, kRadioA), b = GetDlgItem(w, kRadioB);
         // Code: a text of every byte from the space up (0x80 is the euro sign, 0x81 unassigned
-        // and kept as U+0081), a check, a list and its selection, rendered without a
+        // and kept as U+0081), a check, and lists with their selection, rendered without a
         // notification.
+        const HWND plain = GetDlgItem(w, kPlain), b = GetDlgItem(w, kRadioB);
         std::string bytes;
         for (int c = 0x20; c < 0x100; ++c) bytes += static_cast<char>(c);
         dlg.SetItemText(kPlain, bytes);
         dlg.CheckItem(kRadioB, true);
-        CComboBox list;
+        CComboBox list, dropDown;
         dlg.Bind(list, kCombo);
-        for (const char* item : {"one", "two", "three"}) list.AddString(item);
-        list.SetCurSel(2);
-        EXPECT_EQ(std::tuple(Text(plain).substr(0x80 - 0x20, 2), Send(b, BM_GETCHECK),
-                             Send(combo, CB_GETCURSEL), dlg.heard.size()),
-                  std::tuple(L"\u20AC\u0081", BST_CHECKED, 2, 0u));
-
-        // The user: a key in an edit (S with caron is byte 0x8A), a click on a radio and on the
-        // checked radio, a keyboard move in a closed list.
+        dlg.Bind(dropDown, kDropDown);
+        for (CComboBox* box : {&list, &dropDown}) {
+            for (const char* item : {"one", "two", "three"}) box->AddString(item);
+            box->SetCurSel(1);
+        }
+        EXPECT_EQ(std::tuple(Text(plain).substr(0x80 - 0x20, 2), Send(b, BM_GETCHECK), dlg.heard),
+                  std::tuple(L"\u20AC\u0081", BST_CHECKED, std::map<int, int>{}));
+        // The user, heard: a key in an edit (S with caron is byte 0x8A) and a click. Not heard:
+        // a wheel turn over a closed combo box without the focus, which scrolls the dialog and
+        // picks nothing. Windows sends it to the window under the pointer: the list box itself,
+        // or the edit inside a drop-down combo box.
         SetFocus(plain);
         Send(plain, EM_SETSEL, 0, 0);
         Send(plain, WM_CHAR, 0x0160, 1);
-        for (int click = 0; click < 2; ++click) Send(a, BM_CLICK);
-        SetFocus(combo);
-        Send(combo, WM_KEYDOWN, VK_UP, 1);
-        EXPECT_EQ(dlg.ItemText(kPlain), "\x8A" + bytes);
-        EXPECT_EQ(std::tuple(Send(a, BM_GETCHECK), Send(b, BM_GETCHECK), list.GetCurSel()),
-                  std::tuple(BST_CHECKED, BST_UNCHECKED, 1));
-        EXPECT_EQ(dlg.heard, (std::map<int, int>{{kPlain, 1}, {kRadioA, 2}, {kCombo, 1}}));
+        Send(GetDlgItem(w, kRadioA), BM_CLICK);
+        const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
+        for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
+            Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), Send(b, BM_GETCHECK), dlg.heard),
+                  std::tuple("\x8A" + bytes, BST_UNCHECKED,
+                             std::map<int, int>{{kPlain, 1}, {kRadioA, 1}}));
+        EXPECT_EQ(
+            std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit), dlg.wheels),
+            std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA)));
+        // Tab reaches the dialog manager through the dialog's own loop (where it moves is the
+        // dialog manager's rule, tested headless) and asks the window to show its focus cues,
+        // hidden while it was started with the mouse. Wine keeps no cue state to read back:
+        // what the window is asked is recorded instead.
+        SetFocus(plain);
+        asked.clear();
+        PostMessageW(plain, WM_KEYDOWN, VK_TAB, 1);
     });
+    EXPECT_EQ(std::tuple(dlg.focusedId(), asked),
+              std::tuple(kRadioA, std::vector<WPARAM>{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)}));
 }
 
 TEST_F(Windows, RefusedTypingOrPastePutsTextAndCaretBack) {
-    // A letter in a digits-only edit, a character outside Windows-1252: typed or pasted, the
-    // edit keeps its text with the caret where it was.
-    using Row = std::tuple<int, const char*, int, const wchar_t*, const wchar_t*, int>;
+    // A letter typed into a digits-only edit, a character outside Windows-1252 pasted: the
+    // native edit shows its text again with the caret where it was. (Which input is refused is
+    // the form's rule, tested headless.)
+    using Row = std::tuple<bool, int, const wchar_t*>;  // pasted, into, input
     CountingDlg dlg;
     Run(dlg, [&](HWND w) {
-        for (bool paste : {false, true}) {
-            for (const auto& [id, before, from, input, after, to] : {
-                     Row{kDigits, "12", 1, L"x", L"12", 1},
-                     Row{kDigits, "12", 1, L"3", L"132", 2},  // taken
-                     Row{kPlain, "ab", 1, L"\u0394", L"ab", 1},
-                 }) {
-                const HWND edit = GetDlgItem(w, id);
-                dlg.SetItemText(id, before);
-                SetFocus(edit);
-                Send(edit, EM_SETSEL, from, from);
-                if (paste) Clip(edit, input);
-                Send(edit, paste ? WM_PASTE : WM_CHAR, paste ? 0 : *input, 1);
-                EXPECT_EQ(std::tuple(Text(edit), Send(edit, EM_GETSEL), dlg.ItemText(id)),
-                          std::tuple(after, MAKELRESULT(to, to), Utf8FromWide(after)))
-                    << (paste ? "pasted into " : "typed into ") << id;
-            }
+        for (const auto& [paste, id, input] : {
+                 Row{false, kDigits, L"x"},
+                 Row{true, kPlain, L"\u0394"},
+             }) {
+            const HWND edit = GetDlgItem(w, id);
+            dlg.SetItemText(id, "12");
+            SetFocus(edit);
+            Send(edit, EM_SETSEL, 1, 1);
+            if (paste) Clip(edit, input);
+            Send(edit, paste ? WM_PASTE : WM_CHAR, paste ? 0 : *input, 1);
+            EXPECT_EQ(std::tuple(Text(edit), Send(edit, EM_GETSEL), dlg.ItemText(id)),
+                      std::tuple(L"12", MAKELRESULT(1, 1), "12"))
+                << id;
         }
     });
 }
@@ -157,23 +168,16 @@ TEST_F(Windows, AnEditTypesCutsPastesAndUndoesAsAPlainEdit) {
     using Key = std::tuple<UINT, WPARAM, BYTE, const char*>;  // message, key, held around, name
     const Key keys[] = {
         {WM_CHAR, '0', 0, "0"},
-        {WM_CHAR, '0', 0, "0"},
-        {WM_CHAR, '1', 0, "1"},
         {WM_CHAR, 'a', 0, "a"},
-        {WM_CHAR, '@', 0, "@"},
         {WM_CHAR, VK_BACK, 0, "Backspace"},
         {WM_KEYDOWN, VK_DELETE, 0, "Delete"},
         {WM_KEYDOWN, VK_DELETE, VK_SHIFT, "Shift+Delete"},
         {WM_KEYDOWN, VK_LEFT, 0, "Left"},
-        {WM_KEYDOWN, VK_RIGHT, 0, "Right"},
         {WM_KEYDOWN, VK_LEFT, VK_SHIFT, "Shift+Left"},
-        {WM_KEYDOWN, VK_RIGHT, VK_SHIFT, "Shift+Right"},
         {WM_KEYDOWN, VK_HOME, 0, "Home"},
         {WM_KEYDOWN, VK_END, VK_SHIFT, "Shift+End"},
         {WM_CHAR, 0x18, 0, "Ctrl+X"},
-        {WM_CHAR, 0x03, 0, "Ctrl+C"},
         {WM_CHAR, 0x16, 0, "Ctrl+V"},
-        {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
         {WM_CHAR, 0x1A, 0, "Ctrl+Z"},
         {WM_KEYDOWN, VK_INSERT, VK_SHIFT, "Shift+Insert"},
     };
@@ -228,14 +232,12 @@ TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
         },
         [&](HWND w) {
             for (std::size_t i = 0; i < combos.size(); ++i) {
-                // Dropped, selection and text, read on the dialog's thread.
+                // Dropped, selection and text, read on the dialog's thread. (What the framework
+                // holds is what it heard, compared below.)
                 const auto look = [&] {
                     OnDialogThread(w, [&] {
                         states[i].emplace_back(Send(combos[i], CB_GETDROPPEDSTATE),
                                                Send(combos[i], CB_GETCURSEL), Text(combos[i]));
-                        if (i == 0) {
-                            EXPECT_EQ(list.GetCurSel(), std::get<1>(states[i].back()));
-                        }
                     });
                 };
                 OnDialogThread(w, [&] { SetFocus(GetWindow(combos[i], GW_CHILD)); });
@@ -245,8 +247,7 @@ TEST_F(Windows, EnterAndEscapeCloseAnOpenListAsAPlainComboBox) {
                 look();
             }
         });
-    ASSERT_EQ(states[1].size(), 2u);
-    EXPECT_EQ(std::get<0>(states[1].front()), 0) << "the plain list stayed open";
+    EXPECT_EQ(std::get<0>(states[1].at(0)), 0) << "the plain list stayed open";
     EXPECT_EQ(states[0], states[1]);
     EXPECT_EQ(dlg.picks, picks);
 }
@@ -301,57 +302,6 @@ TEST_F(Windows, TheEditMenuIsAPlainEditsAndGoesThroughTheFramework) {
     for (const auto& [menu, shown] : seen[1]) texts += L"[" + std::get<0>(shown) + L"]";
     EXPECT_EQ(texts, L"[][ab][ab][][ab][ab]");
     EXPECT_EQ(std::tuple(dlg.ItemText(kPlain), dlg.ItemText(kSecret)), std::tuple("ab", ""));
-}
-
-// A wheel turn over a closed combo box without the focus scrolls the dialog and picks nothing.
-TEST_F(Windows, TheWheelOverAnUnfocusedComboScrollsTheDialog) {
-    // Windows sends the wheel to the window under the pointer: the list box itself, or the
-    // edit inside a drop-down combo box.
-    CountingDlg dlg;
-    Run(dlg, [&](HWND w) {
-        CComboBox list, dropDown;
-        dlg.Bind(list, kCombo);
-        dlg.Bind(dropDown, kDropDown);
-        for (CComboBox* box : {&list, &dropDown}) {
-            for (const char* item : {"one", "two", "three"}) box->AddString(item);
-            box->SetCurSel(1);
-        }
-        SetFocus(GetDlgItem(w, kPlain));
-        const HWND dropDownEdit = GetWindow(GetDlgItem(w, kDropDown), GW_CHILD);
-        for (HWND under : {GetDlgItem(w, kCombo), GetDlgItem(w, kDropDown), dropDownEdit})
-            Send(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-        EXPECT_EQ(std::tuple(list.GetCurSel(), dropDown.GetCurSel(), Text(dropDownEdit), dlg.wheels,
-                             dlg.heard),
-                  std::tuple(1, 1, L"two", std::vector<int>(3, WHEEL_DELTA), std::map<int, int>{}));
-    });
-}
-
-// Each key the dialog manager handles reaches it through the dialog's own loop: Tab and an
-// arrow, which also ask the window to show its focus cues (hidden while it was started with the
-// mouse), Enter and Escape. (Wine keeps no cue state to read back: what the window is asked is
-// recorded instead.)
-TEST_F(Windows, TheDialogManagersKeysReachItAndMovesShowTheFocusCues) {
-    std::vector<WPARAM> asked;
-    onMessage_ = [&](UINT m, WPARAM p, LPARAM) {
-        if (m == WM_CHANGEUISTATE) asked.push_back(p);
-    };
-    const std::vector<WPARAM> shown{MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS)};
-    using Row = std::tuple<int, std::vector<WPARAM>, int, int, std::map<int, int>, bool>;
-    for (const auto& [focus, keys, result, focused, heard, cues] : {
-             Row{kPlain, {VK_TAB}, kIdCancel, kRadioB, {}, true},
-             Row{kRadioB, {VK_LEFT, VK_RETURN}, kIdOk, kRadioA, {{kRadioA, 1}}, true},
-             Row{kPlain, {VK_ESCAPE}, kIdCancel, kPlain, {}, false},
-         }) {
-        asked.clear();
-        CountingDlg dlg;
-        const int got = Run(dlg, [&](HWND w) {
-            dlg.CheckItem(kRadioB, true);
-            SetFocus(GetDlgItem(w, focus));
-            for (WPARAM key : keys) PostMessageW(GetDlgItem(w, focus), WM_KEYDOWN, key, 1);
-        });
-        EXPECT_EQ(std::tuple(got, dlg.focusedId(), dlg.heard, asked),
-                  std::tuple(result, focused, heard, cues ? shown : std::vector<WPARAM>{}));
-    }
 }
 
 // Explorer by its full path in the Windows folder, never found through the search path (which
