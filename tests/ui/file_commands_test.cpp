@@ -185,6 +185,8 @@ TEST_F(MainWindow, HttpAndFtpKeepTheFiletypeOnWirelessCfgAndSaveTheWholeRecord) 
     CopyText(ftp.imageFrom, from);
     ftp.saveYear.set(2024);
     WriteBytes(folder / "ftp.cfg", CfgFileOf(ftp));
+    record = {};
+    std::filesystem::remove(folder / "wireless.cfg");  // started afresh, on no file
     auto& fresh = Open();
     Load(folder / "ftp.cfg");
     fresh.Pick(IDC_COMBO_SENDTO, 0);  // Email
