@@ -5,7 +5,6 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -244,28 +243,6 @@ TEST_F(Framework, AnEditKnownByItsResultIsTheReplacementItMade) {
     w.Type(kNumber, "7");
     w.Undo(kNumber);
     EXPECT_EQ(w.Text(kNumber), "1564") << "a drop is a paste: what is typed next is a step apart";
-}
-
-// A native control may show the user's change before the framework refuses it: every refusal
-// asks the window to show the old state again.
-TEST_F(Framework, ARefusedChangeAsksTheWindowToShowTheOldStateAgain) {
-    dlg.combo.AddString("one");
-    dlg.EnableItem(kName, false);
-    using Change = std::pair<int, std::uint32_t>;
-    for (const auto& [what, act, shown] : {
-             std::tuple{"a letter in a digits-only edit",
-                        std::function([&] { w.Type(kNumber, "x"); }),
-                        Change{dlg.IndexOf(kNumber), kChangedText | kChangedEditSel}},
-             std::tuple{"typing into a disabled edit",
-                        std::function([&] { dlg.UserReplace(kName, 0, 0, "a", EditKind::Typing); }),
-                        Change{dlg.IndexOf(kName), kChangedText | kChangedEditSel}},
-             std::tuple{"a pick past the list", std::function([&] { dlg.UserPick(kCombo, 1); }),
-                        Change{dlg.IndexOf(kCombo), kChangedSelection | kChangedText}},
-         }) {
-        w.changes.clear();
-        act();
-        EXPECT_EQ(w.changes, std::vector<Change>{shown}) << what;
-    }
 }
 
 TEST_F(Framework, ComboPicksAndTheEditFieldOfAnEditableCombo) {
