@@ -132,7 +132,6 @@ class SetRules(Cli):
         ("countryId=Sweden mmsApn=mine", 1, "{}: the operator parameters of a carrier come from "
          "its preset; set countryId=Custom to use your own"),
         ("version=3", 2, "version: is written by every save"),
-        ("imageFromShort=Gate", 2, "imageFromShort: follows imageFrom (its first 15 characters)"),
         # The Email Setting dialog's checks (each field's: the dialog's tests).
         ("smtpPort=65536", 1, "{}: Invalid SMTP port2!"),
         ("sendMode=Instant imageQuality=Original", 1, "{}: Image Quality stays Normal with MMS "

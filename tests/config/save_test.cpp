@@ -59,16 +59,15 @@ TEST(Save, PreparedRecordInBothForms) {
 // it reads: the stamp of the save test above.)
 TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
     // Each month of a leap year from its first day and second to its last: 2000, as every 400th.
-    for (const int year : {2000, 2024}) {
-        for (unsigned m = 1; m <= 12; ++m) {
-            const unsigned last =
-                static_cast<unsigned>((std::chrono::year(year) / m / std::chrono::last).day());
-            char text[40];
-            for (const unsigned day : {1u, last, last + 1}) {
-                std::snprintf(text, sizeof text, "%d-%02u-%02u %s", year, m, day,
-                              day == 1 ? "00:00:00" : "23:59:59");
-                EXPECT_EQ(ParseSaveTime(text).has_value(), day <= last) << text;
-            }
+    // (A leap year by the fourth: the command line's --time test.)
+    for (unsigned m = 1; m <= 12; ++m) {
+        const unsigned last =
+            static_cast<unsigned>((std::chrono::year(2000) / m / std::chrono::last).day());
+        char text[40];
+        for (const unsigned day : {1u, last, last + 1}) {
+            std::snprintf(text, sizeof text, "2000-%02u-%02u %s", m, day,
+                          day == 1 ? "00:00:00" : "23:59:59");
+            EXPECT_EQ(ParseSaveTime(text).has_value(), day <= last) << text;
         }
     }
     for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
@@ -282,7 +281,6 @@ TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
     EXPECT_EQ(ReadBytes(dir_ / "card" / "wireless.cfg"), Pattern(2048, 7));
     ASSERT_TRUE(WriteFileAtomically(dir_ / "links" / "dangling", Pattern(868, 8)));
     EXPECT_EQ(ReadBytes(dir_ / "card" / "later.cfg"), Pattern(868, 8));
-    EXPECT_EQ(Names(dir_ / "card"), (std::vector<std::string>{"later.cfg", "wireless.cfg"}));
     for (const char* link : {"first", "second", "dangling"})
         EXPECT_TRUE(fs::is_symlink(dir_ / "links" / link)) << link;
     // Every name of one file locks the same companion beside it.
