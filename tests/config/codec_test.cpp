@@ -1,10 +1,8 @@
 #include "config/codec.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -128,30 +126,6 @@ TEST(Renumbering, EveryOldCountryIdMovesToTheCountryAtItsPlace) {
         EXPECT_EQ(r.countryId, current[old]) << int(old);
         EXPECT_EQ(r.operatorId, op);
     }
-}
-
-// A file on disk: what cannot be opened or has a wrong length changes nothing; a good file loads.
-TEST(OnDisk, ReportsEachFailureAndLoadsAGoodFile) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("ostrova-codec-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir / "folder.cfg");
-    const auto [good, record] = Cfg(2048);
-    WriteBytes(dir / "one.cfg", {2});
-    WriteBytes(dir / "big.cfg", Bytes(8193));
-    WriteBytes(dir / "wireless.cfg", good);
-    const std::pair<const char*, S> files[] = {{"missing.cfg", S::OpenError},
-                                               {"folder.cfg", S::OpenError},
-                                               {"one.cfg", S::TooShort},
-                                               {"big.cfg", S::TooLong},
-                                               {"wireless.cfg", S::Loaded}};
-    for (const auto& [name, status] : files) {
-        ConfigRecord r = Sentinel();
-        EXPECT_EQ(ReadSettingsFile(dir / name, FileForm::Cfg, Reader::LoadCommand, r).status,
-                  status)
-            << name;
-        EXPECT_EQ(Of(r), status == S::Loaded ? record : Of(Sentinel())) << name;
-    }
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -59,16 +59,15 @@ TEST(Save, PreparedRecordInBothForms) {
 // it reads: the stamp of the save test above.)
 TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
     // Each month of a leap year from its first day and second to its last: 2000, as every 400th.
-    for (const int year : {2000, 2024}) {
-        for (unsigned m = 1; m <= 12; ++m) {
-            const unsigned last =
-                static_cast<unsigned>((std::chrono::year(year) / m / std::chrono::last).day());
-            char text[40];
-            for (const unsigned day : {1u, last, last + 1}) {
-                std::snprintf(text, sizeof text, "%d-%02u-%02u %s", year, m, day,
-                              day == 1 ? "00:00:00" : "23:59:59");
-                EXPECT_EQ(ParseSaveTime(text).has_value(), day <= last) << text;
-            }
+    // (A leap year by the fourth: the command line's --time test.)
+    for (unsigned m = 1; m <= 12; ++m) {
+        const unsigned last =
+            static_cast<unsigned>((std::chrono::year(2000) / m / std::chrono::last).day());
+        char text[40];
+        for (const unsigned day : {1u, last, last + 1}) {
+            std::snprintf(text, sizeof text, "2000-%02u-%02u %s", m, day,
+                          day == 1 ? "00:00:00" : "23:59:59");
+            EXPECT_EQ(ParseSaveTime(text).has_value(), day <= last) << text;
         }
     }
     for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
@@ -79,14 +78,12 @@ TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
 }
 
 // The form a loaded file is read in, by its extension; the Filetype list's rule is the window's.
-// Only the file's own name counts, whichever separator ends the folder before it.
+// Only the file's own name counts, whichever separator ends the folder before it. (Any case, .bak,
+// no extension and a dot in a folder's name: the main window's load tests.)
 TEST(FileForm, FromTheExtension) {
-    for (std::string_view bin : {"MMSCFG.BIN", "backup.bak", "old.Bin", "card.cfg/MMSCFG.bin",
-                                 ".bin", "cards/.bin", "E:\\card.cfg\\MMSCFG.BIN"})
+    for (std::string_view bin : {"card.cfg/MMSCFG.bin", ".bin", "E:\\card.cfg\\MMSCFG.BIN"})
         EXPECT_EQ(FileFormFromExtension(bin), FileForm::Bin) << bin;
-    for (std::string_view cfg :
-         {"wireless.cfg", "settings", "a.bin.cfg", "card.b/settings", "trailing.", "",
-          "C:\\Users\\anna.b\\settings", "\\\\nas\\backup.bin\\wireless"})
+    for (std::string_view cfg : {"a.bin.cfg", "trailing.", "", "\\\\nas\\backup.bin\\wireless"})
         EXPECT_EQ(FileFormFromExtension(cfg), FileForm::Cfg) << cfg;
 }
 
@@ -135,21 +132,16 @@ TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
         bool renameFails, damaged;
     };
     const Row rows[] = {
-        {Renamed, 2048, 2048, 0, 1, 0, false, false},
         {Renamed, 2048, 2048, 2047, 1, 0, false, false},
         {Renamed, 2048, 2048, kNever, 0, 1, false, false},
         {Renamed, 2048, 2048, kNever, 0, 0, true, false},
         {Renamed, 2048, 868, kNever, 0, 0, false, false},
-        {HardLinked, 2048, 2048, 0, 1, 0, false, false},
         {HardLinked, 2048, 2048, 2047, 1, 0, false, false},
-        {HardLinked, 2048, 2048, kNever, 0, 1, false, false},
         {HardLinked, 2048, 868, kNever, 0, 1, false, false},
         {HardLinked, 868, 2048, 1000, 1, 0, false, false},
         {HardLinked, 2048, 2048, 1000, 99, 0, false, true},
         {HardLinked, 2048, 868, kNever, 0, 99, false, true},
-        {HardLinked, 2048, 868, kNever, 0, 0, false, false},
         {HardLinked, 868, 2048, kNever, 0, 0, false, false},
-        {NoNewFiles, 868, 2048, 1000, 1, 0, false, false},
         {NoNewFiles, 2048, 868, kNever, 0, 0, false, false},
     };
     const fs::path file = dir_ / "wireless.cfg";
@@ -214,10 +206,7 @@ TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
         {".wireless.cfg.tmp-4242-3-917", true, false, true},
         {".wireless.cfg.tmp-4242-4-917", false, false, false},
         {".other.cfg.tmp-4242-5-917", true, false, false},
-        {".ostrova-tmp-4242", true, false, false},
-        {".ostrova-tmp-4242-6-7", true, false, false},
         {".ostrova-tmp-42x-8", true, false, false},
-        {"ostrova-tmp-4242-9", true, false, false},
         {".wireless.cfg.tmp-4242-10.txt", true, false, false},
     };
     const fs::path file = dir_ / "wireless.cfg";
@@ -292,7 +281,6 @@ TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
     EXPECT_EQ(ReadBytes(dir_ / "card" / "wireless.cfg"), Pattern(2048, 7));
     ASSERT_TRUE(WriteFileAtomically(dir_ / "links" / "dangling", Pattern(868, 8)));
     EXPECT_EQ(ReadBytes(dir_ / "card" / "later.cfg"), Pattern(868, 8));
-    EXPECT_EQ(Names(dir_ / "card"), (std::vector<std::string>{"later.cfg", "wireless.cfg"}));
     for (const char* link : {"first", "second", "dangling"})
         EXPECT_TRUE(fs::is_symlink(dir_ / "links" / link)) << link;
     // Every name of one file locks the same companion beside it.
@@ -304,6 +292,8 @@ TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
 
 // The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
 // temporary and the old file's names. A missing folder, a folder or no name at all is refused.
+// On Windows the name takes the path beyond MAX_PATH: a hidden file is replaced and stays hidden;
+// one another program holds (as an editor does: others may read it) or a read-only one stays whole.
 TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
     const std::string name = std::string(250 - 4, 'n') + ".cfg";
     std::error_code error;
@@ -311,6 +301,24 @@ TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
         ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, seed), error))
             << error.message();
     }
+#ifdef _WIN32
+    const std::wstring wide = LongPathName(dir_ / name);
+    ASSERT_GT((dir_ / name).native().size(), std::size_t{MAX_PATH});
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(WriteFileAtomically(dir_ / name, Pattern(2048, 2), error)) << error.message();
+    EXPECT_EQ(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+              DWORD{FILE_ATTRIBUTE_HIDDEN});
+    const HANDLE held = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteFileAtomically(dir_ / name, Pattern(2048, 3), error));
+    EXPECT_TRUE(error);
+    CloseHandle(held);
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFileAtomically(dir_ / name, Pattern(2048, 3), error));
+    EXPECT_EQ(error, std::errc::permission_denied);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
     EXPECT_EQ(ReadWholeFile(dir_ / name).bytes, Pattern(2048, 2));
     EXPECT_FALSE(WriteFileAtomically(dir_ / "missing" / "wireless.cfg", Pattern(4, 1), error));
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
@@ -333,7 +341,6 @@ TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
 TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
     const std::wstring here = fs::current_path().native();
     const std::pair<std::wstring, std::wstring> rows[] = {
-        {L"C:\\card\\wireless.cfg", L"\\\\?\\C:\\card\\wireless.cfg"},
         {L"C:/card/./old/../wireless.cfg", L"\\\\?\\C:\\card\\wireless.cfg"},
         {L"\\\\nas\\share\\wireless.cfg", L"\\\\?\\UNC\\nas\\share\\wireless.cfg"},
         {L"\\\\?\\C:\\card\\..\\wireless.cfg", L"\\\\?\\C:\\card\\..\\wireless.cfg"},
@@ -342,45 +349,6 @@ TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
     };
     for (const auto& [path, expected] : rows)
         EXPECT_EQ(LongPathName(path), expected) << Utf8FromPath(path);
-}
-
-// A folder deeper than MAX_PATH, as nested copies of a card make it: a hidden file is replaced
-// and stays hidden; one another program holds (as an editor does: others may read it) or a
-// read-only one stays whole. Nothing is left beside it.
-TEST_F(AtomicWrite, BeyondMaxPathAHiddenFileIsReplacedAndAHeldOrReadOnlyOneStays) {
-    fs::path deep = dir_;
-    for (wchar_t c : std::wstring(L"abc")) {
-        deep /= std::wstring(100, c);
-        ASSERT_TRUE(CreateDirectoryW(LongPathName(deep).c_str(), nullptr));
-    }
-    const fs::path file = deep / "wireless.cfg";
-    const std::wstring name = LongPathName(file);
-    ASSERT_GT(file.native().size(), std::size_t{MAX_PATH});
-    std::error_code error;
-    ASSERT_TRUE(WriteFileAtomically(file, Pattern(2048, 1), error)) << error.message();
-    ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(WriteFileAtomically(file, Pattern(868, 2), error)) << error.message();
-    EXPECT_EQ(GetFileAttributesW(name.c_str()) & FILE_ATTRIBUTE_HIDDEN,
-              DWORD{FILE_ATTRIBUTE_HIDDEN});
-
-    const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
-    EXPECT_TRUE(error);
-    CloseHandle(held);
-    ASSERT_TRUE(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(WriteFileAtomically(file, Pattern(2048, 3), error));
-    EXPECT_EQ(error, std::errc::permission_denied);
-    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const FileBytes read = ReadWholeFile(file);
-    EXPECT_EQ(read.status, ReadStatus::Loaded);
-    EXPECT_EQ(read.bytes, Pattern(868, 2));
-    // The C runtime's folder calls stop at MAX_PATH: the file and its folders go by their long
-    // names, and each folder, empty, with nothing left beside the file.
-    EXPECT_TRUE(DeleteFileW(name.c_str()));
-    for (; deep != dir_; deep = deep.parent_path())
-        EXPECT_TRUE(RemoveDirectoryW(LongPathName(deep).c_str())) << "no temporary or old file";
 }
 #endif
 
