@@ -5,12 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 #include <functional>
 #include <memory>
 
@@ -58,29 +54,6 @@ inline int RunDialog(CDialog& dlg, const std::function<void(DialogWindow&)>& scr
         if (!window.ended()) dlg.EndDialog(kIdCancel);
     });
     return dlg.DoModal();
-}
-
-// A wheel turn over `target` as the window system delivers it: spontaneous, so Qt passes it
-// on to the parents when the target ignores it.
-inline void Turn(QWidget* target, QPoint angleDelta, Qt::ScrollPhase phase = Qt::NoScrollPhase) {
-    const QPointF at(2, 2);
-    QWheelEvent wheel(at, target->mapToGlobal(at), {}, angleDelta, Qt::NoButton, {}, phase, false);
-    QSpontaneKeyEvent::setSpontaneous(&wheel);
-    QApplication::instance()->notify(target, &wheel);  // sendEvent would drop spontaneity
-}
-
-// Opens the context menu of `target` at `at` and picks its first entry from the keyboard, as
-// the user would.
-inline void PickFirstFromContextMenu(QWidget* target, QPoint at) {
-    QTimer::singleShot(50, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        QTimer::singleShot(2000, menu, &QMenu::close);  // a failed pick must not hang the test
-        menu->setActiveAction(nullptr);                 // not the entry under the pointer
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(menu, key);
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-    QApplication::sendEvent(target, &event);
 }
 
 // One application (offscreen, as the build runs the tests) and a fresh backend for each test.
