@@ -3,7 +3,8 @@
 // dialog driven with the same random steps, reported now as a replacement (as the Windows
 // backend reports) and now as the text and caret after it (as the Qt backend does). Where the
 // field's rules accept, the edit shows exactly the model's text and selection and the record
-// follows; where they refuse, nothing changes at all. OSTROVA_MODEL_STEPS and
+// follows; where they refuse, nothing changes at all. (A password field's undo, which only
+// clears it, is the Qt typing test's, beside a real QLineEdit.) OSTROVA_MODEL_STEPS and
 // OSTROVA_MODEL_SEED run others.
 #include <cstdlib>
 #include <iostream>
@@ -40,7 +41,6 @@ struct PlainField {
     std::vector<Command> history;
     std::size_t undoState = 0;
     bool separator = false;
-    bool password = false;
 
     int len() const { return static_cast<int>(text.size()); }
     bool hasSelection() const { return 0 <= selStart && selStart < selEnd && selEnd <= len(); }
@@ -106,20 +106,9 @@ struct PlainField {
         }
         cursor = pos;
     }
-    bool CanUndo() const {
-        // A password field may only be cleared, and only right after typing.
-        return undoState > 0 && (!password || history[undoState - 1].type == Type::Insert);
-    }
-    bool CanRedo() const { return !password && undoState < history.size(); }
+    bool CanUndo() const { return undoState > 0; }
+    bool CanRedo() const { return undoState < history.size(); }
     void Undo() {
-        if (password) {
-            // Whatever the history, undo in a password field clears it, the text unseen.
-            selStart = 0;
-            selEnd = len();
-            RemoveSelected();
-            separator = true;
-            return;
-        }
         if (!CanUndo()) return;
         selStart = selEnd = 0;
         while (undoState > 0) {
@@ -192,19 +181,17 @@ struct Field {
     bool digits = false;
     int limit = 0;       // the edit refuses growth past it
     int fallbackAt = 0;  // this many characters: the change is refused whole
-    bool password = false;
     std::string (*stored)(const ConfigRecord&) = nullptr;  // what the record holds of it
 };
 
 const Field kMainFields[] = {
-    {IDC_EDIT_PHONE1, "Phone1", false, 0, 20, false,
+    {IDC_EDIT_PHONE1, "Phone1", false, 0, 20,
      [](const ConfigRecord& r) { return std::string(TextOf(r.phone[0])); }},
-    {IDC_EDIT_EMAIL1, "E-mail 1", false, 0, 60, false,
+    {IDC_EDIT_EMAIL1, "E-mail 1", false, 0, 60,
      [](const ConfigRecord& r) { return std::string(TextOf(r.email[0])); }},
     {IDC_EDIT_IMAGEFROM, "Image From"},
 };
 const Field kEmailFields[] = {
-    {IDC_EMAIL_PASSWORD, "Password", false, 39, 0, true},
     {IDC_EMAIL_SERVER, "Server", false, 39},
     {IDC_EMAIL_PORT, "Port", true, 5},
 };
@@ -376,7 +363,6 @@ protected:
             for (const std::string& t : {std::string("-"), start}) dlg.SetItemText(f.id, t);
             PlainField m;
             m.text = start;
-            m.password = f.password;
             m.MoveCursor(dlg.Item(f.id).anchor, false);
             m.MoveCursor(dlg.Item(f.id).caret, true);
             m.separator = false;

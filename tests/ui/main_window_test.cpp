@@ -206,22 +206,6 @@ TEST_F(MainWindow, NumericEditsWalkTheirBounds) {
     }
 }
 
-TEST_F(MainWindow, EveryRecipientShowsItsFieldAndStoresWhatIsTyped) {
-    const int edits[] = {IDC_EDIT_PHONE1, IDC_EDIT_PHONE2, IDC_EDIT_PHONE3, IDC_EDIT_PHONE4,
-                         IDC_EDIT_EMAIL1, IDC_EDIT_EMAIL2, IDC_EDIT_EMAIL3, IDC_EDIT_EMAIL4};
-    auto field = [](ConfigRecord& r, int i) -> std::span<char> {
-        return i < 4 ? std::span<char>(r.phone[i]) : std::span<char>(r.email[i - 4]);
-    };
-    ConfigRecord r = SampleRecord(kSendInstant);
-    for (int i = 0; i < 8; ++i) CopyText(field(r, i), std::to_string(100 + i));
-    auto& w = OpenOn(r);
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(w.Text(edits[i]), std::to_string(100 + i));
-        w.Retype(edits[i], std::to_string(10 + i));
-    }
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(TextOf(field(record, i)), std::to_string(10 + i));
-}
-
 TEST_F(MainWindow, RecipientsCountryAndOperatorFollowTheUserAndDefaultResetsTheRecord) {
     auto& w = Open();
     w.Click(IDC_RADIO_INSTANT);
