@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # The manual pages against the program: every command, option and field that ostrova-cfg
-# offers is in ostrova-cfg(1), the pages carry the program's version, and man and lexgrog read
-# them without a warning. Usage: man_page_test.py PROGRAM CFG_PAGE SETTINGS_PAGE [unittest args]
+# offers is in ostrova-cfg(1), and the pages carry the program's version.
+# Usage: man_page_test.py PROGRAM CFG_PAGE SETTINGS_PAGE [unittest args]
 import os, re, subprocess, sys, tempfile, unittest
 
 PROGRAM, CFG_PAGE, SETTINGS_PAGE = (os.path.abspath(a) for a in sys.argv[1:4])
@@ -39,18 +39,13 @@ class ManPages(unittest.TestCase):
     def assertFound(self, pattern, text, what):
         self.assertTrue(re.search(pattern, text), what)
 
-    def test_man_and_lexgrog_read_the_pages_without_a_word_and_they_carry_the_version(self):
+    # man --warnings and lexgrog read the packaged pages in the package check.
+    def test_the_pages_carry_the_programs_version(self):
         printed = run(PROGRAM, "--version")
         version = re.fullmatch(r"ostrova-cfg (\d+\.\d+\.\d+)\n", printed.stdout).group(1)
         for page in (CFG_PAGE, SETTINGS_PAGE):
-            shown = run("man", "--warnings", "-E", "UTF-8", "-l", page)
-            self.assertEqual((shown.returncode, shown.stderr), (0, ""), page)
-            footer = shown.stdout.rstrip().splitlines()[-1]
+            footer = run("man", "-E", "UTF-8", "-l", page).stdout.rstrip().splitlines()[-1]
             self.assertTrue(footer.startswith(f"Ostrova+ Settings {version} "), footer)
-            whatis = run("lexgrog", page)
-            self.assertEqual(whatis.returncode, 0, whatis.stdout + whatis.stderr)
-            name = os.path.basename(page).removesuffix(".1")
-            self.assertIn(f'"{name} - ', whatis.stdout)
 
     def test_every_command_option_and_field_of_the_program_is_in_the_page(self):
         page = sections(CFG_PAGE)
