@@ -292,31 +292,6 @@ TEST_F(Framework, OnlyOkAndCancelEndTheDialog) {
     EXPECT_EQ(std::pair(f.result, form.value), std::pair(kIdOk, 12)) << "which pulls first";
 }
 
-// A window renders what changed, aspect by aspect, in the order the toolkits need.
-TEST_F(Framework, AWindowRendersEachChangedAspectInOrder) {
-    struct Hooks : headless::HeadlessDialog {
-        using HeadlessDialog::HeadlessDialog;
-        std::string log;
-        void ControlChanged(int index, std::uint32_t flags) override {
-            RenderChanges(index, flags);
-        }
-        void RenderFont(int) override { log += "font "; }
-        void RenderEnabled(int) override { log += "enabled "; }
-        void RenderVisible(int) override { log += "visible "; }
-        void RenderItems(int) override { log += "items "; }
-        void RenderSelection(int) override { log += "selection "; }
-        void RenderText(int) override { log += "text "; }
-        void RenderCheck(int) override { log += "check "; }
-        void RenderEditSelection(int) override { log += "caret "; }
-    } view{dlg, backend};
-    view.ControlChanged(0, kChangedAll);
-    EXPECT_EQ(view.log, "font enabled visible items selection text check caret ");
-    view.log.clear();
-    for (std::uint32_t flag : {kChangedVisible, kChangedSelection, kChangedCheck})
-        view.ControlChanged(0, flag);
-    EXPECT_EQ(view.log, "visible selection text check ");
-}
-
 // Under the Windows backend an edit has one undo level, which a second undo takes back.
 TEST(EditHistoryStyle, FollowsTheBackendsPlainField) {
     headless::HeadlessBackend backend;
