@@ -78,10 +78,8 @@ int Story(HWND main) {
                     const std::wstring was = Text(control);
                     PostMessageW(edit, WM_KEYDOWN, VK_DOWN, 1);  // Down, pressed and released
                     PostMessageW(edit, WM_KEYUP, VK_DOWN, 1 | (1u << 30) | (1u << 31));
-                    if (steps == 200 || !WaitFor([&] { return Text(control) != was; })) {
-                        std::fprintf(stderr, "stopped at %ls\n", was.c_str());
+                    if (steps == 200 || !WaitFor([&] { return Text(control) != was; }))
                         return Fail("the list did not reach the entry");
-                    }
                 }
                 break;
             }
@@ -101,9 +99,6 @@ int Save(HWND main) {
             return box != nullptr && GetWindow(box, GW_OWNER) == main;
         }))
         return Fail("no message box after Save");
-    // What the box says, for the log: "Save <path> OK!" or why the save failed.
-    for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;)
-        if (!Text(text).empty()) std::printf("message: %ls\n", Text(text).c_str());
     Click(GetDlgItem(box, IDOK));
     if (!WaitFor([&] { return IsWindow(box) == FALSE; })) return Fail("the message box stayed");
 
