@@ -63,8 +63,7 @@ protected:
         for (WORD k : {key, held})
             if (k != 0) in.push_back({INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}});
         SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-        RECT pixel{0, 0, 1, 1};
-        InvalidateRect(w, &pixel, FALSE);
+        InvalidateRect(w, nullptr, FALSE);
         WaitUntil([&] { return paints_ != before; });
     }
     static void OnDialogThread(HWND w, const std::function<void()>& call) {
