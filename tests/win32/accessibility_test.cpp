@@ -40,10 +40,7 @@ struct Recorder : AccessibleNameService {
 // To), and a label beside two fields in different frames (APN).
 const std::map<int, std::map<int, std::wstring>> kSomeNames = {
     {IDD_MAIN,
-     {{IDC_EDIT_PHONE1, L"Phone1"},
-      {IDC_EDIT_HOUR, L"Hour"},
-      {IDC_EDIT_IMAGEFROM, L"Image From"},
-      {IDC_COMBO_SENDTO, L"Send To"}}},
+     {{IDC_EDIT_PHONE1, L"Phone1"}, {IDC_EDIT_HOUR, L"Hour"}, {IDC_COMBO_SENDTO, L"Send To"}}},
     {IDD_ABOUTBOX, {}},
     {IDD_EMAIL_SETTING, {{IDC_EMAIL_ACCOUNT, L"Account ( @xxx )"}}},
     {IDD_OPERATOR_PARAM, {{IDC_OP_NET_APN, L"APN"}, {IDC_OP_MMS_APN, L"APN"}}},
@@ -51,8 +48,7 @@ const std::map<int, std::map<int, std::wstring>> kSomeNames = {
     {IDD_HTTP_SETTING, {{IDC_HTTP_SERVER, L"HTTP Server"}}},
 };
 
-class Names : public Win32Test {
-protected:
+struct Names : Win32Test {
     Log log_;
 };
 
