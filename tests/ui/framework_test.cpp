@@ -22,29 +22,50 @@ enum : int {
     kBare, kRadioD
 };
 // clang-format on
+// The dialog manager's own controls, which its keys walk: the controls above take no Tab.
+namespace keys {
+enum : int { kLabel = 200, kName, kRadioA, kRadioB, kRadioC, kCheck, kHidden, kCombo, kButton };
+}  // namespace keys
+
+constexpr std::uint32_t kTab = kStyleTabStop, kGroup = kStyleGroup, kAuto = kStyleAuto;
 
 // kValue comes first: a change to the first control must reach the window too.
 constexpr ControlTemplate kControls[] = {
     {kValue, ControlKind::Edit, "", {}, kStyleNone},
-    {kRadioA, ControlKind::RadioButton, "A", {}, kStyleAuto | kStyleGroup},
-    {kRadioB, ControlKind::RadioButton, "B", {}, kStyleAuto},
+    {kRadioA, ControlKind::RadioButton, "A", {}, kAuto | kGroup},
+    {kRadioB, ControlKind::RadioButton, "B", {}, kAuto},
     {kRadioC, ControlKind::RadioButton, "C", {}, kStyleNone},  // checked by its handler alone
     // The next group starts right after the last radio button of this one.
-    {kRadioD, ControlKind::RadioButton, "D", {}, kStyleAuto | kStyleGroup},
-    {kCheck, ControlKind::CheckBox, "Check", {}, kStyleAuto | kStyleGroup},
+    {kRadioD, ControlKind::RadioButton, "D", {}, kAuto | kGroup},
+    {kCheck, ControlKind::CheckBox, "Check", {}, kAuto | kGroup},
     ControlTemplate{kName, ControlKind::Edit, "", {}, kStyleNone}.Taking({5}),
     ControlTemplate{kNumber, ControlKind::Edit, "", {}, kStyleNone}.Taking({.digitsOnly = true}),
     {kCombo, ControlKind::ComboDropList, "", {}, kStyleNone},
     {kEditCombo, ControlKind::ComboDropDown, "", {}, kStyleNone},
     {kButton, ControlKind::PushButton, "Do", {}, kStyleNone},
     {kBare, ControlKind::PushButton, "Bare", {}, kStyleNone},  // no handler
-    {kIdOk, ControlKind::PushButton, "OK", {}, kStyleDefault},
-    {kIdCancel, ControlKind::PushButton, "Cancel", {}, kStyleNone},
+    {keys::kLabel, ControlKind::Label, "Name:", {}, kGroup},
+    {keys::kName, ControlKind::Edit, "", {}, kTab},
+    // B is a tab stop too: Shift+Tab meets it before A.
+    {keys::kRadioA, ControlKind::RadioButton, "A", {}, kAuto | kGroup | kTab},
+    {keys::kRadioB, ControlKind::RadioButton, "B", {}, kAuto | kTab},
+    {keys::kRadioC, ControlKind::RadioButton, "C", {}, kAuto},
+    {keys::kCheck, ControlKind::CheckBox, "Check", {}, kAuto | kGroup | kTab},
+    {keys::kHidden, ControlKind::Edit, "", {}, kGroup | kTab},  // hidden once open
+    {keys::kCombo, ControlKind::ComboDropList, "", {}, kGroup | kTab},
+    {keys::kButton, ControlKind::PushButton, "Do", {}, kTab},
+    {kIdOk, ControlKind::PushButton, "OK", {}, kStyleDefault | kTab},
+    {kIdCancel, ControlKind::PushButton, "Cancel", {}, kTab},
 };
+// The dialog manager's controls, from keys::kLabel on.
+constexpr std::span<const ControlTemplate> kKeyControls = std::span(kControls).subspan(12);
 constexpr DialogTemplate kTemplate{900, "Test", 100,   100,      "Times New Roman",
                                    10,  false,  false, kControls};
 constexpr DialogTemplate kNoDefault{
     901, "Form", 100, 100, "Times New Roman", 10, false, false, std::span(kControls, 1)};
+// From the dialog manager's edit on: the first control is the first tab stop.
+constexpr DialogTemplate kFromName{
+    903, "Keys", 100, 100, "Times New Roman", 10, false, false, kKeyControls.subspan(1)};
 
 // A dialog that records every notification it gets.
 class TestDlg : public CDialog {
@@ -55,9 +76,21 @@ public:
         for (int id : {kValue, kName, kNumber})
             On(id, Notify::Changed, [this, id] { log.push_back("change " + std::to_string(id)); });
         On(kCombo, Notify::SelChange, [this] { log.push_back("pick"); });
-        On(kIdOk, Notify::SetFocus, [] {});  // not a click handler: OK still ends the dialog
         On(kName, Notify::SetFocus, [this] { log.push_back("setfocus name"); });
         On(kName, Notify::KillFocus, [this] { log.push_back("killfocus name"); });
+        // The dialog manager's controls, by name; on OK no click handler: it still ends the
+        // dialog.
+        for (const ControlTemplate& c : kKeyControls) {
+            On(c.id, Notify::SetFocus, [this, id = c.id] { log.push_back("focus " + Name(id)); });
+            if (c.id != kIdOk && c.id != kIdCancel)
+                On(c.id, Notify::Clicked,
+                   [this, id = c.id] { log.push_back("click " + Name(id)); });
+        }
+    }
+    static std::string Name(int id) {
+        for (const ControlTemplate& c : kControls)
+            if (c.id == id) return std::string(c.text.empty() ? "field" : c.text);
+        return "?";
     }
     void DoDataExchange(CDataExchange& dx) override {
         DDX_Text(dx, kValue, value);
@@ -84,12 +117,23 @@ struct View : headless::HeadlessDialog {
     std::vector<std::pair<int, std::uint32_t>> changes;
 };
 
+using Log = std::vector<std::string>;
+
+// An open dialog, its edit keys::kHidden hidden.
+struct Open {
+    explicit Open(headless::HeadlessBackend& backend) : w(dlg, backend) {
+        dlg.Create(w);
+        dlg.Item(keys::kHidden).visible = false;
+    }
+    TestDlg dlg;
+    View w;
+};
+
 struct Framework : ::testing::Test {
     headless::HeadlessBackend backend;
-    TestDlg dlg;
-    View w{dlg, backend};
-    Framework() { dlg.Create(w); }
-    using Log = std::vector<std::string>;
+    Open open{backend};
+    TestDlg& dlg = open.dlg;
+    View& w = open.w;
 };
 
 TEST_F(Framework, CodeChangesRaiseNothingAndPushesTouchOnlyWhatDiffers) {
@@ -323,6 +367,109 @@ TEST(OpenedFileName, AddsTheDefaultExtensionOnlyToAMissingNameWithoutOne) {
     }
     std::filesystem::remove_all(dir);
 }
+
+// --- The dialog manager's keys, as every backend hands them to the framework
+
+namespace keys {
+
+using DialogManager = Framework;
+
+TEST_F(DialogManager, TabWalksTheTabStopsAndEntersARadioGroupAtItsCheckedButton) {
+    // A radio group is entered at the checked button of the whole group, wherever its tab stop
+    // stands; a hidden or disabled control is passed over; the walk wraps around.
+    using Row = std::tuple<int, int, int, DialogKey, int>;  // checked, disabled, from, key, to
+    for (const auto& [checked, disabled, from, key, to] : {
+             Row{kRadioA, 0, kName, DialogKey::Tab, kRadioA},
+             Row{kRadioC, 0, kName, DialogKey::Tab, kRadioC},
+             Row{kRadioA, 0, kCheck, DialogKey::BackTab, kRadioA},
+             Row{kRadioC, kRadioC, kName, DialogKey::Tab, kRadioA},
+             Row{kRadioC, 0, kRadioC, DialogKey::Tab, kCheck},
+             Row{kRadioA, kCombo, kCheck, DialogKey::Tab, kButton},
+             Row{kRadioA, 0, kIdCancel, DialogKey::Tab, kName},
+             Row{kRadioA, 0, kName, DialogKey::BackTab, kIdCancel},
+         }) {
+        Open o(backend);
+        auto& [d, v] = o;
+        d.CheckItem(checked, true);
+        if (disabled != 0) d.EnableItem(disabled, false);
+        v.Focus(from);
+        v.Key(key);
+        EXPECT_EQ(v.Focused(), to) << TestDlg::Name(from) << " to " << TestDlg::Name(to);
+    }
+}
+
+TEST_F(DialogManager, ArrowsWalkTheGroupOfAButtonAndClickAnAutomaticRadioTheyReach) {
+    using Row = std::tuple<int, DialogKey, int, Log>;  // from, key, disabled, what follows
+    for (const auto& [from, key, disabled, log] : {
+             Row{kRadioA, DialogKey::Next, 0, {"focus B", "click B"}},
+             Row{kRadioA, DialogKey::Previous, 0, {"focus C", "click C"}},
+             Row{kRadioA, DialogKey::Next, kRadioB, {"focus C", "click C"}},
+             Row{kRadioC, DialogKey::Next, 0, {"focus A"}},          // already checked: no click
+             Row{kButton, DialogKey::Previous, 0, {"focus field"}},  // the list before it
+             Row{kButton, DialogKey::Next, 0, {"focus OK"}},
+             Row{kCheck, DialogKey::Next, 0, {}},  // alone in its group
+             Row{kName, DialogKey::Next, 0, {}},   // an edit keeps its arrows
+         }) {
+        Open o(backend);
+        auto& [d, v] = o;
+        d.CheckItem(kRadioA, true);
+        if (disabled != 0) d.EnableItem(disabled, false);
+        v.Focus(from);
+        d.log.clear();
+        v.Key(key);
+        EXPECT_EQ(d.log, log) << TestDlg::Name(from);
+    }
+    EXPECT_FALSE(dlg.UserKey(DialogKey::Next, dlg.IndexOf(kName), false));
+}
+
+TEST_F(DialogManager, EnterAndEscapeLeaveAnOpenListItsKeys) {
+    w.Focus(kCombo);
+    for (DialogKey key : {DialogKey::Enter, DialogKey::Escape}) w.Key(key, true);
+    EXPECT_FALSE(w.ended);
+    EXPECT_FALSE(dlg.UserKey(DialogKey::Escape, dlg.IndexOf(kCombo), true)) << "the list's key";
+    w.Key(DialogKey::Escape);
+    EXPECT_EQ(w.result, kIdCancel);
+}
+
+// A dialog's first control starts its first group, with the group style or without it.
+TEST(FirstGroup, StartsAtTheFirstControl) {
+    static constexpr ControlTemplate kRadios[] = {
+        {1, ControlKind::RadioButton, "X", {}, kAuto | kTab},
+        {2, ControlKind::RadioButton, "Y", {}, kAuto},
+    };
+    static constexpr DialogTemplate kPair{904, "Pair", 100,   100,    "Times New Roman",
+                                          10,  false,  false, kRadios};
+    headless::HeadlessBackend backend;
+    CDialog dlg(kPair);
+    headless::HeadlessDialog w(dlg, backend);
+    dlg.Create(w);
+    w.Click(1);
+    w.Focus(1);
+    w.Key(DialogKey::Next);
+    EXPECT_EQ(std::tuple(w.Focused(), w.Checked(1), w.Checked(2)), std::tuple(2, false, true));
+}
+
+TEST_F(DialogManager, ADialogStartsAtItsFirstTabStopWithAnEditsTextSelected) {
+    dlg.SetItemText(kName, "abc");
+    dlg.PlaceDefaultFocus();
+    EXPECT_EQ(std::tuple(w.Focused(), w.EditSelection(kName), dlg.log),
+              std::tuple(kName, std::pair(0, 3), Log{"focus field"}));
+
+    Open o(backend);  // the first tab stop a radio button: its checked button
+    auto& [d, v] = o;
+    d.EnableItem(kName, false);
+    d.CheckItem(kRadioB, true);
+    d.PlaceDefaultFocus();
+    EXPECT_EQ(std::tuple(v.Focused(), d.log), std::tuple(kRadioB, Log{"focus B"}));
+
+    CDialog first(kFromName);
+    headless::HeadlessDialog view(first, backend);
+    first.Create(view);
+    first.PlaceDefaultFocus();
+    EXPECT_EQ(view.Focused(), kName);
+}
+
+}  // namespace keys
 
 }  // namespace
 }  // namespace ostrova::platform
