@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
-#include <algorithm>
 #include <cmath>
 
 #include "config/record.h"
@@ -74,12 +73,12 @@ void CheckNames(DialogWindow& window, const DialogTemplate& tpl) {
 // On the main form: a label that changes (as the Email dialog's account label does) renames
 // its edit, and radio buttons are announced as such, with their check and a press that clicks.
 void CheckScreenReaders(DialogWindow& window, CDialog& dlg) {
-    auto iface = [&](int id) { return QAccessible::queryAccessibleInterface(ControlOf(window, id)); };
+    auto ax = [&](int id) { return QAccessible::queryAccessibleInterface(ControlOf(window, id)); };
     dlg.SetItemText(IDC_LABEL_IMAGEFROM, "Username");
-    EXPECT_EQ(iface(IDC_EDIT_IMAGEFROM)->text(QAccessible::Name), "Username");
+    EXPECT_EQ(ax(IDC_EDIT_IMAGEFROM)->text(QAccessible::Name), "Username");
 
     dlg.CheckItem(IDC_RADIO_INSTANT, true);
-    QAccessibleInterface* daily = iface(IDC_RADIO_DAILY);
+    QAccessibleInterface* daily = ax(IDC_RADIO_DAILY);
     EXPECT_EQ(daily->role(), QAccessible::RadioButton);
     EXPECT_FALSE(daily->state().checked);
     daily->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -103,13 +102,6 @@ TEST_P(Render, EveryControlIsADirectChildAtItsRectangleWithItsKindAndStyle) {
             EXPECT_EQ(ToPixels({17, 91, 33, 18}, window.metrics()), QRect(30, 171, 58, 34));
             CheckScreenReaders(window, dlg);
         }
-        dlg.SetScrollInfo({0, 99, 100, 0, 0});  // a page that shows the whole range needs no bar
-        EXPECT_FALSE(window.scrollBar()->isVisible());
-        // Frames are drawn beneath all that they frame, though most come after it.
-        EXPECT_TRUE(std::ranges::is_partitioned(
-            window.children(), [](QObject* o) { return o->inherits("QGroupBox"); }));
-        window.close();  // the close box is Cancel, which the framework handles
-        EXPECT_TRUE(window.ended());
     });
 }
 
