@@ -167,8 +167,7 @@ TEST_F(Input, KeysAndTheWindowMenuActAsTheUserExpectsAndOnlyTheFrameworkCloses) 
         // The window manager owns the title bar's menu: the window's own entries live in the
         // context menu of its background.
         probe.AppendSystemMenuCommand(IDM_ABOUTBOX, "About Ostrova+ (&A)...");
-        const QPoint background(window_->width() - 20, window_->height() - 5);
-        PickFirstFromContextMenu(window_, background);
+        PickFirstFromContextMenu(window_, {window_->width() - 20, window_->height() - 5});
         EXPECT_EQ(probe.commands, Ids{IDM_ABOUTBOX});
 
         // The clock keeps ticking behind a message box.
