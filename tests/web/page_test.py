@@ -2,18 +2,21 @@
 
 Usage: page_test.py SITE_DIR LINUX_STORY_FILE
 """
+import functools
+import http.server
 import pathlib
 import re
 import sys
 import tempfile
+import threading
 import unittest
 
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
-
-import browser
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 SITE = LINUX_STORY = None
@@ -26,12 +29,40 @@ STEPS = [(act, ID[name], bytes(arg, 'ascii').decode('unicode_escape'))
          for act, name, arg in re.findall(r'\{Act::(\w+), res::(\w+), "([^"]*)"\}', _STORY)]
 
 
+# The site's files with the types a browser insists on, and no log of each request.
+class _Quiet(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json'}
+
+    def log_message(self, *args):
+        pass
+
+
 class Page(unittest.TestCase):
     def setUp(self):
+        # The site on a free port of 127.0.0.1, served by the test itself.
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                                 functools.partial(_Quiet, directory=str(SITE)))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        self.url = f'http://127.0.0.1:{server.server_address[1]}/'
+        # Saves take the download path: the File System Access API is hidden before any script.
+        # The file input stays in the page: the tests set its files, no chooser opens.
         self.downloads = pathlib.Path(self.enterContext(tempfile.TemporaryDirectory()))
-        self.url = self.enterContext(browser.serve(SITE))
-        self.driver = browser.chromium(downloads=self.downloads)
+        options = webdriver.ChromeOptions()
+        options.binary_location = '/usr/bin/chromium'
+        for flag in ('--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run',
+                     '--window-size=1024,900', '--disable-dev-shm-usage'):
+            options.add_argument(flag)
+        self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         self.addCleanup(self.driver.quit)
+        cdp = self.driver.execute_cdp_cmd
+        cdp('Page.addScriptToEvaluateOnNewDocument',
+            {'source': 'delete window.showSaveFilePicker;'})
+        cdp('Browser.setDownloadBehavior',
+            {'behavior': 'allow', 'downloadPath': str(self.downloads)})
+        cdp('Page.setInterceptFileChooserDialog', {'enabled': True})
         self.open()
 
     def open(self):
@@ -67,9 +98,7 @@ class Page(unittest.TestCase):
     def message(self):
         """The message box's title and text, answered with OK."""
         box = self.wait(lambda d: d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))[0]
-        title = self.driver.execute_script(
-            "return document.getElementById(arguments[0].getAttribute('aria-labelledby'))"
-            ".textContent", box)
+        title = self.driver.find_element(By.ID, box.get_attribute('aria-labelledby')).text
         text = box.find_element(By.CSS_SELECTOR, '.msgtext').text
         box.find_element(By.CSS_SELECTOR, '.msgbuttons button').click()
         self.wait(lambda d: not d.find_elements(By.CSS_SELECTOR, '[role=alertdialog]'))
