@@ -433,20 +433,18 @@ TEST_F(DialogManager, EnterAndEscapeLeaveAnOpenListItsKeys) {
 
 // A dialog's first control starts its first group, with the group style or without it.
 TEST(FirstGroup, StartsAtTheFirstControl) {
-    static constexpr ControlTemplate kRadios[] = {
-        {1, ControlKind::RadioButton, "X", {}, kAuto | kTab},
-        {2, ControlKind::RadioButton, "Y", {}, kAuto},
-    };
-    static constexpr DialogTemplate kPair{904, "Pair", 100,   100,    "Times New Roman",
-                                          10,  false,  false, kRadios};
+    // From B on: B, without the group style, is the first control.
+    static constexpr DialogTemplate kFromB{
+        904, "Keys", 100, 100, "Times New Roman", 10, false, false, kKeyControls.subspan(3)};
     headless::HeadlessBackend backend;
-    CDialog dlg(kPair);
+    CDialog dlg(kFromB);
     headless::HeadlessDialog w(dlg, backend);
     dlg.Create(w);
-    w.Click(1);
-    w.Focus(1);
+    w.Click(kRadioB);
+    w.Focus(kRadioB);
     w.Key(DialogKey::Next);
-    EXPECT_EQ(std::tuple(w.Focused(), w.Checked(1), w.Checked(2)), std::tuple(2, false, true));
+    EXPECT_EQ(std::tuple(w.Focused(), w.Checked(kRadioB), w.Checked(kRadioC)),
+              std::tuple(kRadioC, false, true));
 }
 
 TEST_F(DialogManager, ADialogStartsAtItsFirstTabStopWithAnEditsTextSelected) {

@@ -23,9 +23,6 @@ TEST_F(MainWindow, StartsWithTheDefaultsInTheOffStateAndAClockThatPushesTheWhole
               std::tuple(0, 0, 1));
     EXPECT_EQ(w.Text(IDC_EDIT_HOUR) + ":" + w.Text(IDC_EDIT_MINUTE), "21:30");
     EXPECT_EQ(w.Text(IDC_LABEL_DATETIME), "07-12-2026 09:05:03");
-    const auto font = dlg->Item(IDC_LABEL_DATETIME).font.value_or(platform::FontSpec{});
-    EXPECT_EQ(std::tuple(font.face, font.cellHeight, font.weight, font.italic),
-              std::tuple(std::string("Arial"), 20, 700, true));
     EXPECT_EQ(w.timers, (std::map<int, int>{{1, 1000}}));
 
     // Once per second, even under a message box.
