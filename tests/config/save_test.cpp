@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,7 +41,8 @@ TEST(Save, PreparedRecordInBothForms) {
         Bytes b = Pattern(kRecordSize, 40);
         b[0] = 7, b[4] = static_cast<std::uint8_t>(aux), b[12] = 9;  // version, aux, fixedFlag
         b[8] = 1;  // Custom: the record's own operator parameters go out unchanged
-        ConfigRecord r = RecordOf(b);
+        ConfigRecord r{};
+        std::memcpy(&r, b.data(), sizeof r);
         PrepareForSave(r);
         b[0] = 2, b[4] = aux == 1 ? 1 : 0, b[12] = 1;
         EXPECT_EQ(EncodeForSave(r, FileForm::Bin, t), Bytes(b.begin(), b.begin() + 868));
@@ -58,22 +59,15 @@ TEST(Save, PreparedRecordInBothForms) {
 // The save time the command line or a test gives: whole, and a real date and time. (The fields
 // it reads: the stamp of the save test above.)
 TEST(SaveTime, IsReadOnlyFromAWholeRealDateAndTime) {
-    // Each month of a leap year from its first day and second to its last: 2000, as every 400th.
-    // (A leap year by the fourth: the command line's --time test.)
-    for (unsigned m = 1; m <= 12; ++m) {
-        const unsigned last =
-            static_cast<unsigned>((std::chrono::year(2000) / m / std::chrono::last).day());
-        char text[40];
-        for (const unsigned day : {1u, last, last + 1}) {
-            std::snprintf(text, sizeof text, "2000-%02u-%02u %s", m, day,
-                          day == 1 ? "00:00:00" : "23:59:59");
-            EXPECT_EQ(ParseSaveTime(text).has_value(), day <= last) << text;
-        }
-    }
-    for (const char* none : {"2023-02-29 10:00:00", "2100-02-29 10:00:00", "2024-13-01 10:00:00",
-                             "2024-00-01 10:00:00", "2024-01-01 24:00:00", "2024-01-01 10:60:00",
-                             "2024-01-01 10:00:60", "2024-01-01_10:00:00", "2024-01-01 10:00:0",
-                             "+024-01-01 10:00:00", "2024-01-01 10:00:001", ""})
+    // 2000 is a leap year as every 400th. (A leap year by the fourth: the command line's --time
+    // test.)
+    for (const char* real : {"2000-02-29 23:59:59", "2024-12-31 00:00:00"})
+        EXPECT_TRUE(ParseSaveTime(real).has_value()) << real;
+    for (const char* none :
+         {"2024-04-31 10:00:00", "2023-02-29 10:00:00", "2100-02-29 10:00:00",
+          "2024-13-01 10:00:00", "2024-00-01 10:00:00", "2024-01-01 24:00:00",
+          "2024-01-01 10:60:00", "2024-01-01 10:00:60", "2024-01-01_10:00:00", "2024-01-01 10:00:0",
+          "+024-01-01 10:00:00", "2024-01-01 10:00:001", ""})
         EXPECT_FALSE(ParseSaveTime(none).has_value()) << none;
 }
 
@@ -105,13 +99,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-#ifndef _WIN32
-    static struct stat Stat(const fs::path& p) {
-        struct stat st {};
-        ::stat(p.c_str(), &st);
-        return st;
-    }
-#endif
     fs::path dir_;
 };
 
@@ -126,16 +113,14 @@ TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
     struct Row {
         Way way;
         std::size_t oldSize, newSize;
-        std::size_t failAfter;  // bytes written before the first failing write
-        int failedWrites;       // how many fail from there
-        int failedSyncs;
+        std::size_t failAfter;          // bytes written before the first failing write
+        int failedWrites, failedSyncs;  // how many writes fail from there; how many syncs fail
         bool renameFails, damaged;
     };
     const Row rows[] = {
         {Renamed, 2048, 2048, 2047, 1, 0, false, false},
         {Renamed, 2048, 2048, kNever, 0, 1, false, false},
         {Renamed, 2048, 2048, kNever, 0, 0, true, false},
-        {Renamed, 2048, 868, kNever, 0, 0, false, false},
         {HardLinked, 2048, 2048, 2047, 1, 0, false, false},
         {HardLinked, 2048, 868, kNever, 0, 1, false, false},
         {HardLinked, 868, 2048, 1000, 1, 0, false, false},
@@ -195,9 +180,7 @@ TEST_F(AtomicWrite, OnlyACompleteWriteReplacesTheFile) {
 TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
     struct Row {
         const char* name;
-        bool aged;  // last written over a minute ago
-        bool held;  // by a save still running
-        bool removed;
+        bool aged, held, removed;  // aged: last written over a minute ago; held: by a running save
     };
     const Row rows[] = {
         {".ostrova-tmp-4242-0", true, false, true},
@@ -248,46 +231,32 @@ TEST_F(AtomicWrite, RemovesTheTemporaryFilesKilledSavesLeft) {
     for (int held : holds) ::close(held);
 }
 
-#ifndef _WIN32  // permission bits, groups, umask and symbolic links are POSIX matters
-TEST_F(AtomicWrite, KeepsModeAndGroupAndCreatesNewFilesByTheUmask) {
-    const fs::path kept = dir_ / "kept.cfg";
-    WriteBytes(kept, Pattern(10, 1));
-    ::chmod(kept.c_str(), 0604);
-    const bool root = ::geteuid() == 0;  // only root may hand a file to another group
-    if (root) {
-        ASSERT_EQ(::chown(kept.c_str(), 0, 4242), 0);
-    }
-    ASSERT_TRUE(WriteFileAtomically(kept, Pattern(2048, 3)));
-    EXPECT_EQ(Stat(kept).st_mode & 07777, 0604u);
-    EXPECT_TRUE(!root || Stat(kept).st_gid == 4242u) << "the file keeps its group";
-
+#ifndef _WIN32  // permission bits, umask and symbolic links are POSIX matters
+// A replaced file keeps its mode, a new one takes the umask's; a link's target is replaced.
+TEST_F(AtomicWrite, KeepsModeAndLinksAndCreatesNewFilesByTheUmask) {
+    WriteBytes(dir_ / "kept.cfg", Pattern(10, 1));
+    fs::permissions(dir_ / "kept.cfg", fs::perms(0604));
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "kept.cfg", Pattern(2048, 3)));
+    EXPECT_EQ(fs::status(dir_ / "kept.cfg").permissions(), fs::perms(0604));
     const mode_t previous = ::umask(027);
     const bool created = WriteFileAtomically(dir_ / "new.cfg", Pattern(2048, 5));
     ::umask(previous);
     ASSERT_TRUE(created);
-    EXPECT_EQ(Stat(dir_ / "new.cfg").st_mode & 07777, 0640u);
-    EXPECT_EQ(ReadBytes(dir_ / "new.cfg"), Pattern(2048, 5));
-}
+    EXPECT_EQ(fs::status(dir_ / "new.cfg").permissions(), fs::perms(0640));
 
-TEST_F(AtomicWrite, ReplacesTheTargetOfASymbolicLink) {
     fs::create_directories(dir_ / "card");
     fs::create_directories(dir_ / "links");
     WriteBytes(dir_ / "card" / "wireless.cfg", Pattern(2048, 1));
     fs::create_symlink("../card/wireless.cfg", dir_ / "links" / "first");     // relative
     fs::create_symlink(dir_ / "links" / "first", dir_ / "links" / "second");  // a chain
-    fs::create_symlink(dir_ / "card" / "later.cfg", dir_ / "links" / "dangling");
-
     ASSERT_TRUE(WriteFileAtomically(dir_ / "links" / "second", Pattern(2048, 7)));
     EXPECT_EQ(ReadBytes(dir_ / "card" / "wireless.cfg"), Pattern(2048, 7));
-    ASSERT_TRUE(WriteFileAtomically(dir_ / "links" / "dangling", Pattern(868, 8)));
-    EXPECT_EQ(ReadBytes(dir_ / "card" / "later.cfg"), Pattern(868, 8));
-    for (const char* link : {"first", "second", "dangling"})
-        EXPECT_TRUE(fs::is_symlink(dir_ / "links" / link)) << link;
+    EXPECT_TRUE(fs::is_symlink(dir_ / "links" / "first") &&
+                fs::is_symlink(dir_ / "links" / "second"));
     // Every name of one file locks the same companion beside it.
     EXPECT_EQ(LockFileOf(dir_ / "links" / "second"),
               fs::weakly_canonical(dir_ / "card" / ".wireless.cfg.lock"));
 }
-
 #endif
 
 // The longest names a folder takes (255 bytes; UTF-16 units on Windows) still leave room for the
@@ -325,8 +294,6 @@ TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
     fs::create_directories(dir_ / "folder.cfg");
     EXPECT_FALSE(WriteFileAtomically(dir_ / "folder.cfg", Pattern(4, 1), error));
     EXPECT_EQ(error, std::errc::is_a_directory);
-    EXPECT_FALSE(WriteFileAtomically(dir_ / "", Pattern(4, 1), error)) << "no file name";
-    EXPECT_EQ(error, std::errc::is_a_directory);
     EXPECT_EQ(Names(dir_), (std::vector<std::string>{"folder.cfg", name}));
 #ifndef _WIN32  // nor a new file in a folder that refuses new files
     WriteHooks noNewFiles;
@@ -337,18 +304,9 @@ TEST_F(AtomicWrite, SavesUnderANameOfAnyLengthAndRefusesWhatItCannotReplace) {
 }
 
 #ifdef _WIN32
-// The form the Windows file calls take beyond MAX_PATH.
-TEST(LongPathName, AbsoluteThenVerbatimOrUnc) {
-    const std::wstring here = fs::current_path().native();
-    const std::pair<std::wstring, std::wstring> rows[] = {
-        {L"C:/card/./old/../wireless.cfg", L"\\\\?\\C:\\card\\wireless.cfg"},
-        {L"\\\\nas\\share\\wireless.cfg", L"\\\\?\\UNC\\nas\\share\\wireless.cfg"},
-        {L"\\\\?\\C:\\card\\..\\wireless.cfg", L"\\\\?\\C:\\card\\..\\wireless.cfg"},
-        {L"wireless.cfg", L"\\\\?\\" + here + L"\\wireless.cfg"},
-        {L"NUL", L"\\\\.\\NUL"},
-    };
-    for (const auto& [path, expected] : rows)
-        EXPECT_EQ(LongPathName(path), expected) << Utf8FromPath(path);
+// The form the Windows file calls take beyond MAX_PATH: absolute, verbatim, the dots resolved.
+TEST(LongPathName, AbsoluteAndVerbatim) {
+    EXPECT_EQ(LongPathName(L"C:/card/./old/../wireless.cfg"), L"\\\\?\\C:\\card\\wireless.cfg");
 }
 #endif
 

@@ -51,12 +51,6 @@ inline Bytes BinFileOf(const ConfigRecord& r) {
     return Bytes(r.bytes().begin(), r.bytes().begin() + 868);
 }
 
-inline ConfigRecord RecordOf(const Bytes& b) {
-    ConfigRecord r{};
-    std::memcpy(&r, b.data(), std::min(b.size(), kRecordSize));
-    return r;
-}
-
 // A recognisable payload: every byte differs from its neighbours.
 inline Bytes Pattern(std::size_t n, std::uint8_t seed = 1) {
     Bytes b(n);
