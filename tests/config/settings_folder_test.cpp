@@ -11,26 +11,17 @@
 namespace ostrova {
 namespace {
 
-struct Folders : ::testing::Test {
-    void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("ostrova-folder-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(root / "program");
-    }
-    void TearDown() override { std::filesystem::remove_all(root); }
-    EnvReader Env(std::map<std::string, std::string> vars) {
-        return [vars](const char* name) {
-            const auto it = vars.find(name);
-            return it == vars.end() ? std::string() : it->second;
-        };
-    }
-    std::filesystem::path root;
-};
+EnvReader Env(std::map<std::string, std::string> vars) {
+    return [vars](const char* name) { return vars.contains(name) ? vars.at(name) : std::string(); };
+}
 
 // A writable copy keeps its own folder. An installed copy, or one on a write-protected card or a
 // read-only share, saves into the per-user folder, created on demand; until that folder holds a
 // settings file, the start-up load reads the one beside the program.
-TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFile) {
+TEST(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFile) {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("ostrova-folder-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "program");
     // A user name in Cyrillic: the folder comes through as UTF-8 and stays the path it names.
     const std::filesystem::path data = root / std::filesystem::path(u8"Пользователь");
     const EnvReader env =
@@ -67,6 +58,7 @@ TEST_F(Folders, TheStartupLoadReadsBesideTheProgramUntilThePerUserFolderHoldsAFi
     choice = ChooseSettingsFolder(root / "program", readOnly, Env({}));
     EXPECT_EQ(choice.path, root / "program");
     EXPECT_FALSE(choice.perUser);
+    std::filesystem::remove_all(root);
 }
 
 #ifdef _WIN32
