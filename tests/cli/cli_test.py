@@ -79,11 +79,10 @@ class NewAndRoundTrip(Cli):
         self.cfg("set", "a.bin", "ftpServer=ftp.example.net", code=1,
                  err="a.bin: ftpServer=ftp.example.net: MMSCFG.BIN does not carry this field")
         # Sending to FTP or HTTP: the window saves wireless.cfg, which alone holds their settings.
-        for args in (["set", "a.bin"], ["new", "--form", "bin", "b.bin"]):
-            for to in ("FTP", "HTTP"):
-                self.cfg(*args, "sendVia=Internet", f"sendTo={to}", code=1, err=f"{args[-1]}: "
-                         f"sendTo={to}: MMSCFG.BIN cannot hold the {to} settings; sending to {to} "
-                         "is saved in the wireless.cfg form (--form cfg)")
+        for args, to in ((["set", "a.bin"], "FTP"), (["new", "--form", "bin", "b.bin"], "HTTP")):
+            self.cfg(*args, "sendVia=Internet", f"sendTo={to}", code=1, err=f"{args[-1]}: "
+                     f"sendTo={to}: MMSCFG.BIN cannot hold the {to} settings; sending to {to} "
+                     "is saved in the wireless.cfg form (--form cfg)")
         self.cfg("new", "a.bin", code=1, err="a.bin: exists already; --force replaces it")
         self.assertEqual((read("a.bin")[:4], read("b.bin")), (b"\2\2\0\0", None))
 

@@ -36,9 +36,6 @@ def help_of(*command):  # (subcommands, options): options as lists of their name
 
 
 class ManPages(unittest.TestCase):
-    def assertFound(self, pattern, text, what):
-        self.assertTrue(re.search(pattern, text), what)
-
     # man --warnings and lexgrog read the packaged pages in the package check.
     def test_the_pages_carry_the_programs_version(self):
         printed = run(PROGRAM, "--version")
@@ -55,17 +52,17 @@ class ManPages(unittest.TestCase):
         self.assertTrue(subcommands)
         for sub in subcommands:
             self.assertTrue(any(line.startswith(f"ostrova-cfg {sub} ") for line in synopsis), sub)
-            self.assertFound(rf"(^| ){sub} ", commands, f"{sub} is not under COMMANDS")
+            self.assertRegex(commands, rf"(^| ){sub} ", f"{sub} is not under COMMANDS")
         for names in [*top, *(names for sub in subcommands for names in help_of(sub)[1])]:
             for n in names:
-                self.assertFound(rf"(^|[ (,]){n}\b", options, f"{n} is not under OPTIONS")
+                self.assertRegex(options, rf"(^|[ (,]){n}\b", f"{n} is not under OPTIONS")
         # Every field that show prints (an array's members by the array's name).
         with tempfile.TemporaryDirectory() as folder:
             run(PROGRAM, "new", f"{folder}/a.cfg")
             shown = run(PROGRAM, "show", f"{folder}/a.cfg").stdout.splitlines()[1:]
         self.assertGreater(len(shown), 40)
         for name in {re.sub(r"\[\d\]$", "", line.split()[0]) for line in shown}:
-            self.assertFound(rf"(^|[ ,]){re.escape(name)}\b", fields, f"{name} is undocumented")
+            self.assertRegex(fields, rf"(^|[ ,]){re.escape(name)}\b", f"{name} is undocumented")
 
 
 if __name__ == "__main__":
