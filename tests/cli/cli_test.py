@@ -214,8 +214,7 @@ class BrokenFiles(Cli):
     def test_output_lost_to_a_full_disk_is_a_failure(self):
         self.fresh()
         with open("/dev/full", "w") as full:
-            for args in (["show", "a.cfg"], ["show", "--json", "a.cfg"], ["presets", "-v"],
-                         ["check", "-v", "a.cfg"], ["--help"]):
+            for args in (["show", "a.cfg"], ["presets", "-v"], ["check", "-v", "a.cfg"], ["--help"]):
                 self.cfg(*args, code=1, err="write error: No space left on device", stdout=full)
 
 class ConvertAndDiff(Cli):
