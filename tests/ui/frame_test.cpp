@@ -15,9 +15,8 @@ using platform::ScrollRequest;
 // DPI and screen height; scrolling, window width and height, overflow, scroll maximum and page,
 // wheel step.
 const std::tuple<int, int, bool, int, int, int, int, int, int> kSizingRows[] = {
-    {96, 768, false, 548, 690, 0, 0, 0, 30},         {96, 750, false, 548, 690, 0, 0, 0, 30},
-    {96, 749, true, 568, 689, 67, 268, 201, 30},     {96, 720, true, 568, 660, 96, 384, 288, 30},
-    {100, 800, false, 570, 690, 0, 0, 0, 31},        {110, 900, false, 627, 790, 0, 0, 0, 34},
+    {96, 750, false, 548, 690, 0, 0, 0, 30},         {96, 749, true, 568, 689, 67, 268, 201, 30},
+    {96, 720, true, 568, 660, 96, 384, 288, 30},     {100, 800, false, 570, 690, 0, 0, 0, 31},
     {115, 900, false, 656, 826, 0, 0, 0, 35},        {116, 900, true, 698, 840, 72, 288, 216, 36},
     {120, 1080, false, 703, 862, 0, 0, 0, 37},       {120, 900, true, 722, 840, 105, 420, 315, 37},
     {144, 1080, true, 864, 1020, 114, 456, 342, 45}, {72, 600, false, 422, 517, 0, 0, 0, 22},
